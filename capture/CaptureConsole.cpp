@@ -1,0 +1,12 @@
+#include "capture/CaptureConsole.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+void printCaptureLine(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    std::vprintf(format, arguments);
+    va_end(arguments);
+    std::fflush(stdout);
+}

@@ -1,0 +1,81 @@
+#include "capture/SampleGrabberCallback.h"
+
+#include "capture/CaptureConsole.h"
+
+#include <cstring>
+
+namespace {
+constexpr int kFrameWaitMilliseconds = 1000;
+constexpr int32_t kBytesPerPixel = 3;
+} // namespace
+
+platform::Status SampleGrabberCallback::sampleCB(double, platform::MediaSample& sample) {
+    // An untaken frame is never overwritten: this sample is simply lost.
+    if (frameEvent_.isSet()) {
+        return platform::kOk;
+    }
+    const uint8_t* samplePointer = nullptr;
+    if (!platform::succeeded(sample.getPointer(samplePointer))) {
+        return platform::kOk;
+    }
+    latestSampleLength_ = sample.actualDataLength();
+    const bool fitsFrame = latestSampleLength_ == frameBytes_ &&
+                           frameBuffer_.size() == static_cast<std::size_t>(frameBytes_);
+    if (!fitsFrame || samplePointer == nullptr) {
+        printCaptureLine("ERROR: SampleCB() - buffer sizes do not match\n");
+        return platform::kOk;
+    }
+    {
+        QMutexLocker locker(&lock_);
+        std::memcpy(frameBuffer_.data(), samplePointer, frameBuffer_.size());
+        newFrame_ = true;
+    }
+    frameEvent_.set();
+    return platform::kOk;
+}
+
+platform::Status SampleGrabberCallback::bufferCB(double, const uint8_t*, int32_t) {
+    return platform::kNotImplemented;
+}
+
+void SampleGrabberCallback::prepareBuffer(int32_t frameBytes) {
+    frameBytes_ = frameBytes;
+    frameBuffer_.assign(static_cast<std::size_t>(frameBytes), 0);
+    bufferReady_ = true;
+    newFrame_ = false;
+    latestSampleLength_ = 0;
+}
+
+bool SampleGrabberCallback::hasNewFrame() {
+    QMutexLocker locker(&lock_);
+    return newFrame_;
+}
+
+bool SampleGrabberCallback::takeFrame(uint8_t* destination, std::size_t capacity, int32_t width,
+                                      int32_t height) {
+    if (!frameEvent_.waitFor(kFrameWaitMilliseconds)) {
+        return false;
+    }
+    {
+        QMutexLocker locker(&lock_);
+        const std::size_t frameLength = std::size_t(width) * std::size_t(height) * kBytesPerPixel;
+        if (frameLength > capacity || frameLength > frameBuffer_.size()) {
+            return false;
+        }
+        copyRowsReversed(destination, width, height);
+        newFrame_ = false;
+    }
+    frameEvent_.reset();
+    return true;
+}
+
+// The platform stores frames bottom-up; the destination gets the top row
+// first. Bytes inside a row keep their order (blue, green, red).
+void SampleGrabberCallback::copyRowsReversed(uint8_t* destination, int32_t width,
+                                             int32_t height) const {
+    const std::size_t rowBytes = std::size_t(width) * kBytesPerPixel;
+    for (int32_t row = 0; row < height; ++row) {
+        const uint8_t* storedRow = frameBuffer_.data() + std::size_t(height - 1 - row) * rowBytes;
+        std::memcpy(destination + std::size_t(row) * rowBytes, storedRow, rowBytes);
+    }
+}

@@ -1,0 +1,122 @@
+#include "capture/VideoInputThr.h"
+
+#include "capture/platform/DefaultCapturePlatform.h"
+
+namespace {
+constexpr unsigned long kPollMilliseconds = 2;
+constexpr std::size_t kSourceBytesPerPixel = 3;
+constexpr std::size_t kFrameBytesPerPixel = 4;
+} // namespace
+
+VideoInputThr::VideoInputThr()
+    : VideoInputThr(makeDefaultCapturePlatform()) {}
+
+VideoInputThr::VideoInputThr(std::unique_ptr<CapturePlatform> platform)
+    : videoInput_(std::move(platform)) {}
+
+VideoInputThr::~VideoInputThr() {
+    QMutexLocker locker(&lock_);
+    if (!isRunning()) {
+        return;
+    }
+    videoInput_.disconnectDevice(currentDevice_);
+    stopRequested_ = true;
+    locker.unlock();
+    wait();
+}
+
+QMap<int, QString> VideoInputThr::deviceList() {
+    QMutexLocker locker(&lock_);
+    QMap<int, QString> devices;
+    const int count = videoInput_.enumerateDevices();
+    for (int index = 0; index < count; ++index) {
+        devices[index] = QString::fromLatin1(videoInput_.deviceName(index));
+    }
+    return devices;
+}
+
+void VideoInputThr::addDemoCamera() {
+    QMutexLocker locker(&lock_);
+    videoInput_.addDemoCamera();
+}
+
+void VideoInputThr::addVideoFile(const QString& path) {
+    QMutexLocker locker(&lock_);
+    videoInput_.addVideoFile(path.toStdString());
+}
+
+// A start while a run is under way changes nothing. A start while the
+// previous run is still stopping waits for it to end and then starts, so the
+// caller never believes capture runs when it does not.
+void VideoInputThr::startDevice(int _id, int _width, int _height, int _framerate) {
+    QMutexLocker locker(&lock_);
+    if (isRunning()) {
+        if (!stopRequested_) {
+            return;
+        }
+        locker.unlock();
+        wait();
+        locker.relock();
+        if (isRunning()) {
+            return;
+        }
+    }
+    stopRequested_ = false;
+    currentDevice_ = _id;
+    videoInput_.setFrameRate(_id, _framerate);
+    videoInput_.setupDevice(_id, _width, _height);
+    start();
+}
+
+void VideoInputThr::stopDevice() {
+    QMutexLocker locker(&lock_);
+    stopRequested_ = true;
+}
+
+void VideoInputThr::run() {
+    const int deviceIndex = currentDevice_;
+    std::size_t frameBytes = 0;
+    {
+        QMutexLocker locker(&lock_);
+        frameBytes = static_cast<std::size_t>(videoInput_.frameSize(deviceIndex));
+    }
+    std::vector<uint8_t> source(frameBytes);
+    // Twice the source: always room for four bytes per pixel. The fourth byte
+    // of each pixel is never written, so it stays 0.
+    std::vector<uint8_t> widened(2 * frameBytes, 0);
+
+    while (!stopRequested_) {
+        {
+            QMutexLocker locker(&lock_);
+            if (!stopRequested_ && videoInput_.hasNewFrame(deviceIndex)) {
+                captureFrame(deviceIndex, source, widened);
+            }
+        }
+        QThread::msleep(kPollMilliseconds);
+    }
+    // Unlocked: the destructor waits for this thread, and a start waits for
+    // it too while the thread still counts as running.
+    videoInput_.disconnectDevice(currentDevice_);
+    currentDevice_ = -1;
+}
+
+// Called with lock_ held.
+void VideoInputThr::captureFrame(int deviceIndex, std::vector<uint8_t>& source,
+                                 std::vector<uint8_t>& widened) {
+    const std::size_t frameBytes = static_cast<std::size_t>(videoInput_.frameSize(deviceIndex));
+    if (frameBytes > source.size() ||
+        !videoInput_.getPixels(deviceIndex, source.data(), source.size())) {
+        return;
+    }
+    for (std::size_t from = 0, to = 0; from + kSourceBytesPerPixel <= frameBytes;
+         from += kSourceBytesPerPixel, to += kFrameBytesPerPixel) {
+        widened[to] = source[from];
+        widened[to + 1] = source[from + 1];
+        widened[to + 2] = source[from + 2];
+    }
+    int32_t width = videoInput_.frameWidth(deviceIndex);
+    int32_t height = videoInput_.frameHeight(deviceIndex);
+    int32_t format = I::Image::Rgb32;
+    // Ownership passes to the receiver of the signal.
+    emit capturedFrame(new I::Image(widened.data(), width, height, format));
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "capture/Image.h"
+#include "capture/VideoInput.h"
+
+#include <QMap>
+#include <QMutex>
+#include <QString>
+#include <QThread>
+#include <atomic>
+#include <memory>
+#include <vector>
+
+class CapturePlatform;
+
+// The one camera thread: it polls the device layer for new frames, widens
+// each to four bytes per pixel and emits it as a new I::Image.
+class VideoInputThr : public QThread {
+    Q_OBJECT
+public:
+    VideoInputThr();
+    explicit VideoInputThr(std::unique_ptr<CapturePlatform> platform);
+    ~VideoInputThr() override;
+
+    // Device index -> device name, for every camera present now.
+    QMap<int, QString> deviceList();
+
+    // Sources besides the cameras; call before the device list is first read.
+    void addDemoCamera();
+    void addVideoFile(const QString& path);
+
+signals:
+    // The receiver owns the frame and frees it (delete).
+    void capturedFrame(I::Image* _img);
+
+public slots:
+    void startDevice(int _id, int _width, int _height, int _framerate);
+    void stopDevice();
+
+protected:
+    void run() override;
+
+private:
+    void captureFrame(int deviceIndex, std::vector<uint8_t>& source, std::vector<uint8_t>& widened);
+
+    VideoInput videoInput_;
+    // Guards videoInput_ and currentDevice_; also taken to write
+    // stopRequested_, which the run loop may read without it.
+    QMutex lock_;
+    int currentDevice_ = -1;
+    std::atomic<bool> stopRequested_{false};
+};
