@@ -1,0 +1,126 @@
+#include "analysis/VideoProcessor.h"
+
+#include "analysis/EstimateOverlay.h"
+#include "analysis/FramePreparation.h"
+#include "analysis/LineDetector.h"
+#include "app/ProcessObjects.h"
+
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+
+namespace {
+
+constexpr int kEdgeThreshold = 100;
+// A new edge pixel needs at least four new neighbours (4 · 255 > 820 > 3 · 255).
+constexpr int kChangeThreshold = 820;
+
+// Changed pixels a frame needs before lines are looked for. Frames 320 pixels
+// wide have four times the area of the 160-wide ones and need more.
+constexpr int kWideFrameWidth = 320;
+constexpr int kWideFrameGate = 70;
+constexpr int kOtherFrameGate = 30;
+
+constexpr uint32_t kMinClusterPoints = 10;
+constexpr double kMinDeviationPixels = 5.0;
+constexpr double kBinWidth = 0.5;
+constexpr double kKernelMinHeight = 0.002;
+constexpr double kStandardDeviations = 2.0;
+
+// Roll divides by half the width and pitch by the height, so narrower or
+// flatter frames cannot place a line; they are dropped like empty frames.
+constexpr int kSmallestUsableWidth = 2;
+constexpr int kSmallestUsableHeight = 1;
+
+bool passesMotionGate(int changedPixelCount, int frameWidth) {
+    const int gate = frameWidth == kWideFrameWidth ? kWideFrameGate : kOtherFrameGate;
+    return changedPixelCount > gate;
+}
+
+std::unique_ptr<I::Image> blankReferenceFor(const I::Image& frame) {
+    int32_t format = I::Image::Gray8;
+    auto reference = std::make_unique<I::Image>(frame, format);
+    reference->colorTable = &grayPalette;
+    return reference;
+}
+
+} // namespace
+
+VideoProcessor::VideoProcessor(QObject* parent)
+    : QObject(parent) {}
+
+VideoProcessor::~VideoProcessor() = default;
+
+void VideoProcessor::processFrame(I::Image* _img) {
+    // The frame was handed over with the signal; it is freed on every path.
+    const std::unique_ptr<I::Image> frame(_img);
+    detectorRan = false;
+    if (!frame) {
+        return;
+    }
+    forgetReferenceUnlessShapeOf(*frame);
+    if (frame->width < kSmallestUsableWidth || frame->height < kSmallestUsableHeight) {
+        return;
+    }
+
+    const std::unique_ptr<I::Image> grey = grayMirrored(*frame);
+    std::unique_ptr<I::Image> edges = sobelEdges(*grey, kEdgeThreshold);
+    if (!referenceEdges) {
+        // With an empty reference the next frame sees every edge as new and
+        // normally passes the gate.
+        referenceEdges = blankReferenceFor(*frame);
+        return;
+    }
+
+    int changedPixelCount = 0;
+    const std::unique_ptr<I::Image> change =
+        newEdges(*edges, *referenceEdges, changedPixelCount, kChangeThreshold);
+    if (passesMotionGate(changedPixelCount, frame->width)) {
+        detectLines(candidateLines, *change, kMinClusterPoints, kMinDeviationPixels, kBinWidth,
+                    kKernelMinHeight, kStandardDeviations);
+        referenceEdges = std::move(edges);
+        detectorRan = true;
+    }
+
+    // Between detections the estimate keeps moving toward the last one.
+    const bool updated = attitude.update(candidateLines, rollResponse, pitchResponse);
+    if (updated) {
+        emit dataUpdate(attitude.roll(frame->width), attitude.pitch(frame->height));
+    }
+    if (outputLabel) {
+        show(*frame, *grey, updated);
+    }
+}
+
+// A change of frame size restarts the picture memory: comparing edges of two
+// sizes row by row would read past the smaller picture. The smoothed values
+// stay.
+void VideoProcessor::forgetReferenceUnlessShapeOf(const I::Image& frame) {
+    if (referenceEdges &&
+        (referenceEdges->width != frame.width || referenceEdges->height != frame.height)) {
+        referenceEdges.reset();
+    }
+}
+
+void VideoProcessor::show(const I::Image& frame, const I::Image& grey, bool withEstimate) const {
+    QImage picture = mirroredPicture(frame, grey);
+    if (withEstimate) {
+        drawEstimatedLine(picture, attitude.smoothedAngle(), attitude.smoothedOffset());
+    }
+    outputLabel->setPixmap(QPixmap::fromImage(picture));
+}
+
+// The camera picture as a mirror shows it, matching the coordinates of the
+// analysis. A frame that is not Rgb32 is shown through its grey picture, which
+// is mirrored already.
+QImage VideoProcessor::mirroredPicture(const I::Image& frame, const I::Image& grey) {
+    constexpr int kBytesPerRgb32Pixel = 4;
+    if (frame.format == I::Image::Rgb32) {
+        const QImage wrapped(frame.data, frame.width, frame.height,
+                             frame.width * kBytesPerRgb32Pixel, QImage::Format_RGB32);
+        return wrapped.mirrored(true, false);
+    }
+    QImage wrapped(grey.data, grey.width, grey.height, grey.width, QImage::Format_Indexed8);
+    wrapped.setColorTable(grayPalette);
+    return wrapped.convertToFormat(QImage::Format_RGB32);
+}

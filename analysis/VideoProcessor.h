@@ -1,0 +1,54 @@
+#pragma once
+
+#include "analysis/AttitudeEstimator.h"
+#include "analysis/Line.h"
+#include "capture/Image.h"
+
+#include <QObject>
+
+#include <cstdint>
+#include <memory>
+
+class QImage;
+
+// Turns each captured frame into an attitude. It looks for lines only where
+// enough of the picture has moved since the last detection, weighs the
+// candidates into a smoothed line angle and height, emits them as roll and
+// pitch, and shows the mirrored camera picture with the estimated line in the
+// settings dock when a label to show it in exists.
+class VideoProcessor : public QObject {
+    Q_OBJECT
+
+public:
+    explicit VideoProcessor(QObject* parent = nullptr);
+    ~VideoProcessor() override;
+
+    // Weight, out of 200, of each new measurement in the smoothing of pitch and
+    // roll; read afresh on every frame.
+    int32_t pitchResponse = 10, rollResponse = 10;
+
+    // For tools that watch the estimator at work.
+    bool detectorRanInLastFrame() const { return detectorRan; }
+    const LineList& candidates() const { return candidateLines; }
+    const AttitudeEstimator& estimator() const { return attitude; }
+
+public slots:
+    // Takes ownership of _img, an Rgb32 frame as the capture thread delivers
+    // it, and frees it before returning.
+    void processFrame(I::Image* _img);
+
+signals:
+    void dataUpdate(float _roll, float _pitch);
+
+private:
+    void forgetReferenceUnlessShapeOf(const I::Image& frame);
+    void show(const I::Image& frame, const I::Image& grey, bool withEstimate) const;
+    static QImage mirroredPicture(const I::Image& frame, const I::Image& grey);
+
+    // Edges of the last frame that passed the motion gate; change is measured
+    // against it, so slow motion adds up until it passes the gate.
+    std::unique_ptr<I::Image> referenceEdges;
+    LineList candidateLines;
+    AttitudeEstimator attitude;
+    bool detectorRan = false;
+};
