@@ -1,0 +1,62 @@
+#include "CaptureTestSupport.h"
+
+#include <QDeadlineTimer>
+#include <QThread>
+
+namespace capture_test {
+
+std::string consoleOf(const std::function<void()>& action) {
+    testing::internal::CaptureStdout();
+    action();
+    return testing::internal::GetCapturedStdout();
+}
+
+std::vector<uint8_t> patternSample(int width, int height, uint8_t seed) {
+    std::vector<uint8_t> sample(static_cast<std::size_t>(width * height * 3));
+    for (std::size_t i = 0; i < sample.size(); ++i) {
+        sample[i] = static_cast<uint8_t>(seed + i * 7);
+    }
+    return sample;
+}
+
+FrameCollector::FrameCollector(VideoInputThr& thread) {
+    QObject::connect(&thread, &VideoInputThr::capturedFrame, [this](I::Image* frame) {
+        QMutexLocker locker(&lock_);
+        frames_.emplace_back(frame);
+        arrived_.wakeAll();
+    });
+}
+
+bool FrameCollector::waitForFrames(std::size_t count, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    QMutexLocker locker(&lock_);
+    while (frames_.size() < count) {
+        if (!arrived_.wait(&lock_, deadline)) {
+            return frames_.size() >= count;
+        }
+    }
+    return true;
+}
+
+std::size_t FrameCollector::frameCount() {
+    QMutexLocker locker(&lock_);
+    return frames_.size();
+}
+
+std::unique_ptr<I::Image> FrameCollector::takeFrame(std::size_t index) {
+    QMutexLocker locker(&lock_);
+    return index < frames_.size() ? std::move(frames_[index]) : nullptr;
+}
+
+bool eventually(const std::function<bool()>& condition, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+} // namespace capture_test

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "capture/Image.h"
+#include "capture/VideoInputThr.h"
+#include "capture/platform/fake/FakeCapturePlatform.h"
+
+#include <QMutex>
+#include <QWaitCondition>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace capture_test {
+
+// Everything the callable prints on standard output.
+std::string consoleOf(const std::function<void()>& action);
+
+// A 24-bit sample as the platform delivers it (rows bottom-up), filled with
+// a pattern that differs in every byte position.
+std::vector<uint8_t> patternSample(int width, int height, uint8_t seed = 1);
+
+// Collects the frames a capture thread emits, on the capture thread itself.
+class FrameCollector {
+public:
+    explicit FrameCollector(VideoInputThr& thread);
+    // Waits at most timeoutMs for the count of frames to reach count.
+    bool waitForFrames(std::size_t count, int timeoutMs = 5000);
+    std::size_t frameCount();
+    std::unique_ptr<I::Image> takeFrame(std::size_t index);
+
+private:
+    QMutex lock_;
+    QWaitCondition arrived_;
+    std::vector<std::unique_ptr<I::Image>> frames_;
+};
+
+// Polls condition until it holds or timeoutMs has passed.
+bool eventually(const std::function<bool()>& condition, int timeoutMs = 5000);
+
+} // namespace capture_test

@@ -1,0 +1,115 @@
+#include "capture/Image.h"
+#include "capture/GrayPalette.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+using I::Image;
+
+namespace {
+
+std::vector<uchar> countingBytes(std::size_t count) {
+    std::vector<uchar> bytes(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        bytes[i] = static_cast<uchar>(i * 3 + 1);
+    }
+    return bytes;
+}
+
+TEST(ImageTest, FromBufferCopiesGrayPixels) {
+    const auto source = countingBytes(3 * 2);
+    int32_t width = 3, height = 2, format = Image::Gray8;
+    Image image(source.data(), width, height, format);
+
+    EXPECT_EQ(image.width, 3);
+    EXPECT_EQ(image.height, 2);
+    EXPECT_EQ(image.format, Image::Gray8);
+    EXPECT_EQ(image.colorTable, nullptr);
+    ASSERT_NE(image.data, nullptr);
+    EXPECT_NE(image.data, source.data());
+    EXPECT_EQ(std::vector<uchar>(image.data, image.data + 6), source);
+}
+
+TEST(ImageTest, FromBufferCopiesFourBytesPerRgbPixel) {
+    const auto source = countingBytes(2 * 2 * 4);
+    int32_t width = 2, height = 2, format = Image::Rgb32;
+    Image image(source.data(), width, height, format);
+
+    EXPECT_EQ(image.format, Image::Rgb32);
+    EXPECT_EQ(std::vector<uchar>(image.data, image.data + 16), source);
+}
+
+TEST(ImageTest, UnknownFormatCodeGivesEmptyImage) {
+    const auto source = countingBytes(16);
+    int32_t width = 2, height = 2, format = 7;
+    Image image(source.data(), width, height, format);
+
+    EXPECT_EQ(image.format, Image::Empty);
+    EXPECT_EQ(image.width, 0);
+    EXPECT_EQ(image.height, 0);
+    EXPECT_EQ(image.data, nullptr);
+    EXPECT_EQ(image.colorTable, nullptr);
+}
+
+TEST(ImageTest, BlankOfShapeIsZeroFilledInTheGivenFormat) {
+    const auto source = countingBytes(4 * 3);
+    int32_t width = 4, height = 3, gray = Image::Gray8, rgb = Image::Rgb32;
+    const Image shape(source.data(), width, height, gray);
+    Image blank(shape, rgb);
+
+    EXPECT_EQ(blank.width, 4);
+    EXPECT_EQ(blank.height, 3);
+    EXPECT_EQ(blank.format, Image::Rgb32);
+    EXPECT_EQ(blank.colorTable, nullptr);
+    EXPECT_EQ(std::vector<uchar>(blank.data, blank.data + 48), std::vector<uchar>(48, 0));
+}
+
+TEST(ImageTest, BlankWithUnknownFormatIsEmpty) {
+    const auto source = countingBytes(4);
+    int32_t width = 2, height = 2, gray = Image::Gray8, unknown = 9;
+    const Image shape(source.data(), width, height, gray);
+    Image blank(shape, unknown);
+
+    EXPECT_EQ(blank.format, Image::Empty);
+    EXPECT_EQ(blank.width, 0);
+    EXPECT_EQ(blank.data, nullptr);
+}
+
+TEST(ImageTest, CopySharesPaletteAndOwnsItsPixels) {
+    QVector<QRgb> palette = makeGrayPalette();
+    const auto source = countingBytes(3 * 3);
+    int32_t width = 3, height = 3, format = Image::Gray8;
+    auto original = std::make_unique<Image>(source.data(), width, height, format);
+    original->colorTable = &palette;
+
+    Image copy(*original);
+    EXPECT_EQ(copy.colorTable, &palette);
+    EXPECT_NE(copy.data, original->data);
+    original.reset();
+
+    EXPECT_EQ(std::vector<uchar>(copy.data, copy.data + 9), source);
+    ASSERT_EQ(palette.size(), 256);
+    EXPECT_EQ(palette[200], 0xFFC8C8C8u);
+}
+
+TEST(ImageTest, CopyOfEmptyImageIsEmptyWithoutPalette) {
+    QVector<QRgb> palette = makeGrayPalette();
+    int32_t width = 5, height = 5, format = Image::Empty;
+    Image empty(nullptr, width, height, format);
+    empty.colorTable = &palette;
+
+    Image copy(empty);
+    EXPECT_EQ(copy.format, Image::Empty);
+    EXPECT_EQ(copy.colorTable, nullptr);
+    EXPECT_EQ(copy.data, nullptr);
+}
+
+TEST(GrayPaletteTest, HoldsTheOpaqueGreys) {
+    const QVector<QRgb> palette = makeGrayPalette();
+    ASSERT_EQ(palette.size(), 256);
+    for (int level = 0; level < 256; ++level) {
+        EXPECT_EQ(palette[level], 0xFF000000u + static_cast<QRgb>(level) * 0x010101u);
+    }
+}
+
+} // namespace
