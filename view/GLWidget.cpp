@@ -1,0 +1,156 @@
+#include "view/GLWidget.h"
+
+#include "app/ProcessObjects.h"
+#include "view/CXGLReader.h"
+#include "view/MainWindowControls.h"
+#include "view/RunnerThr.h"
+
+#include <QDebug>
+#include <QMouseEvent>
+#include <QMutexLocker>
+#include <algorithm>
+
+namespace {
+
+// The estimator reports a level line as 127.5, while the view's steering and
+// instruments count 90 as level.
+constexpr float kEstimatorLevelRoll = 127.5f;
+constexpr float kViewLevelRoll = 90.0f;
+// The projection's far plane, beyond the terrain's farthest slice.
+constexpr double kFarPlane = 8192.0;
+// The terrain's slices lie at z = 10 - d, so those nearer than 10 are clipped.
+constexpr float kTerrainShift = 10.0f;
+
+void setSkyClearColour() {
+    glClearColor(0.8f, 0.7f, 1.0f, 1.0f);
+}
+
+} // namespace
+
+GLWidget::GLWidget(QWidget* parent)
+    : GLWidget(std::make_unique<MainWindowControls>(), parent) {}
+
+GLWidget::GLWidget(std::unique_ptr<ViewControls> viewControls, QWidget* parent)
+    : QGLWidget(QGLFormat(QGL::SampleBuffers), parent)
+    , controls(std::move(viewControls)) {
+    // paintGL() swaps by itself, as update() calls it outside Qt's painting.
+    setAutoBufferSwap(false);
+    {
+        QMutexLocker locker(&mutex);
+        connect(&runnerThr, &RunnerThr::ping, this, &GLWidget::update,
+                Qt::BlockingQueuedConnection);
+    }
+    // Under Qt 5 the GL context exists only once the widget has a native
+    // window, so the model is compiled at the start of initializeGL().
+}
+
+GLWidget::~GLWidget() = default;
+
+void GLWidget::compileModel() {
+    modelList = glGenLists(1);
+    qDebug().nospace() << "LIST=" << (modelList == GL_INVALID_OPERATION);
+    glNewList(modelList, GL_COMPILE);
+    for (const QString& name : xglReader.meshNames())
+        xglReader.drawMesh(name);
+    glEndList();
+    aircraft.measure(xglReader);
+}
+
+void GLWidget::update() {
+    if (!isValid())
+        return;
+    makeCurrent();
+    paintGL();
+}
+
+void GLWidget::updateData(float _roll, float _pitch) {
+    const float roll = _roll - (kEstimatorLevelRoll - kViewLevelRoll);
+    QMutexLocker locker(&mutex);
+    terrain.steer(roll, _pitch);
+    overlay.roll = roll;
+    overlay.pitch = _pitch;
+}
+
+void GLWidget::mousePressEvent(QMouseEvent* event) {
+    // Qt hands double clicks to mousePressEvent through the default
+    // mouseDoubleClickEvent; single presses of any button do nothing.
+    if (event->type() != QEvent::MouseButtonDblClick)
+        return;
+    event->accept();
+    if (controls->startStop())
+        controls->startPacing();
+    else
+        controls->stopPacing();
+}
+
+void GLWidget::mouseMoveEvent(QMouseEvent*) {}
+
+void GLWidget::initializeGL() {
+    compileModel();
+    resizeGL(width(), height());
+    {
+        QMutexLocker locker(&mutex);
+        setInitialGLState();
+        terrain.setupTextureAndFog(width(), height());
+    }
+    // Showing the view starts the controller and the repaints; no lock is
+    // held, as both reach into other threads.
+    controls->startStop();
+    controls->startPacing();
+}
+
+void GLWidget::setInitialGLState() {
+    glShadeModel(GL_SMOOTH);
+    setSkyClearColour();
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_POLYGON_SMOOTH);
+    glHint(GL_POLYGON_SMOOTH_HINT, GL_NICEST);
+    glEnable(GL_LINE_SMOOTH);
+    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void GLWidget::resizeGL(int w, int h) {
+    {
+        QMutexLocker locker(&mutex);
+        // A zero size, either way, is drawn as one pixel; m stays zero then,
+        // so GL rejects the degenerate projection and keeps the identity.
+        const int m = std::min(w, h);
+        w = std::max(w, 1);
+        h = std::max(h, 1);
+        glViewport(0, 0, w, h);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        overlay.viewWidth = w;
+        overlay.viewHeight = h;
+        // A square view is one unit per pixel; otherwise the shorter side
+        // keeps its pixels and the longer one is squeezed.
+        projectionRight = static_cast<float>((m * w) / h);
+        projectionTop = static_cast<float>((m * h) / w);
+        glOrtho(0, projectionRight, 0, projectionTop, 0, kFarPlane);
+        glMatrixMode(GL_MODELVIEW);
+        terrain.setupTextureAndFog(w, h);
+    }
+    // paintGL() takes the mutex itself, and it is not recursive.
+    paintGL();
+}
+
+void GLWidget::paintGL() {
+    QMutexLocker locker(&mutex);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    // The overlay goes first, at depth 0: everything after it lies deeper and
+    // fails the depth test where it has drawn.
+    overlay.draw();
+    aircraft.draw(modelList, overlay.roll, projectionRight, projectionTop);
+    setSkyClearColour();
+    glTranslatef(0.0f, 0.0f, kTerrainShift);
+    terrain.stepAndDraw();
+    if (doubleBuffer())
+        swapBuffers();
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "view/Aircraft.h"
+#include "view/Overlay.h"
+#include "view/Terrain.h"
+#include "view/ViewControls.h"
+
+#include <QGLWidget>
+#include <QMutex>
+#include <memory>
+
+// The flight view: a first-person flight over the terrain where roll steers
+// the heading and pitch moves the horizon, with the instrument overlay and
+// the aircraft on top. Repainted by the pacing thread through update(); a
+// double click starts or stops the whole controller.
+class GLWidget : public QGLWidget {
+    Q_OBJECT
+public:
+    explicit GLWidget(QWidget* parent = nullptr);
+    // For tests: the controls to switch instead of the main window's.
+    explicit GLWidget(std::unique_ptr<ViewControls> controls, QWidget* parent = nullptr);
+    ~GLWidget() override;
+
+    QSize sizeHint() const override { return {400, 400}; }
+    QSize minimumSizeHint() const override { return {50, 50}; }
+
+public slots:
+    // Paints one frame at once, in the calling thread, without a paint event.
+    void update();
+    // Takes the estimator's roll (127.5 level) and pitch.
+    void updateData(float _roll, float _pitch);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void initializeGL() override;
+    void resizeGL(int w, int h) override;
+    void paintGL() override;
+
+private:
+    void compileModel();
+    void setInitialGLState();
+
+    Terrain terrain;
+    Overlay overlay;
+    // Guards terrain, overlay, the projection size and every sequence of GL
+    // calls the widget makes.
+    QMutex mutex;
+    GLuint modelList = 0;
+    Aircraft aircraft;
+    std::unique_ptr<ViewControls> controls;
+    // The projection's right and top edges, in view units.
+    float projectionRight = 0.0f;
+    float projectionTop = 0.0f;
+};

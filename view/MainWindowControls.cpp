@@ -1,0 +1,17 @@
+#include "view/MainWindowControls.h"
+
+#include "app/ProcessObjects.h"
+#include "app/SettingsWindow.h"
+#include "view/RunnerThr.h"
+
+bool MainWindowControls::startStop() {
+    return mainWindow->startStop();
+}
+
+void MainWindowControls::startPacing() {
+    runnerThr.startMe();
+}
+
+void MainWindowControls::stopPacing() {
+    runnerThr.stopMe();
+}

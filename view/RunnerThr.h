@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QMutex>
+#include <QThread>
+#include <atomic>
+
+// Paces the flight view's repaints: while running it wakes every few
+// milliseconds and emits ping(), which the view receives through a blocking
+// queued connection, so each ping paints exactly one frame in the GUI thread
+// while this thread waits for it.
+class RunnerThr : public QThread {
+    Q_OBJECT
+public:
+    RunnerThr() = default;
+    ~RunnerThr() override;
+
+    // True from startMe() until the loop has decided to leave.
+    bool isPacing() const;
+
+signals:
+    void ping();
+
+public slots:
+    void startMe();
+    void stopMe();
+
+protected:
+    void run() override;
+
+private:
+    bool leaveIfStopped();
+
+    // Guards `looping` and the start decision. Never held while ping() is
+    // delivered, so the GUI thread can always take it while this thread waits
+    // for a paint.
+    mutable QMutex mutex;
+    // Written by the GUI thread, read by the pacing thread.
+    std::atomic<bool> stop{false};
+    // True while the loop keeps pacing; cleared by the loop itself, under
+    // `mutex`, at the moment it decides to end.
+    bool looping = false;
+};
