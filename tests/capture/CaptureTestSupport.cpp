@@ -48,6 +48,22 @@ std::unique_ptr<I::Image> FrameCollector::takeFrame(std::size_t index) {
     return index < frames_.size() ? std::move(frames_[index]) : nullptr;
 }
 
+DeviceLayerTest::DeviceLayerTest()
+    : ownedPlatform(std::make_unique<FakeCapturePlatform>())
+    , fake(*ownedPlatform) {}
+
+void DeviceLayerTest::TearDown() {
+    consoleOf([&] { layer.reset(); });
+}
+
+void DeviceLayerTest::makeLayer() {
+    consoleOf([&] { layer = std::make_unique<VideoInput>(std::move(ownedPlatform)); });
+}
+
+std::string DeviceLayerTest::setUp(int index, int width, int height) {
+    return consoleOf([&] { layer->setupDevice(index, width, height); });
+}
+
 bool eventually(const std::function<bool()>& condition, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
     while (!condition()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/Image.h"
+#include "capture/VideoInput.h"
 #include "capture/VideoInputThr.h"
 #include "capture/platform/fake/FakeCapturePlatform.h"
 
@@ -34,6 +35,23 @@ private:
     QMutex lock_;
     QWaitCondition arrived_;
     std::vector<std::unique_ptr<I::Image>> frames_;
+};
+
+// A device layer over a fake platform; the layer's console output during
+// construction and destruction is swallowed.
+class DeviceLayerTest : public testing::Test {
+protected:
+    DeviceLayerTest();
+    void TearDown() override;
+
+    // Builds the layer over the fake as scripted so far.
+    void makeLayer();
+    // Sets device 0 up and returns what set-up printed.
+    std::string setUp(int index = 0, int width = 320, int height = 240);
+
+    std::unique_ptr<FakeCapturePlatform> ownedPlatform;
+    FakeCapturePlatform& fake;
+    std::unique_ptr<VideoInput> layer;
 };
 
 // Polls condition until it holds or timeoutMs has passed.
