@@ -1,0 +1,195 @@
+#include "CaptureTestSupport.h"
+
+#include "capture/CaptureDevice.h"
+#include "capture/FormatNegotiator.h"
+#include "capture/platform/fake/FakeGraphObjects.h"
+
+#include <gtest/gtest.h>
+
+using namespace capture_test;
+using namespace platform;
+
+namespace {
+
+VideoStreamCaps sizeRange(int minWidth, int minHeight, int maxWidth, int maxHeight, int stepX,
+                          int stepY) {
+    VideoStreamCaps caps;
+    caps.minWidth = minWidth;
+    caps.minHeight = minHeight;
+    caps.maxWidth = maxWidth;
+    caps.maxHeight = maxHeight;
+    caps.granularityX = stepX;
+    caps.granularityY = stepY;
+    return caps;
+}
+
+VideoStreamCaps fixedSize(int width, int height) {
+    return sizeRange(width, height, width, height, 1, 1);
+}
+
+std::string trialLines(const std::vector<std::string>& names, int width, int height) {
+    std::string lines;
+    for (const std::string& name : names) {
+        lines += "SETUP: trying format " + name + " @ " + std::to_string(width) + " by " +
+                 std::to_string(height) + "\n";
+    }
+    return lines;
+}
+
+const std::vector<std::string> kAllSubtypes{"RGB24", "RGB32", "RGB555", "RGB565", "YUY2", "YVYU",
+                                            "YUYV",  "IYUV",  "UYVY",   "YV12",   "YVU9", "Y411",
+                                            "Y41P",  "Y211",  "AYUV",   "Y800",   "Y8",   "GREY"};
+
+class FormatNegotiationTest : public DeviceLayerTest {
+protected:
+    fake::FakeDevice& camera() { return fake.device(0); }
+    void SetUp() override { fake.addDevice("Cam"); }
+};
+
+TEST_F(FormatNegotiationTest, DeviceAcceptingOnlyYuy2KeepsTheRequestedSize) {
+    camera().acceptAnySize(subtype::kYuy2);
+    makeLayer();
+    const std::string console = setUp(0, 320, 240);
+    EXPECT_NE(console.find("SETUP: Default Format is set to 640 by 480 \n" +
+                           trialLines({"RGB24", "RGB32", "RGB555", "RGB565", "YUY2"}, 320, 240) +
+                           "SETUP: Capture callback set\n"),
+              std::string::npos)
+        << console;
+    EXPECT_EQ(layer->frameWidth(0), 320);
+    EXPECT_EQ(layer->frameHeight(0), 240);
+    EXPECT_EQ(camera().submittedFormats.back().subtype, subtype::kYuy2);
+    EXPECT_EQ(camera().submittedFormats.back().sampleSize, 320 * 240 * 3);
+}
+
+TEST_F(FormatNegotiationTest, ClosestAdvertisedSizeIsUsedWhenTheRequestIsRefused) {
+    camera()
+        .accept(176, 144, subtype::kYuy2)
+        .accept(352, 288, subtype::kYuy2)
+        .offer(fixedSize(352, 288), subtype::kYuy2)
+        .offer(fixedSize(176, 144), subtype::kYuy2);
+    makeLayer();
+    const std::string console = setUp(0, 160, 120);
+    EXPECT_NE(console.find(trialLines(kAllSubtypes, 160, 120) +
+                           "SETUP: couldn't find requested size - searching for closest matching "
+                           "size\n"
+                           "SETUP: closest supported size is YUY2 @ 176 144\n"
+                           "SETUP: Capture callback set\n"),
+              std::string::npos)
+        << console;
+    EXPECT_EQ(layer->frameWidth(0), 176);
+    EXPECT_EQ(layer->frameHeight(0), 144);
+}
+
+TEST_F(FormatNegotiationTest, DeviceRefusingEverythingKeepsItsDefaultSize) {
+    camera().offer(fixedSize(352, 288), subtype::kYuy2);
+    makeLayer();
+    layer->setFrameRate(0, 30);
+    const std::string console = setUp(0, 160, 120);
+    EXPECT_NE(console.find("SETUP: closest supported size is YUY2 @ 352 288\n"
+                           "SETUP: Capture callback set\n"),
+              std::string::npos)
+        << console;
+    EXPECT_EQ(layer->frameWidth(0), 640);
+    EXPECT_EQ(layer->frameHeight(0), 480);
+    // Last, the frame rate is asked for once more with the last attempt.
+    const MediaType& last = camera().submittedFormats.back();
+    EXPECT_EQ(last.video.averageTimePerFrame, 333333);
+    EXPECT_EQ(last.video.width, 352);
+    EXPECT_EQ(last.subtype, subtype::kYuy2);
+}
+
+TEST_F(FormatNegotiationTest, CapabilityRecordsOfAnotherSizeAreNotRead) {
+    camera().accept(176, 144, subtype::kYuy2).offer(fixedSize(176, 144), subtype::kYuy2);
+    camera().capabilityRecordSize = 88;
+    makeLayer();
+    const std::string console = setUp(0, 160, 120);
+    EXPECT_EQ(console.find("closest supported size"), std::string::npos);
+    EXPECT_EQ(layer->frameWidth(0), 640);
+    EXPECT_EQ(layer->frameHeight(0), 480);
+}
+
+TEST_F(FormatNegotiationTest, RefusedAttemptsPutTheDeviceBack) {
+    camera().acceptAnySize(subtype::kRgb555).defaultFormat.subtype = subtype::kUyvy;
+    makeLayer();
+    setUp(0, 320, 240);
+    // Each refusal is followed by a submission of the saved format.
+    const auto& submitted = camera().submittedFormats;
+    ASSERT_EQ(submitted.size(), 5u);
+    EXPECT_EQ(submitted[1].subtype, subtype::kUyvy);
+    EXPECT_EQ(submitted[3].subtype, subtype::kUyvy);
+    EXPECT_EQ(submitted[4].subtype, subtype::kRgb555);
+}
+
+class ClosestSizeTest : public testing::Test {
+protected:
+    ClosestSizeTest()
+        : negotiator(subtypes) {
+        record.streamConfig = std::make_unique<fake::FakeStreamConfig>(script, device);
+    }
+
+    FormatNegotiator::SizeMatch closestTo(int width, int height) {
+        return negotiator.findClosestSize(record, width, height);
+    }
+
+    std::shared_ptr<fake::FakeScript> script = std::make_shared<fake::FakeScript>();
+    fake::FakeDevice device{u"Cam"};
+    CaptureDevice record;
+    SubtypeTable subtypes;
+    FormatNegotiator negotiator;
+};
+
+TEST_F(ClosestSizeTest, ExactMatchStopsTheSearch) {
+    device.offer(sizeRange(160, 120, 640, 480, 160, 120), subtype::kYuy2)
+        .offer(fixedSize(320, 240), subtype::kRgb24);
+    const auto match = closestTo(320, 240);
+    EXPECT_EQ(match.width, 320);
+    EXPECT_EQ(match.height, 240);
+    EXPECT_EQ(match.subtype, subtype::kYuy2);
+}
+
+TEST_F(ClosestSizeTest, SmallestSumOfDifferencesWins) {
+    device.offer(fixedSize(352, 288), subtype::kRgb24).offer(fixedSize(176, 144), subtype::kYuy2);
+    const auto match = closestTo(160, 120);
+    EXPECT_EQ(match.width, 176);
+    EXPECT_EQ(match.height, 144);
+    EXPECT_EQ(match.subtype, subtype::kYuy2);
+}
+
+TEST_F(ClosestSizeTest, TiesGoToTheLowerIndex) {
+    device.offer(fixedSize(330, 240), subtype::kYuy2).offer(fixedSize(310, 240), subtype::kRgb24);
+    EXPECT_EQ(closestTo(320, 240).subtype, subtype::kYuy2);
+}
+
+TEST_F(ClosestSizeTest, ZeroGranularityAndFailingRecordsAreSkipped) {
+    device.offer(sizeRange(320, 240, 320, 240, 0, 1), subtype::kRgb24)
+        .offer(sizeRange(320, 240, 320, 240, 1, 0), subtype::kRgb32)
+        .offer(fixedSize(320, 240), subtype::kUyvy)
+        .offer(fixedSize(640, 480), subtype::kYuy2);
+    device.failingCapabilityIndices = {2};
+    const auto match = closestTo(320, 240);
+    EXPECT_EQ(match.width, 640);
+    EXPECT_EQ(match.subtype, subtype::kYuy2);
+}
+
+TEST_F(ClosestSizeTest, NothingFoundLeavesMinusOne) {
+    device.offer(sizeRange(320, 240, 320, 240, 0, 0), subtype::kRgb24);
+    const auto match = closestTo(320, 240);
+    EXPECT_EQ(match.width, -1);
+    EXPECT_EQ(match.height, -1);
+}
+
+TEST_F(ClosestSizeTest, FirstOfEquallyCloseStepsOnAnAxisWins) {
+    device.offer(sizeRange(300, 240, 340, 240, 40, 1), subtype::kRgb24);
+    EXPECT_EQ(closestTo(320, 240).width, 300);
+}
+
+TEST(SubtypeNameTest, KnownSubtypesHaveTheirNameOthersAreOther) {
+    const SubtypeTable table;
+    EXPECT_STREQ(table.name(subtype::kRgb24), "RGB24");
+    EXPECT_STREQ(table.name(subtype::kY8), "Y8");
+    EXPECT_STREQ(table.name(fourccGuid(0x38590000)), "Y8");
+    EXPECT_STREQ(table.name(subtype::kMjpg), "OTHER");
+    EXPECT_STREQ(table.name(Guid{}), "OTHER");
+}
+
+} // namespace

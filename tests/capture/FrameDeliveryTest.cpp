@@ -1,0 +1,177 @@
+#include "CaptureTestSupport.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+#include <atomic>
+#include <gtest/gtest.h>
+
+using namespace capture_test;
+using namespace platform;
+
+namespace {
+
+const std::string kNormalDisconnect = "\nSETUP: Disconnecting device 0\n"
+                                      "SETUP: freeing Grabber Callback\n"
+                                      "SETUP: freeing Grabber  \n"
+                                      "SETUP: freeing Control   \n"
+                                      "SETUP: freeing Media Type  \n"
+                                      "SETUP: removing filter Cam...\n"
+                                      "SETUP: filter removed Cam  \n"
+                                      "SETUP: removing filter Sample Grabber...\n"
+                                      "SETUP: filter removed Sample Grabber  \n"
+                                      "SETUP: removing filter NullRenderer...\n"
+                                      "SETUP: filter removed NullRenderer  \n"
+                                      "SETUP: freeing Capture Graph \n"
+                                      "SETUP: freeing Main Graph \n"
+                                      "SETUP: Device 0 disconnected and freed\n\n";
+
+class FrameDeliveryTest : public DeviceLayerTest {
+protected:
+    void readyCamera(int width, int height) {
+        fake.addDevice("Cam").acceptAnySize(subtype::kRgb24);
+        makeLayer();
+        setUp(0, width, height);
+        ASSERT_TRUE(layer->isDeviceReady(0));
+    }
+    std::vector<uint8_t> take(int width, int height) {
+        std::vector<uint8_t> frame(static_cast<std::size_t>(width * height * 3));
+        EXPECT_TRUE(layer->getPixels(0, frame.data(), frame.size()));
+        return frame;
+    }
+};
+
+TEST_F(FrameDeliveryTest, RowsComeOutTopFirstWithBytesUnchanged) {
+    readyCamera(2, 2);
+    const std::vector<uint8_t> bottomThenTop{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    ASSERT_TRUE(fake.pushSample(bottomThenTop));
+    EXPECT_TRUE(layer->hasNewFrame(0));
+    EXPECT_EQ(take(2, 2), (std::vector<uint8_t>{7, 8, 9, 10, 11, 12, 1, 2, 3, 4, 5, 6}));
+    EXPECT_FALSE(layer->hasNewFrame(0));
+}
+
+TEST_F(FrameDeliveryTest, SamplesArrivingWhileAFrameWaitsAreDropped) {
+    readyCamera(2, 1);
+    fake.pushSample({1, 1, 1, 2, 2, 2});
+    fake.pushSample({9, 9, 9, 9, 9, 9});
+    EXPECT_EQ(take(2, 1), (std::vector<uint8_t>{1, 1, 1, 2, 2, 2}));
+    fake.pushSample({3, 3, 3, 4, 4, 4});
+    EXPECT_EQ(take(2, 1), (std::vector<uint8_t>{3, 3, 3, 4, 4, 4}));
+}
+
+TEST_F(FrameDeliveryTest, SampleOfAnotherLengthIsRefusedNotCopied) {
+    readyCamera(4, 2);
+    const std::string console = consoleOf([&] {
+        fake.pushSample(std::vector<uint8_t>(4 * 2 * 3 - 1, 5));
+        fake.pushSample(std::vector<uint8_t>(4 * 2 * 3 + 64, 5));
+    });
+    EXPECT_EQ(console, "ERROR: SampleCB() - buffer sizes do not match\n"
+                       "ERROR: SampleCB() - buffer sizes do not match\n");
+    EXPECT_FALSE(layer->hasNewFrame(0));
+}
+
+TEST_F(FrameDeliveryTest, SampleWithoutDataPointerIsIgnored) {
+    readyCamera(2, 1);
+    fake.fail(fake::Operation::GetSamplePointer);
+    EXPECT_EQ(consoleOf([&] { fake.pushSample({1, 2, 3, 4, 5, 6}); }), "");
+    EXPECT_FALSE(layer->hasNewFrame(0));
+}
+
+TEST_F(FrameDeliveryTest, GetPixelsGivesUpAfterOneSecond) {
+    readyCamera(2, 2);
+    std::vector<uint8_t> frame(12);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(layer->getPixels(0, frame.data(), frame.size()));
+    EXPECT_GE(timer.elapsed(), 950);
+    EXPECT_LT(timer.elapsed(), 3000);
+}
+
+TEST_F(FrameDeliveryTest, GetPixelsRefusesADestinationSmallerThanAFrame) {
+    readyCamera(2, 2);
+    fake.pushSample(patternSample(2, 2));
+    std::vector<uint8_t> tooSmall(11, 0xee);
+    EXPECT_FALSE(layer->getPixels(0, tooSmall.data(), tooSmall.size()));
+    EXPECT_EQ(tooSmall, std::vector<uint8_t>(11, 0xee));
+    EXPECT_TRUE(layer->hasNewFrame(0));
+}
+
+TEST_F(FrameDeliveryTest, DeviceNotReadyHasNoFrames) {
+    readyCamera(2, 2);
+    std::vector<uint8_t> frame(12);
+    EXPECT_FALSE(layer->hasNewFrame(1));
+    EXPECT_FALSE(layer->getPixels(1, frame.data(), frame.size()));
+    EXPECT_FALSE(layer->getPixels(-1, frame.data(), frame.size()));
+}
+
+TEST_F(FrameDeliveryTest, DisconnectAfterSetupFreesEverythingWithItsLines) {
+    readyCamera(4, 4);
+    EXPECT_EQ(consoleOf([&] { layer->disconnectDevice(0); }), kNormalDisconnect);
+    EXPECT_FALSE(layer->isDeviceReady(0));
+    EXPECT_FALSE(fake.isStreaming());
+    // The slot holds a fresh record: disconnecting again is silent, and the
+    // device can be set up anew.
+    EXPECT_EQ(consoleOf([&] { layer->disconnectDevice(0); }), "");
+    setUp(0, 4, 4);
+    EXPECT_TRUE(layer->isDeviceReady(0));
+}
+
+TEST_F(FrameDeliveryTest, DisconnectOutsideTheSlotsDoesNothing) {
+    readyCamera(4, 4);
+    EXPECT_EQ(consoleOf([&] {
+                  layer->disconnectDevice(-1);
+                  layer->disconnectDevice(25);
+              }),
+              "");
+    EXPECT_TRUE(layer->isDeviceReady(0));
+}
+
+TEST_F(FrameDeliveryTest, FailingPauseStopAndRemovalAreReported) {
+    readyCamera(4, 4);
+    fake.fail(fake::Operation::Pause);
+    fake.fail(fake::Operation::Stop);
+    fake.fail(fake::Operation::RemoveFilter);
+    EXPECT_EQ(consoleOf([&] { layer->disconnectDevice(0); }),
+              "\nSETUP: Disconnecting device 0\n"
+              "SETUP: freeing Grabber Callback\n"
+              "ERROR - Could not pause pControl\n"
+              "ERROR - Could not stop pControl\n"
+              "SETUP: freeing Grabber  \n"
+              "SETUP: freeing Control   \n"
+              "SETUP: freeing Media Type  \n"
+              "SETUP: removing filter Cam...\n"
+              "SETUP: pGraph->RemoveFilter() failed. \n"
+              "SETUP: freeing Capture Graph \n"
+              "SETUP: freeing Main Graph \n"
+              "SETUP: Device 0 disconnected and freed\n\n");
+}
+
+TEST_F(FrameDeliveryTest, DestroyingTheLayerTearsDownEveryReadyDevice) {
+    readyCamera(4, 4);
+    EXPECT_EQ(consoleOf([&] { layer.reset(); }), kNormalDisconnect);
+}
+
+// Samples keep arriving on another thread while the device is torn down and
+// set up again; no sample may reach a callback that is being destroyed.
+TEST_F(FrameDeliveryTest, TeardownNeverRacesASampleInFlight) {
+    readyCamera(64, 48);
+    std::atomic<bool> streaming{true};
+    const auto sample = patternSample(64, 48);
+    std::unique_ptr<QThread> camera(QThread::create([&] {
+        while (streaming) {
+            fake.pushSample(sample);
+        }
+    }));
+    camera->start();
+    consoleOf([&] {
+        for (int round = 0; round < 50; ++round) {
+            layer->disconnectDevice(0);
+            layer->setupDevice(0, 64, 48);
+            ASSERT_TRUE(layer->isDeviceReady(0));
+        }
+    });
+    streaming = false;
+    EXPECT_TRUE(camera->wait(5000));
+    EXPECT_TRUE(layer->isDeviceReady(0));
+}
+
+} // namespace
