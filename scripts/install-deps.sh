@@ -14,7 +14,7 @@ packages=(
     fonts-dejavu-core
 )
 if [ "${1:-}" = "--test" ]; then
-    packages+=(xvfb xauth)
+    packages+=(xvfb xauth x11-utils)
 fi
 
 missing=()

@@ -1,0 +1,56 @@
+#include "app/CommandLine.h"
+
+namespace {
+
+bool isHelpOption(const QString& argument) {
+    return argument == "-h" || argument == "--help";
+}
+
+bool isVersionOption(const QString& argument) {
+    return argument == "-v" || argument == "--version";
+}
+
+} // namespace
+
+CommandLine::CommandLine(const QStringList& arguments) {
+    for (const QString& argument : arguments.mid(1)) {
+        if (isHelpOption(argument)) {
+            requested = Action::ShowHelp;
+            return;
+        }
+        if (isVersionOption(argument)) {
+            requested = Action::ShowVersion;
+            return;
+        }
+        requested = Action::Fail;
+        error = QString("unknown argument '%1'; try --help").arg(argument);
+        return;
+    }
+}
+
+// Help and version must work without a display, so they are recognised
+// before the application object, which needs one, is created.
+bool CommandLine::asksOnlyForInformation(const QStringList& arguments) {
+    for (const QString& argument : arguments.mid(1))
+        if (isHelpOption(argument) || isVersionOption(argument))
+            return true;
+    return false;
+}
+
+QString CommandLine::helpText(const QString& programName) {
+    return QString("Usage: %1 [options]\n"
+                   "Steer a flight view with your arms in front of a webcam.\n"
+                   "\n"
+                   "Stand in front of the camera with both arms stretched out sideways:\n"
+                   "tilting them rolls, raising or lowering them pitches. Double-click the\n"
+                   "flight view to stop or restart capture.\n"
+                   "\n"
+                   "Options:\n"
+                   "  -h, --help       Show this help and exit.\n"
+                   "  -v, --version    Show the version and exit.\n")
+        .arg(programName);
+}
+
+QString CommandLine::versionText() {
+    return QString("Zaredezid %1\n").arg(ZAREDEZID_VERSION);
+}

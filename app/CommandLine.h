@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the user asked for on the command line. Qt's own options (-platform,
+// -style, …) are taken out by QApplication before these are read.
+class CommandLine {
+public:
+    enum class Action { Run, ShowHelp, ShowVersion, Fail };
+
+    explicit CommandLine(const QStringList& arguments);
+
+    Action action() const { return requested; }
+    QString errorText() const { return error; }
+
+    static QString helpText(const QString& programName);
+    static QString versionText();
+    static bool asksOnlyForInformation(const QStringList& arguments);
+
+private:
+    Action requested = Action::Run;
+    QString error;
+};

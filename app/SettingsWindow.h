@@ -1,0 +1,48 @@
+#pragma once
+
+#include "app/SettingsStorage.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class GLWidget;
+class QComboBox;
+namespace Ui {
+class SettingsWindow;
+}
+
+// The main window: the flight view in its centre, the settings dock beside
+// it, and the wiring of the frame pipeline from capture through analysis to
+// the view. Capture is started and stopped only through startStop(), which
+// the flight view calls.
+class SettingsWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit SettingsWindow(QWidget* parent = nullptr);
+    ~SettingsWindow() override;
+
+public slots:
+    bool startStop();
+
+private slots:
+    void showHelp();
+    void showAbout();
+    void showSettings();
+    void hideSettings();
+    void showCameraSettingsWindow();
+    void somethingChanged();
+
+private:
+    void fillLists();
+    void restoreListChoices();
+    void connectControls();
+    void setListsEnabled(bool enabled);
+    void applyResponses();
+
+    std::unique_ptr<Ui::SettingsWindow> ui;
+    SettingsStorage storage;
+    GLWidget* glWidget = nullptr;
+    bool running = false;
+};

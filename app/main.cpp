@@ -1,0 +1,93 @@
+#include "app/CommandLine.h"
+#include "app/ProcessObjects.h"
+#include "app/SettingsWindow.h"
+#include "app/UnixSignalQuitter.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QIcon>
+#include <QPixmap>
+#include <QSplashScreen>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr int kSplashMilliseconds = 3000;
+
+QStringList argumentList(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+int printInformation(const QStringList& arguments) {
+    const CommandLine commandLine(arguments);
+    const QString text = commandLine.action() == CommandLine::Action::ShowVersion
+                             ? CommandLine::versionText()
+                             : CommandLine::helpText(arguments.value(0));
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    return 0;
+}
+
+void nameApplication() {
+    QCoreApplication::setOrganizationName("Ruveviv");
+    QCoreApplication::setOrganizationDomain("ruveviv.example.org");
+    QCoreApplication::setApplicationName("Vizezu Verizuvuz");
+}
+
+// Keeps the splash up for three seconds of elapsed time while the interface
+// stays responsive. A quit request cuts the wait short.
+void holdSplash(UnixSignalQuitter& quitter) {
+    QEventLoop splashLoop;
+    QTimer::singleShot(kSplashMilliseconds, &splashLoop, &QEventLoop::quit);
+    QObject::connect(&quitter, &UnixSignalQuitter::quitRequested, &splashLoop, &QEventLoop::quit);
+    splashLoop.exec();
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Already registered before main; registering again is harmless.
+    Q_INIT_RESOURCE(zaredezid);
+
+    const QStringList rawArguments = argumentList(argc, argv);
+    if (CommandLine::asksOnlyForInformation(rawArguments))
+        return printInformation(rawArguments);
+
+    auto application = std::make_unique<QApplication>(argc, argv);
+    const CommandLine commandLine(QCoreApplication::arguments());
+    if (commandLine.action() == CommandLine::Action::Fail) {
+        std::fprintf(stderr, "zaredezid: %s\n", qPrintable(commandLine.errorText()));
+        return 2;
+    }
+    nameApplication();
+    QApplication::setWindowIcon(QIcon(":/images/Icons/favicon.gif"));
+    UnixSignalQuitter quitter;
+
+    auto splashPicture = std::make_unique<QPixmap>("://images//Icons//splash.png");
+    auto splash = std::make_unique<QSplashScreen>(*splashPicture);
+    splash->show();
+    holdSplash(quitter);
+    if (quitter.quitWasRequested())
+        return 0;
+
+    auto window = std::make_unique<SettingsWindow>();
+    mainWindow = window.get();
+    QObject::connect(&quitter, &UnixSignalQuitter::quitRequested, application.get(),
+                     &QCoreApplication::quit);
+    window->show();
+    splash->finish(window.get());
+    const int exitCode = application->exec();
+
+    window.reset();
+    mainWindow = nullptr;
+    splash.reset();
+    splashPicture.reset();
+    application.reset();
+    return exitCode;
+}
