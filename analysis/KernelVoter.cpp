@@ -13,7 +13,7 @@ constexpr double kVerticalThetaVariance = 0.1;
 constexpr double kSmallestNormalDouble = 2.2250738585072014e-308;
 
 struct Scatter {
-    Vector2 mean;
+    Vector2 mean{0, 0};
     double sxx = 0;
     double syy = 0;
     double sxy = 0;
