@@ -1,0 +1,80 @@
+#include "SyntheticPictures.h"
+
+#include "app/ProcessObjects.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+constexpr double kPi = 3.14159265358979323846;
+constexpr QRgb kBackground = 0xFF202020u;
+constexpr QRgb kFigure = 0xFFE0E0E0u;
+constexpr double kArmHalfThickness = 4.0;
+constexpr double kTorsoHalfWidth = 14.0;
+} // namespace
+
+std::unique_ptr<I::Image> grayPicture(int width, int height, uchar fill) {
+    QByteArray pixels(width * height, char(fill));
+    int32_t w = width, h = height, format = I::Image::Gray8;
+    auto picture = std::make_unique<I::Image>(reinterpret_cast<const uchar*>(pixels.constData()), w,
+                                              h, format);
+    picture->colorTable = &grayPalette;
+    return picture;
+}
+
+std::unique_ptr<I::Image> rgbFrame(int width, int height, QRgb fill) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(fill);
+    return frameFrom(picture);
+}
+
+void setPixel(I::Image& picture, int x, int y, uchar value) {
+    picture.data[y * picture.width + x] = value;
+}
+
+uchar pixelAt(const I::Image& picture, int x, int y) {
+    return picture.data[y * picture.width + x];
+}
+
+int countSet(const I::Image& picture) {
+    int set = 0;
+    for (int i = 0; i < picture.width * picture.height; ++i) {
+        set += picture.data[i] != 0;
+    }
+    return set;
+}
+
+std::unique_ptr<I::Image> frameFrom(const QImage& picture) {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    QByteArray pixels(rgb.width() * rgb.height() * 4, 0);
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x) {
+            const int at = (y * rgb.width() + x) * 4;
+            pixels[at] = char(qBlue(row[x]));
+            pixels[at + 1] = char(qGreen(row[x]));
+            pixels[at + 2] = char(qRed(row[x]));
+        }
+    }
+    int32_t width = rgb.width(), height = rgb.height(), format = I::Image::Rgb32;
+    return std::make_unique<I::Image>(reinterpret_cast<const uchar*>(pixels.constData()), width,
+                                      height, format);
+}
+
+QImage armsFigure(int width, int height, ArmsPose pose) {
+    const double theta = pose.angleDegrees * kPi / 180;
+    const double rho = pose.offset * std::sin(theta);
+    QImage mirrored(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(mirrored.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const double xc = x - width * 0.5;
+            const double yc = y - height * 0.5;
+            const double across = xc * std::cos(theta) + yc * std::sin(theta) - rho;
+            const bool onArms = std::fabs(across) <= kArmHalfThickness;
+            const bool onTorso = std::fabs(xc) <= kTorsoHalfWidth && across > 0;
+            row[x] = onArms || onTorso ? kFigure : kBackground;
+        }
+    }
+    return mirrored.mirrored(true, false);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "capture/Image.h"
+
+#include <QImage>
+#include <QRgb>
+
+#include <memory>
+
+// Inputs for the analysis tests: pictures built pixel by pixel, and camera
+// frames of a figure whose outstretched arms form one straight line.
+
+std::unique_ptr<I::Image> grayPicture(int width, int height, uchar fill = 0);
+std::unique_ptr<I::Image> rgbFrame(int width, int height, QRgb fill);
+void setPixel(I::Image& picture, int x, int y, uchar value);
+uchar pixelAt(const I::Image& picture, int x, int y);
+int countSet(const I::Image& picture);
+
+// A frame exactly as the capture thread delivers it: bytes blue, green, red, 0,
+// rows top first. The caller owns the result.
+std::unique_ptr<I::Image> frameFrom(const QImage& picture);
+
+// A bright figure on a dark background, as the camera sees it (the analysis
+// mirrors it back): arms along the line at angleDegrees (90 = level) through
+// the point offset pixels below the centre of the mirrored picture, and a
+// torso from there down to the bottom edge.
+struct ArmsPose {
+    double angleDegrees;
+    double offset;
+};
+QImage armsFigure(int width, int height, ArmsPose pose);

@@ -1,0 +1,192 @@
+#include "analysis/VideoProcessor.h"
+#include "SyntheticPictures.h"
+#include "analysis/EstimateOverlay.h"
+#include "analysis/FramePreparation.h"
+#include "app/ProcessObjects.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <vector>
+
+namespace {
+
+// Arms that jump between two heights, so every frame after the first shows
+// new edges along them.
+QImage movingArms(int width, int height, int frame) {
+    return armsFigure(width, height, {100.0, frame % 2 ? 13.0 : 7.0});
+}
+
+QImage noise(int width, int height, quint32 seed) {
+    QRandomGenerator random(seed);
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            picture.setPixel(x, y, random.generate() | 0xFF000000u);
+        }
+    }
+    return picture;
+}
+
+int changedPixelsAgainstNothing(const QImage& picture) {
+    const auto edges = sobelEdges(*grayMirrored(*frameFrom(picture)), 100);
+    const auto nothing = grayPicture(picture.width(), picture.height());
+    int count = 0;
+    newEdges(*edges, *nothing, count, 820);
+    return count;
+}
+
+QImage withShapes(int width, int height, const std::vector<QPainterPath>& shapes) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    QPainter painter(&picture);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    for (const QPainterPath& shape : shapes) {
+        painter.drawPath(shape);
+    }
+    return picture;
+}
+
+// White rectangles, ellipses and right triangles on black whose edges give exactly the
+// wanted number of change pixels: one shape, or two far apart whose counts add
+// up.
+QImage pictureWithChange(int width, int height, int wanted) {
+    constexpr int kCanvas = 48;
+    std::map<int, QPainterPath> shapeGiving;
+    for (int w = 3; w < 16; ++w) {
+        for (int h = 3; h < 16; ++h) {
+            QPainterPath triangle, rectangle, ellipse;
+            triangle.addPolygon(QPolygon({QPoint(0, 0), QPoint(w, 0), QPoint(0, h)}));
+            rectangle.addRect(0, 0, w, h);
+            ellipse.addEllipse(0, 0, w, h);
+            for (const QPainterPath& shape : {triangle, rectangle, ellipse}) {
+                const QImage alone = withShapes(kCanvas, kCanvas, {shape.translated(10, 10)});
+                shapeGiving.emplace(changedPixelsAgainstNothing(alone), shape);
+            }
+        }
+    }
+    for (const auto& [count, shape] : shapeGiving) {
+        const auto rest = shapeGiving.find(wanted - count);
+        if (count == wanted) {
+            return withShapes(width, height, {shape.translated(20, 20)});
+        }
+        if (rest != shapeGiving.end()) {
+            return withShapes(width, height,
+                              {shape.translated(20, 20), rest->second.translated(60, 20)});
+        }
+    }
+    return {};
+}
+
+class Processing : public ::testing::Test {
+protected:
+    Processing() {
+        QObject::connect(&processor, &VideoProcessor::dataUpdate, [this](float roll, float pitch) {
+            updates.push_back({roll, pitch});
+        });
+    }
+    void feed(const QImage& picture) { processor.processFrame(frameFrom(picture).release()); }
+
+    VideoProcessor processor;
+    std::vector<std::pair<float, float>> updates;
+};
+
+TEST_F(Processing, FirstFrameOnlyStoresTheReference) {
+    feed(movingArms(320, 240, 0));
+    EXPECT_TRUE(updates.empty());
+    EXPECT_FALSE(processor.detectorRanInLastFrame());
+    feed(movingArms(320, 240, 1));
+    EXPECT_TRUE(processor.detectorRanInLastFrame());
+    EXPECT_EQ(updates.size(), 1u);
+}
+
+TEST_F(Processing, MotionGateOpensAboveSeventyOrThirtyChangedPixels) {
+    const struct {
+        int width, height, closed, open;
+    } gates[] = {{320, 240, 70, 71}, {160, 120, 30, 31}};
+    for (const auto& gate : gates) {
+        for (int changed : {gate.closed, gate.open}) {
+            const QImage picture = pictureWithChange(gate.width, gate.height, changed);
+            ASSERT_FALSE(picture.isNull()) << "no shape gives " << changed;
+            VideoProcessor fresh;
+            QImage black(gate.width, gate.height, QImage::Format_RGB32);
+            black.fill(Qt::black);
+            fresh.processFrame(frameFrom(black).release());
+            fresh.processFrame(frameFrom(picture).release());
+            EXPECT_EQ(fresh.detectorRanInLastFrame(), changed == gate.open)
+                << gate.width << " wide, " << changed << " changed";
+        }
+    }
+}
+
+TEST_F(Processing, AnyChangeOfFrameSizeRestartsThePictureMemory) {
+    for (int frame = 0; frame < 4; ++frame) {
+        feed(movingArms(320, 240, frame));
+    }
+    const std::size_t before = updates.size();
+    feed(movingArms(320, 200, 0));
+    EXPECT_EQ(updates.size(), before);
+    feed(movingArms(160, 120, 0));
+    EXPECT_EQ(updates.size(), before);
+    feed(movingArms(160, 120, 1));
+    EXPECT_TRUE(processor.detectorRanInLastFrame());
+    EXPECT_EQ(updates.size(), before + 1);
+}
+
+TEST_F(Processing, SurvivesTinyOddAndChangingFrameSizes) {
+    const QSize sizes[] = {{1, 1},     {4, 4}, {2, 1},     {1, 2},   {7, 5},
+                           {321, 239}, {5, 5}, {320, 240}, {3, 300}, {160, 120}};
+    quint32 seed = 1;
+    for (int round = 0; round < 2; ++round) {
+        for (const QSize& size : sizes) {
+            feed(noise(size.width(), size.height(), seed++));
+            feed(noise(size.width(), size.height(), seed++));
+            feed(movingArms(size.width(), size.height(), seed));
+        }
+    }
+    processor.processFrame(nullptr);
+    int32_t zero = 0, format = I::Image::Rgb32;
+    processor.processFrame(new I::Image(nullptr, zero, zero, format));
+    for (const auto& [roll, pitch] : updates) {
+        EXPECT_TRUE(std::isfinite(roll));
+        EXPECT_TRUE(std::isfinite(pitch));
+    }
+    EXPECT_FALSE(updates.empty());
+}
+
+TEST_F(Processing, ShowsTheMirroredFrameWithTheEstimatedLine) {
+    QLabel label;
+    outputLabel = &label;
+    for (int frame = 0; frame < 6; ++frame) {
+        QImage picture = movingArms(320, 240, frame);
+        picture.setPixel(0, 0, 0xFF0000FFu);
+        feed(picture);
+    }
+    outputLabel = nullptr;
+
+    ASSERT_FALSE(updates.empty());
+    const QImage shown = label.pixmap(Qt::ReturnByValue).toImage();
+    ASSERT_EQ(shown.size(), QSize(320, 240));
+    EXPECT_EQ(shown.pixel(319, 0) & 0xFFFFFFu, 0x0000FFu);
+
+    const AttitudeEstimator& estimate = processor.estimator();
+    for (int x : {40, 160, 280}) {
+        const int row =
+            estimatedLineRow(x, estimate.smoothedAngle(), estimate.smoothedOffset(), 320, 240);
+        bool red = false;
+        for (int y = row - 2; y <= row + 2; ++y) {
+            const QRgb colour = shown.pixel(x, y);
+            red = red || (qRed(colour) > 200 && qGreen(colour) < 60 && qBlue(colour) < 60);
+        }
+        EXPECT_TRUE(red) << "no red near row " << row << " of column " << x;
+    }
+}
+
+} // namespace
