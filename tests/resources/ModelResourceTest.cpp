@@ -1,0 +1,184 @@
+#include "tests/resources/ResourceFiles.h"
+
+#include <QDomDocument>
+#include <QMap>
+#include <QStringList>
+#include <QVector3D>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr int kObjectCount = 9;
+// The flight view scales the model by 500 and shows it in a view of about
+// 400 pixels, so every coordinate must stay within 0.4 units.
+constexpr double kLargestCoordinate = 0.4;
+
+QVector3D vectorFrom(const QString& text) {
+    const QStringList parts = text.split(',');
+    if (parts.size() != 3) {
+        return {};
+    }
+    return {parts[0].toFloat(), parts[1].toFloat(), parts[2].toFloat()};
+}
+
+struct Face {
+    int points[3];
+    int normals[3];
+    int material;
+};
+
+// One OBJECT, read the way the model reader finds its parts.
+struct ObjectContent {
+    QString name;
+    std::vector<QVector3D> points;
+    QMap<int, QVector3D> normals;
+    std::vector<Face> faces;
+};
+
+class ModelResource : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        document = new QDomDocument;
+        parsed = document->setContent(ResourceFiles::read(":/gl/Scene/plane.xgl"));
+        objects = new std::vector<ObjectContent>;
+        const QDomElement world = document->namedItem("WORLD").toElement();
+        for (QDomElement object = world.namedItem("OBJECT").toElement(); !object.isNull();
+             object = object.nextSiblingElement("OBJECT")) {
+            objects->push_back(readObject(object));
+        }
+    }
+    static void TearDownTestSuite() {
+        delete objects;
+        delete document;
+    }
+
+    static ObjectContent readObject(const QDomElement& object) {
+        ObjectContent content;
+        const QDomElement label = object.namedItem("DATA").namedItem("STR").toElement();
+        if (label.attribute("NAME") == "Mesh Name") {
+            content.name = label.text();
+        }
+        const QDomElement mesh = object.firstChildElement("MESH");
+        for (QDomElement p = mesh.firstChildElement("P"); !p.isNull();
+             p = p.nextSiblingElement("P")) {
+            content.points.push_back(vectorFrom(p.text()));
+        }
+        for (QDomElement n = mesh.firstChildElement("N"); !n.isNull();
+             n = n.nextSiblingElement("N")) {
+            content.normals[n.attribute("ID").toInt()] = vectorFrom(n.text());
+        }
+        static const char* const kCorners[] = {"FV1", "FV2", "FV3"};
+        for (QDomElement f = mesh.firstChildElement("F"); !f.isNull();
+             f = f.nextSiblingElement("F")) {
+            Face face{};
+            for (int corner = 0; corner < 3; ++corner) {
+                const QDomElement fv = f.firstChildElement(kCorners[corner]);
+                face.points[corner] = fv.firstChildElement("PREF").text().toInt();
+                face.normals[corner] = fv.firstChildElement("NREF").text().toInt();
+            }
+            face.material = f.firstChildElement("MATREF").text().toInt();
+            content.faces.push_back(face);
+        }
+        return content;
+    }
+
+    static QDomDocument* document;
+    static bool parsed;
+    static std::vector<ObjectContent>* objects;
+};
+
+QDomDocument* ModelResource::document = nullptr;
+bool ModelResource::parsed = false;
+std::vector<ObjectContent>* ModelResource::objects = nullptr;
+
+TEST_F(ModelResource, ParsesAsXmlWithAWorldRoot) {
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(document->documentElement().tagName(), "WORLD");
+}
+
+TEST_F(ModelResource, HasNineObjectsNamedObject1ToObject9InOrder) {
+    ASSERT_EQ(static_cast<int>(objects->size()), kObjectCount);
+    for (int i = 0; i < kObjectCount; ++i) {
+        EXPECT_EQ((*objects)[static_cast<std::size_t>(i)].name, QString("OBJECT%1").arg(i + 1));
+    }
+}
+
+TEST_F(ModelResource, HoldsSeveralThousandTrianglesWithOneNormalPerPoint) {
+    std::size_t faces = 0;
+    for (const ObjectContent& object : *objects) {
+        EXPECT_GT(object.faces.size(), 100u) << object.name.toStdString();
+        EXPECT_EQ(static_cast<std::size_t>(object.normals.size()), object.points.size());
+        faces += object.faces.size();
+    }
+    EXPECT_GE(faces, 5000u);
+    EXPECT_LE(faces, 30000u);
+}
+
+TEST_F(ModelResource, EveryCornerRefersToAnExistingPointNormalAndMaterial) {
+    QMap<int, bool> materials;
+    const QDomElement world = document->namedItem("WORLD").toElement();
+    for (QDomElement mat = world.firstChildElement("MAT"); !mat.isNull();
+         mat = mat.nextSiblingElement("MAT")) {
+        materials[mat.attribute("ID").toInt()] = true;
+        for (const char* colour : {"AMB", "DIFF", "SPEC", "EMISS"}) {
+            EXPECT_EQ(mat.firstChildElement(colour).text().split(',').size(), 3);
+        }
+        EXPECT_FALSE(mat.firstChildElement("ALPHA").isNull());
+        EXPECT_FALSE(mat.firstChildElement("SHINE").isNull());
+    }
+    for (const ObjectContent& object : *objects) {
+        for (const Face& face : object.faces) {
+            for (int corner = 0; corner < 3; ++corner) {
+                ASSERT_GE(face.points[corner], 0);
+                ASSERT_LT(face.points[corner], static_cast<int>(object.points.size()));
+                ASSERT_TRUE(object.normals.contains(face.normals[corner]));
+            }
+            ASSERT_TRUE(materials.contains(face.material)) << face.material;
+        }
+    }
+}
+
+TEST_F(ModelResource, NormalsAreUnitLengthAndAgreeWithTheWinding) {
+    int faces = 0;
+    int agreeing = 0;
+    for (const ObjectContent& object : *objects) {
+        for (const QVector3D& normal : object.normals) {
+            ASSERT_NEAR(normal.length(), 1.0, 1e-3);
+        }
+        for (const Face& face : object.faces) {
+            const QVector3D& a = object.points[static_cast<std::size_t>(face.points[0])];
+            const QVector3D& b = object.points[static_cast<std::size_t>(face.points[1])];
+            const QVector3D& c = object.points[static_cast<std::size_t>(face.points[2])];
+            const QVector3D winding = QVector3D::crossProduct(b - a, c - a);
+            const QVector3D cornerNormals = object.normals[face.normals[0]] +
+                                            object.normals[face.normals[1]] +
+                                            object.normals[face.normals[2]];
+            agreeing += QVector3D::dotProduct(winding, cornerNormals) > 0.0f ? 1 : 0;
+            ++faces;
+        }
+    }
+    ASSERT_GT(faces, 0);
+    EXPECT_GT(agreeing, faces * 99 / 100);
+}
+
+// Sized for the view: wider than a quarter of it, never beyond its edges.
+TEST_F(ModelResource, FitsTheFlightViewAtItsScale) {
+    float lowestX = 0.0f;
+    float highestX = 0.0f;
+    for (const ObjectContent& object : *objects) {
+        for (const QVector3D& point : object.points) {
+            EXPECT_LE(std::fabs(point.x()), kLargestCoordinate);
+            EXPECT_LE(std::fabs(point.y()), kLargestCoordinate);
+            EXPECT_LE(std::fabs(point.z()), kLargestCoordinate);
+            lowestX = std::min(lowestX, point.x());
+            highestX = std::max(highestX, point.x());
+        }
+    }
+    EXPECT_GT(highestX - lowestX, 0.2f);
+}
+
+} // namespace

@@ -1,0 +1,158 @@
+#include "tests/resources/ResourceFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kMapSize = 1024;
+constexpr int kTextureSize = 512;
+constexpr int kTgaHeaderSize = 18;
+// The flight view repeats the texture every 1000 map cells.
+constexpr double kTextureRepeatCells = 1000.0;
+
+class TerrainResources : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        heights = new QByteArray(ResourceFiles::read(":/gl/Scene/Terrain.raw"));
+        texture = new QByteArray(ResourceFiles::read(":/gl/Scene/Color.Tga"));
+    }
+    static void TearDownTestSuite() {
+        delete heights;
+        delete texture;
+    }
+
+    static int height(int x, int y) {
+        const int wrappedX = (x % kMapSize + kMapSize) % kMapSize;
+        const int wrappedY = (y % kMapSize + kMapSize) % kMapSize;
+        return static_cast<unsigned char>(heights->at(wrappedY * kMapSize + wrappedX));
+    }
+
+    // Mean and largest step between cells (x, y) and (x + dx, y + dy) over
+    // the pairs picked by `include`.
+    template <typename Filter> static std::pair<double, int> steps(int dx, int dy, Filter include) {
+        long long sum = 0;
+        int largest = 0;
+        int count = 0;
+        for (int y = 0; y < kMapSize; ++y) {
+            for (int x = 0; x < kMapSize; ++x) {
+                if (include(x, y)) {
+                    const int step = std::abs(height(x + dx, y + dy) - height(x, y));
+                    sum += step;
+                    largest = std::max(largest, step);
+                    ++count;
+                }
+            }
+        }
+        return {static_cast<double>(sum) / count, largest};
+    }
+
+    static const unsigned char* texel(int row, int column) {
+        return reinterpret_cast<const unsigned char*>(texture->constData()) + kTgaHeaderSize +
+               (static_cast<std::size_t>(row) * kTextureSize + column) * 3;
+    }
+
+    static QByteArray* heights;
+    static QByteArray* texture;
+};
+
+QByteArray* TerrainResources::heights = nullptr;
+QByteArray* TerrainResources::texture = nullptr;
+
+TEST_F(TerrainResources, HeightMapHoldsExactly1024By1024Bytes) {
+    EXPECT_EQ(heights->size(), kMapSize * kMapSize);
+}
+
+TEST_F(TerrainResources, HeightsReachExactly18And212) {
+    ASSERT_EQ(heights->size(), kMapSize * kMapSize);
+    const auto [lowest, highest] = std::minmax_element(
+        reinterpret_cast<const unsigned char*>(heights->constData()),
+        reinterpret_cast<const unsigned char*>(heights->constData()) + heights->size());
+    EXPECT_EQ(*lowest, 18);
+    EXPECT_EQ(*highest, 212);
+}
+
+// Steps between neighbours stay small, as on natural ground, while the land
+// as a whole has real relief.
+TEST_F(TerrainResources, HeightMapIsSmoothButHilly) {
+    ASSERT_EQ(heights->size(), kMapSize * kMapSize);
+    const auto everywhere = [](int, int) { return true; };
+    EXPECT_LT(steps(1, 0, everywhere).first, 2.5);
+    EXPECT_LT(steps(0, 1, everywhere).first, 2.5);
+    double sum = 0.0;
+    double squares = 0.0;
+    for (int y = 0; y < kMapSize; ++y) {
+        for (int x = 0; x < kMapSize; ++x) {
+            sum += height(x, y);
+            squares += static_cast<double>(height(x, y)) * height(x, y);
+        }
+    }
+    const double cells = static_cast<double>(kMapSize) * kMapSize;
+    const double deviation = std::sqrt(squares / cells - (sum / cells) * (sum / cells));
+    EXPECT_GT(deviation, 20.0);
+}
+
+// The last row and column continue into the first ones no more abruptly
+// than any two neighbouring rows or columns inside the map.
+TEST_F(TerrainResources, HeightMapWrapsWithoutASeam) {
+    ASSERT_EQ(heights->size(), kMapSize * kMapSize);
+    const auto inside = [](int x, int y) { return x < kMapSize - 1 && y < kMapSize - 1; };
+    const auto lastColumn = [](int x, int) { return x == kMapSize - 1; };
+    const auto lastRow = [](int, int y) { return y == kMapSize - 1; };
+    const auto acrossColumns = steps(1, 0, inside);
+    const auto acrossRows = steps(0, 1, inside);
+    const auto columnSeam = steps(1, 0, lastColumn);
+    const auto rowSeam = steps(0, 1, lastRow);
+    EXPECT_LT(columnSeam.first, 2.0 * acrossColumns.first);
+    EXPECT_LE(columnSeam.second, acrossColumns.second);
+    EXPECT_LT(rowSeam.first, 2.0 * acrossRows.first);
+    EXPECT_LE(rowSeam.second, acrossRows.second);
+}
+
+TEST_F(TerrainResources, TextureIsAnUncompressed512By512TrueColourTga) {
+    ASSERT_GE(texture->size(), kTgaHeaderSize);
+    const QByteArray expectedStart("\0\0\2\0\0\0\0\0\0\0\0\0", 12);
+    EXPECT_EQ(texture->left(12), expectedStart);
+    const auto byte = [this](int offset) {
+        return static_cast<unsigned char>(texture->at(offset));
+    };
+    EXPECT_EQ(byte(12) | (byte(13) << 8), kTextureSize);
+    EXPECT_EQ(byte(14) | (byte(15) << 8), kTextureSize);
+    EXPECT_EQ(byte(16), 24);
+    EXPECT_EQ(texture->size(), kTgaHeaderSize + kTextureSize * kTextureSize * 3);
+}
+
+// The view takes the texture's columns from the map's y and its rows, in
+// stored order, from the map's x. Texels over the middle of a lake must then
+// show water.
+TEST_F(TerrainResources, TextureShowsWaterWhereTheMapHasLakes) {
+    ASSERT_EQ(heights->size(), kMapSize * kMapSize);
+    ASSERT_EQ(texture->size(), kTgaHeaderSize + kTextureSize * kTextureSize * 3);
+    constexpr int kLakeMargin = 4;
+    int lakeTexels = 0;
+    int blueTexels = 0;
+    for (int row = 0; row < kTextureSize; ++row) {
+        for (int column = 0; column < kTextureSize; ++column) {
+            const int x = static_cast<int>((row + 0.5) * kTextureRepeatCells / kTextureSize);
+            const int y = static_cast<int>((column + 0.5) * kTextureRepeatCells / kTextureSize);
+            bool deepInLake = true;
+            for (int dy = -kLakeMargin; dy <= kLakeMargin && deepInLake; ++dy) {
+                for (int dx = -kLakeMargin; dx <= kLakeMargin && deepInLake; ++dx) {
+                    deepInLake = height(x + dx, y + dy) == 18;
+                }
+            }
+            if (deepInLake) {
+                ++lakeTexels;
+                const unsigned char* bgr = texel(row, column);
+                blueTexels += bgr[0] > bgr[1] && bgr[0] > bgr[2] ? 1 : 0;
+            }
+        }
+    }
+    ASSERT_GT(lakeTexels, 100);
+    EXPECT_GT(blueTexels, lakeTexels * 95 / 100);
+}
+
+} // namespace
