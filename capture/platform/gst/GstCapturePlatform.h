@@ -1,0 +1,30 @@
+#pragma once
+
+#include "capture/platform/CapturePlatform.h"
+
+#include <string>
+#include <vector>
+
+// The capture platform on GStreamer: the machine's cameras as its device
+// monitor lists them, then the program's own sources (the demo camera, video
+// files), each set up as a pipeline ending in the sample grabber.
+class GstCapturePlatform : public CapturePlatform {
+public:
+    platform::Status initRuntime() override;
+    void shutdownRuntime() override;
+    platform::Status
+    videoInputDevices(std::vector<std::unique_ptr<platform::DeviceMoniker>>& devices) override;
+    platform::Status
+    createCaptureGraphBuilder(std::unique_ptr<platform::CaptureGraphBuilder>& builder) override;
+    platform::Status createFilterGraph(std::shared_ptr<platform::FilterGraph>& graph) override;
+    platform::Status createSampleGrabber(std::shared_ptr<platform::Filter>& grabber) override;
+    platform::Status createNullRenderer(std::shared_ptr<platform::Filter>& renderer) override;
+    void addDemoCamera() override;
+    void addVideoFile(const std::string& path) override;
+
+private:
+    void addCameras(std::vector<std::unique_ptr<platform::DeviceMoniker>>& devices);
+
+    bool hasDemoCamera_ = false;
+    std::vector<std::string> videoFiles_;
+};

@@ -1,0 +1,158 @@
+#include "CaptureTestSupport.h"
+
+#include "capture/VideoInputThr.h"
+#include "capture/platform/gst/GstCapturePlatform.h"
+
+#include <QTemporaryDir>
+#include <gst/gst.h>
+#include <gtest/gtest.h>
+
+using namespace capture_test;
+
+namespace {
+
+constexpr int kFrameTimeoutMs = 10000;
+
+// Records a short clip with GStreamer's own test source, so the replay goes
+// through real demuxing and decoding.
+bool recordClip(const QString& path, const char* encoder) {
+    const QString description =
+        QString("videotestsrc num-buffers=20 pattern=ball ! "
+                "video/x-raw,width=176,height=144,framerate=15/1 ! %1 ! filesink location=\"%2\"")
+            .arg(encoder, path);
+    GError* error = nullptr;
+    GstElement* pipeline = gst_parse_launch(description.toUtf8().constData(), &error);
+    if (error) {
+        g_error_free(error);
+    }
+    if (!pipeline) {
+        return false;
+    }
+    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    GstBus* bus = gst_element_get_bus(pipeline);
+    GstMessage* end = gst_bus_timed_pop_filtered(
+        bus, 20 * GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    const bool recorded = end && GST_MESSAGE_TYPE(end) == GST_MESSAGE_EOS;
+    if (end) {
+        gst_message_unref(end);
+    }
+    gst_object_unref(bus);
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    gst_object_unref(pipeline);
+    return recorded;
+}
+
+class GstCaptureTest : public testing::Test {
+protected:
+    void makeThread(const std::function<void(VideoInputThr&)>& configure) {
+        consoleOf([&] {
+            thread = std::make_unique<VideoInputThr>(std::make_unique<GstCapturePlatform>());
+        });
+        configure(*thread);
+        collector = std::make_unique<FrameCollector>(*thread);
+    }
+    void TearDown() override {
+        consoleOf([&] { thread.reset(); });
+    }
+    // The program's own sources come after whatever cameras the machine has.
+    int lastDevice() { return thread->deviceList().lastKey(); }
+
+    std::string startAndCollect(int device, int width, int height, std::size_t frames) {
+        std::string console = consoleOf([&] { thread->startDevice(device, width, height, 30); });
+        EXPECT_TRUE(collector->waitForFrames(frames, kFrameTimeoutMs));
+        return console;
+    }
+    std::string stop() {
+        return consoleOf([&] {
+            thread->stopDevice();
+            EXPECT_TRUE(thread->wait(kFrameTimeoutMs));
+        });
+    }
+
+    std::unique_ptr<VideoInputThr> thread;
+    std::unique_ptr<FrameCollector> collector;
+};
+
+TEST_F(GstCaptureTest, DemoCameraIsListedAfterTheCameras) {
+    makeThread([](VideoInputThr& thread) { thread.addDemoCamera(); });
+    const QMap<int, QString> devices = thread->deviceList();
+    ASSERT_FALSE(devices.isEmpty());
+    EXPECT_EQ(devices.last(), QString("Demo camera"));
+}
+
+TEST_F(GstCaptureTest, DemoCameraDeliversFramesOfTheRequestedSize) {
+    makeThread([](VideoInputThr& thread) { thread.addDemoCamera(); });
+    const std::string setup = startAndCollect(lastDevice(), 320, 240, 3);
+    EXPECT_NE(setup.find("SETUP: Demo camera\n"), std::string::npos) << setup;
+    EXPECT_NE(setup.find("SETUP: trying format RGB24 @ 320 by 240\n"
+                         "SETUP: trying format RGB32 @ 320 by 240\n"
+                         "SETUP: Capture callback set\n"),
+              std::string::npos)
+        << setup;
+    EXPECT_NE(setup.find("SETUP: Device is setup and ready to capture.\n"), std::string::npos);
+
+    const auto frame = collector->takeFrame(2);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->width, 320);
+    EXPECT_EQ(frame->height, 240);
+    EXPECT_EQ(frame->format, I::Image::Rgb32);
+    // The wall behind the person is light at the top of the picture: the
+    // rows arrive top first.
+    EXPECT_GT(frame->data[0], 150);
+    EXPECT_EQ(frame->data[3], 0);
+}
+
+TEST_F(GstCaptureTest, DemoCameraStopsAndStartsAgain) {
+    makeThread([](VideoInputThr& thread) { thread.addDemoCamera(); });
+    const int demo = lastDevice();
+    startAndCollect(demo, 160, 120, 2);
+    const std::string teardown = stop();
+    for (const char* element : {"Demo camera", "Capture Format", "Color Space Converter",
+                                "Sample Grabber", "NullRenderer"}) {
+        EXPECT_NE(teardown.find(std::string("SETUP: removing filter ") + element + "...\n" +
+                                "SETUP: filter removed " + element + "  \n"),
+                  std::string::npos)
+            << element << "\n"
+            << teardown;
+    }
+    EXPECT_NE(teardown.find("SETUP: Device " + std::to_string(demo) + " disconnected and freed"),
+              std::string::npos);
+
+    const std::size_t before = collector->frameCount();
+    startAndCollect(demo, 320, 240, before + 2);
+    const auto frame = collector->takeFrame(before + 1);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->width, 320);
+}
+
+class VideoReplayTest : public GstCaptureTest, public testing::WithParamInterface<const char*> {
+protected:
+    QTemporaryDir folder;
+};
+
+TEST_P(VideoReplayTest, RecordedClipIsReplayedAtTheRequestedSize) {
+    const QString clip = folder.filePath("clip.video");
+    ASSERT_TRUE(recordClip(clip, GetParam()));
+    makeThread([&](VideoInputThr& thread) { thread.addVideoFile(clip); });
+    EXPECT_EQ(thread->deviceList().last(), QString("clip.video"));
+
+    // Twenty frames at 15 per second: more than that means it looped.
+    startAndCollect(lastDevice(), 160, 120, 25);
+    const auto frame = collector->takeFrame(24);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->width, 160);
+    EXPECT_EQ(frame->height, 120);
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, VideoReplayTest,
+                         testing::Values("jpegenc ! avimux", "x264enc ! mp4mux"));
+
+TEST_F(GstCaptureTest, MissingVideoFileCannotBeSetUp) {
+    makeThread([](VideoInputThr& thread) { thread.addVideoFile("/nonexistent/clip.avi"); });
+    const std::string console = consoleOf([&] { thread->startDevice(lastDevice(), 160, 120, 30); });
+    EXPECT_NE(console.find("ERROR - Could not find specified video device\n"), std::string::npos);
+    EXPECT_EQ(stop().find("SETUP"), std::string::npos);
+    EXPECT_EQ(collector->frameCount(), 0u);
+}
+
+} // namespace
