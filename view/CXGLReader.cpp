@@ -6,11 +6,9 @@
 #include <algorithm>
 #include <vector>
 
-const QString CXGLReader::kCompiledInModel = QStringLiteral(":/gl/Scene/plane.xgl");
-
 namespace {
 
-const QString kMeshNameLabel = QStringLiteral("Mesh Name");
+constexpr QLatin1String kMeshNameLabel("Mesh Name");
 
 // A number list is the text split at commas, empty parts kept; components
 // past the third are ignored and missing ones read as zero. Splitting at a
@@ -77,8 +75,9 @@ CXGLReader::CXGLReader(const QString& fileName) {
     QDomDocument document;
     // A file that is missing or not well-formed leaves the document empty,
     // and so the model empty; nothing is reported.
-    if (file.open(QIODevice::ReadOnly))
-        document.setContent(&file);
+    // Qt keeps what it parsed before an error; a broken file counts as empty.
+    if (file.open(QIODevice::ReadOnly) && !document.setContent(&file))
+        document = QDomDocument();
 
     const QDomElement world = document.firstChildElement(QStringLiteral("WORLD"));
     for (QDomElement object = world.firstChildElement(QStringLiteral("OBJECT")); !object.isNull();

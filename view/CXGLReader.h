@@ -17,11 +17,13 @@
 class CXGLReader : public QObject {
     Q_OBJECT
 public:
-    static const QString kCompiledInModel;
+    // A plain literal: the process-wide reader is built during static
+    // initialisation, when other files' QString constants may not exist yet.
+    static constexpr const char* kCompiledInModel = ":/gl/Scene/plane.xgl";
     // The model's only transform: file units to view units.
     static constexpr double kModelScale = 500.0;
 
-    explicit CXGLReader(const QString& fileName = kCompiledInModel);
+    explicit CXGLReader(const QString& fileName = QLatin1String(kCompiledInModel));
 
     // Mesh names in ascending order, each once.
     QList<QString> meshNames() const;

@@ -24,6 +24,10 @@ public:
     QSize sizeHint() const override { return {400, 400}; }
     QSize minimumSizeHint() const override { return {50, 50}; }
 
+    // The flight and instrument state as the next frame will show it.
+    const Terrain& flightState() const { return terrain; }
+    const Overlay& instruments() const { return overlay; }
+
 public slots:
     // Paints one frame at once, in the calling thread, without a paint event.
     void update();

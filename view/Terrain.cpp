@@ -6,9 +6,6 @@
 #include <cmath>
 #include <cstdint>
 
-const QString Terrain::kHeightMapFile = QStringLiteral(":/gl/Scene/Terrain.raw");
-const QString Terrain::kTextureFile = QStringLiteral(":/gl/Scene/Color.Tga");
-
 namespace {
 
 constexpr int kMapBytes = Terrain::kMapSize * Terrain::kMapSize;

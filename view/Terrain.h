@@ -14,15 +14,15 @@
 // as textured, fogged triangle strips under an orthographic projection.
 class Terrain {
 public:
-    static const QString kHeightMapFile;
-    static const QString kTextureFile;
+    static constexpr const char* kHeightMapFile = ":/gl/Scene/Terrain.raw";
+    static constexpr const char* kTextureFile = ":/gl/Scene/Color.Tga";
     static constexpr int kMapSize = 1024;
     static constexpr int kMaxColumns = 1024;
 
     // Loads both files; a failed load is silent (a zero height map, an
     // untextured terrain). Makes no GL call.
-    explicit Terrain(const QString& heightMapPath = kHeightMapFile,
-                     const QString& texturePath = kTextureFile);
+    explicit Terrain(const QString& heightMapPath = QLatin1String(kHeightMapFile),
+                     const QString& texturePath = QLatin1String(kTextureFile));
     Terrain(const Terrain&) = delete;
     Terrain& operator=(const Terrain&) = delete;
 
@@ -41,7 +41,8 @@ public:
     float horizonTarget() const { return targetHorizon; }
     float positionX() const { return posX; }
     float positionY() const { return posY; }
-    bool hasTexture() const { return textureId != 0; }
+    // The texture object in use; 0 when the terrain is drawn untextured.
+    GLuint textureName() const { return textureId; }
     // Number of columns sampled per slice for the current view width.
     int columnsPerSlice() const;
 

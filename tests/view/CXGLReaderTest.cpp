@@ -1,0 +1,144 @@
+#include "view/CXGLReader.h"
+#include "tests/view/XglDocument.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace xgl;
+
+namespace {
+
+class CXGLReaderTest : public ::testing::Test {
+protected:
+    Files files;
+};
+
+MATCHER_P3(IsPoint, x, y, z, "") {
+    return arg[0] == x && arg[1] == y && arg[2] == z;
+}
+
+TEST_F(CXGLReaderTest, UnnamedObjectsGetGrowingNamesAndNamesComeSorted) {
+    CXGLReader reader(files.world(object("", triangleMesh()) + object("", triangleMesh()) +
+                                  object("OBJECT1", triangleMesh())));
+
+    EXPECT_EQ(reader.meshNames(), (QList<QString>{"OBJECT1", "aa", "aaa"}));
+}
+
+TEST_F(CXGLReaderTest, LabelOtherThanMeshNameLeavesObjectUnnamed) {
+    const QString labelled = "<OBJECT><DATA><STR NAME=\"Comment\">Wing</STR></DATA><MESH>" +
+                             triangleMesh() + "</MESH></OBJECT>";
+
+    CXGLReader reader(files.world(labelled));
+
+    EXPECT_EQ(reader.meshNames(), (QList<QString>{"aa"}));
+}
+
+TEST_F(CXGLReaderTest, ObjectsSharingANameShareOneMeshWithTheirOwnPoints) {
+    CXGLReader reader(
+        files.world(object("Wing", triangleMesh("1,1,1")) + object("Wing", triangleMesh("2,2,2"))));
+
+    const QVector<XGLFace> faces = reader.faces("Wing");
+    ASSERT_EQ(faces.size(), 2);
+    EXPECT_THAT(faces[0].pos1, IsPoint(1.0, 1.0, 1.0));
+    EXPECT_THAT(faces[1].pos1, IsPoint(2.0, 2.0, 2.0));
+}
+
+TEST_F(CXGLReaderTest, PointsAreIndexedByPositionNotById) {
+    const QString mesh = point(7, "10,0,0") + point(3, "20,0,0") + point(5, "30,0,0") +
+                         normal(0, "0,0,1") + face(2, 0, 0, 0, 1, 0);
+
+    CXGLReader reader(files.world(object("M", mesh)));
+
+    const XGLFace face = reader.faces("M").value(0);
+    EXPECT_THAT(face.pos1, IsPoint(30.0, 0.0, 0.0));
+    EXPECT_THAT(face.pos2, IsPoint(10.0, 0.0, 0.0));
+    EXPECT_THAT(face.pos3, IsPoint(20.0, 0.0, 0.0));
+    EXPECT_EQ(face.material, -1);
+}
+
+TEST_F(CXGLReaderTest, NormalsAreKeyedByIdAndARepeatedIdReplacesTheFirst) {
+    const QString mesh = point(0, "0,0,0") + normal(4, "1,0,0") + normal(9, "0,1,0") +
+                         normal(4, "0,0,1") + face(0, 9, 0, 4, 0, 9, 2);
+
+    CXGLReader reader(files.world(object("M", mesh)));
+
+    const XGLFace face = reader.faces("M").value(0);
+    EXPECT_THAT(face.norm1, IsPoint(0.0, 1.0, 0.0));
+    EXPECT_THAT(face.norm2, IsPoint(0.0, 0.0, 1.0));
+    EXPECT_EQ(face.material, 2);
+}
+
+TEST_F(CXGLReaderTest, OutOfRangeReferencesAndShortListsReadAsZeros) {
+    const QString mesh = point(0, "5,6") + point(1, "1,2,3,4") + normal(0, "7") +
+                         face(0, 0, 1, 3, -1, -2) + face(2, 0, 99, 0, 1, 0);
+
+    CXGLReader reader(files.world(object("M", mesh)));
+
+    const QVector<XGLFace> faces = reader.faces("M");
+    ASSERT_EQ(faces.size(), 2);
+    EXPECT_THAT(faces[0].pos1, IsPoint(5.0, 6.0, 0.0));
+    EXPECT_THAT(faces[0].norm1, IsPoint(7.0, 0.0, 0.0));
+    EXPECT_THAT(faces[0].pos2, IsPoint(1.0, 2.0, 3.0));
+    EXPECT_THAT(faces[0].norm2, IsPoint(0.0, 0.0, 0.0));
+    EXPECT_THAT(faces[0].pos3, IsPoint(0.0, 0.0, 0.0));
+    EXPECT_THAT(faces[1].pos1, IsPoint(0.0, 0.0, 0.0));
+    EXPECT_THAT(faces[1].pos2, IsPoint(0.0, 0.0, 0.0));
+}
+
+TEST_F(CXGLReaderTest, MaterialAlphaBecomesEveryColoursFourthComponent) {
+    CXGLReader reader(
+        files.world(object("M", triangleMesh()) + material(3, "0.1,0.2,0.3", "0.4,0.5,0.6",
+                                                           "0.7,0.8,0.9", "1,0,1", "12", "0.5")));
+
+    ASSERT_TRUE(reader.materialTable().contains(3));
+    const XGLMaterial m = reader.materialTable().value(3);
+    EXPECT_EQ(m.ambient, (XGLColour{0.1f, 0.2f, 0.3f, 0.5f}));
+    EXPECT_EQ(m.diffuse, (XGLColour{0.4f, 0.5f, 0.6f, 0.5f}));
+    EXPECT_EQ(m.specular, (XGLColour{0.7f, 0.8f, 0.9f, 0.5f}));
+    EXPECT_EQ(m.emission, (XGLColour{1.0f, 0.0f, 1.0f, 0.5f}));
+    EXPECT_FLOAT_EQ(m.shininess, 12.0f);
+    EXPECT_FLOAT_EQ(m.alpha, 0.5f);
+}
+
+TEST_F(CXGLReaderTest, RepeatedMaterialIdReplacesTheFirst) {
+    CXGLReader reader(files.world(material(1, "1,1,1", "1,1,1", "1,1,1", "1,1,1", "1", "1") +
+                                  material(1, "0,0,1", "0,0,0", "0,0,0", "0,0,0", "2", "1")));
+
+    ASSERT_EQ(reader.materialTable().size(), 1);
+    EXPECT_EQ(reader.materialTable().value(1).ambient, (XGLColour{0.0f, 0.0f, 1.0f, 1.0f}));
+}
+
+TEST_F(CXGLReaderTest, RootOtherThanWorldYieldsNothing) {
+    CXGLReader reader(files.write("<SCENE>" + object("M", triangleMesh()) +
+                                  material(1, "1,1,1", "1,1,1", "1,1,1", "1,1,1", "1", "1") +
+                                  "</SCENE>"));
+
+    EXPECT_TRUE(reader.meshNames().isEmpty());
+    EXPECT_TRUE(reader.materialTable().isEmpty());
+}
+
+TEST_F(CXGLReaderTest, MalformedOrMissingFileYieldsNothing) {
+    CXGLReader malformed(files.write("<WORLD>" + object("M", triangleMesh()) + "<WORLD>"));
+    CXGLReader missing(QStringLiteral("/nonexistent/plane.xgl"));
+
+    EXPECT_TRUE(malformed.meshNames().isEmpty());
+    EXPECT_TRUE(missing.meshNames().isEmpty());
+}
+
+TEST_F(CXGLReaderTest, ObjectWithoutFacesAddsNoMeshButUsesUpAName) {
+    CXGLReader reader(
+        files.world("<OBJECT/>" + object("", point(0, "1,1,1")) + object("", triangleMesh())));
+
+    EXPECT_EQ(reader.meshNames(), (QList<QString>{"aaaa"}));
+}
+
+TEST_F(CXGLReaderTest, BoundingBoxSpansEveryCorner) {
+    CXGLReader reader(
+        files.world(object("A", triangleMesh("-1,2,3")) + object("B", triangleMesh("10,-20,0"))));
+
+    const XGLBox box = reader.boundingBox();
+    EXPECT_THAT(box.min, IsPoint(-1.0, -20.0, 0.0));
+    EXPECT_THAT(box.max, IsPoint(10.0, 2.0, 3.0));
+}
+
+} // namespace

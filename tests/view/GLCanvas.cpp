@@ -1,0 +1,79 @@
+#include "tests/view/GLCanvas.h"
+
+#include <QTest>
+
+GLCanvas::GLCanvas(int width, int height)
+    : QGLWidget(QGLFormat(QGL::NoSampleBuffers)) {
+    setAutoBufferSwap(false);
+    setFixedSize(width, height);
+    show();
+    (void)QTest::qWaitForWindowExposed(this);
+    makeCurrent();
+}
+
+QImage GLCanvas::render(const std::function<void()>& draw) {
+    makeCurrent();
+    glViewport(0, 0, width(), height());
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, width(), 0, height(), -1, 8192);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    draw();
+    glFinish();
+    return grabFrameBuffer();
+}
+
+std::vector<FeedbackPolygon> feedbackPolygons(const std::function<void()>& draw) {
+    constexpr int kVertexFloats = 7;
+    std::vector<GLfloat> buffer(1 << 22);
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    draw();
+    const GLint used = glRenderMode(GL_RENDER);
+
+    std::vector<FeedbackPolygon> polygons;
+    const auto vertexAt = [&](GLint at) {
+        const GLfloat* v = &buffer[static_cast<size_t>(at)];
+        return FeedbackVertex{v[0], v[1], v[2], v[3], v[4], v[5], v[6]};
+    };
+    for (GLint at = 0; at < used;) {
+        const auto token = static_cast<GLint>(buffer[static_cast<size_t>(at++)]);
+        switch (token) {
+        case GL_POLYGON_TOKEN: {
+            const auto count = static_cast<GLint>(buffer[static_cast<size_t>(at++)]);
+            FeedbackPolygon polygon;
+            for (GLint i = 0; i < count; ++i, at += kVertexFloats)
+                polygon.push_back(vertexAt(at));
+            polygons.push_back(polygon);
+            break;
+        }
+        case GL_LINE_TOKEN:
+        case GL_LINE_RESET_TOKEN:
+            at += 2 * kVertexFloats;
+            break;
+        case GL_POINT_TOKEN:
+        case GL_BITMAP_TOKEN:
+        case GL_DRAW_PIXEL_TOKEN:
+        case GL_COPY_PIXEL_TOKEN:
+            at += kVertexFloats;
+            break;
+        case GL_PASS_THROUGH_TOKEN:
+            at += 1;
+            break;
+        default:
+            return polygons;
+        }
+    }
+    return polygons;
+}
+
+QRgb pixelAt(const QImage& image, int x, int y) {
+    return image.pixel(x, image.height() - 1 - y);
+}
+
+bool isWhite(QRgb pixel) {
+    constexpr int kNearlyFull = 230;
+    return qRed(pixel) >= kNearlyFull && qGreen(pixel) >= kNearlyFull &&
+           qBlue(pixel) >= kNearlyFull;
+}

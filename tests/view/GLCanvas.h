@@ -1,0 +1,39 @@
+#pragma once
+
+#include <GL/gl.h>
+#include <QGLWidget>
+#include <QImage>
+#include <functional>
+#include <vector>
+
+// A shown GL window whose context tests draw into directly, then read the
+// pixels back from (QWidget::grab does not see GL content).
+class GLCanvas : public QGLWidget {
+public:
+    explicit GLCanvas(int width = 400, int height = 400);
+
+    // Makes the context current, sets a projection of one unit per pixel
+    // with y up, runs `draw` and reads the back buffer.
+    QImage render(const std::function<void()>& draw);
+
+protected:
+    void initializeGL() override {}
+    void resizeGL(int, int) override {}
+    void paintGL() override {}
+};
+
+// One corner of a polygon that GL's feedback mode reports, in window
+// coordinates, with its colour.
+struct FeedbackVertex {
+    float x, y, z;
+    float r, g, b, a;
+};
+using FeedbackPolygon = std::vector<FeedbackVertex>;
+
+// Runs `draw` in feedback mode in the current context and returns the
+// polygons that survived clipping, in drawing order.
+std::vector<FeedbackPolygon> feedbackPolygons(const std::function<void()>& draw);
+
+// Pixel helpers with y counted upward from the bottom row, as GL does.
+QRgb pixelAt(const QImage& image, int x, int y);
+bool isWhite(QRgb pixel);

@@ -1,0 +1,149 @@
+#include "view/GLWidget.h"
+#include "app/ProcessObjects.h"
+#include "tests/view/GLCanvas.h"
+#include "view/RunnerThr.h"
+
+#include <QElapsedTimer>
+#include <QStringList>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Records what the view switches; the controller toggles like the main
+// window's startStop().
+class RecordingControls : public ViewControls {
+public:
+    explicit RecordingControls(QStringList& calls)
+        : calls(calls) {}
+    bool startStop() override {
+        running = !running;
+        calls << QStringLiteral("startStop");
+        return running;
+    }
+    void startPacing() override { calls << QStringLiteral("startPacing"); }
+    void stopPacing() override { calls << QStringLiteral("stopPacing"); }
+
+private:
+    QStringList& calls;
+    bool running = false;
+};
+
+QStringList debugLines;
+
+void recordDebugLine(QtMsgType, const QMessageLogContext&, const QString& message) {
+    debugLines << message;
+}
+
+class GLWidgetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        debugLines.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(recordDebugLine);
+        widget = std::make_unique<GLWidget>(std::make_unique<RecordingControls>(calls));
+        widget->resize(400, 400);
+        widget->show();
+        (void)QTest::qWaitForWindowExposed(widget.get());
+        qInstallMessageHandler(previous);
+    }
+
+    QImage frame() {
+        widget->update();
+        return widget->grabFrameBuffer();
+    }
+
+    QStringList calls;
+    std::unique_ptr<GLWidget> widget;
+};
+
+TEST_F(GLWidgetTest, ShowingStartsTheControllerAndThePacingOnce) {
+    QTest::qWait(50);
+
+    EXPECT_EQ(calls, (QStringList{"startStop", "startPacing"}));
+}
+
+TEST_F(GLWidgetTest, BuildingTheViewWritesOneListLine) {
+    EXPECT_EQ(debugLines.filter(QStringLiteral("LIST=")), QStringList{"LIST=false"});
+}
+
+TEST_F(GLWidgetTest, SingleClicksAndMovesChangeNothing) {
+    calls.clear();
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+        QTest::mouseClick(widget.get(), button);
+    QTest::mouseMove(widget.get(), QPoint(10, 10));
+    QTest::mouseMove(widget.get(), QPoint(200, 300));
+
+    EXPECT_TRUE(calls.isEmpty()) << calls.join(',').toStdString();
+}
+
+TEST_F(GLWidgetTest, TwoDoubleClicksStopThenRestartControllerAndPacing) {
+    calls.clear();
+    QTest::mouseDClick(widget.get(), Qt::LeftButton);
+    QTest::mouseDClick(widget.get(), Qt::LeftButton);
+
+    EXPECT_EQ(calls, (QStringList{"startStop", "stopPacing", "startStop", "startPacing"}));
+}
+
+TEST_F(GLWidgetTest, ZeroSizedViewsDrawWithoutFailing) {
+    widget->resize(300, 0);
+    QTest::qWait(20);
+    widget->update();
+    widget->resize(0, 300);
+    QTest::qWait(20);
+    widget->update();
+
+    EXPECT_GE(widget->instruments().viewHeight, 1);
+    EXPECT_GE(widget->instruments().viewWidth, 1);
+}
+
+TEST_F(GLWidgetTest, EstimatorLevelRollReachesTheViewAsNinety) {
+    widget->updateData(127.5f, 0.0f);
+
+    EXPECT_FLOAT_EQ(widget->instruments().roll, 90.0f);
+    EXPECT_FLOAT_EQ(widget->flightState().headingTarget(), 0.0f);
+    EXPECT_FLOAT_EQ(widget->flightState().horizonTarget(), 256.0f);
+}
+
+TEST_F(GLWidgetTest, RollAndPitchSteerTheFlight) {
+    widget->updateData(137.5f, 20.0f);
+
+    EXPECT_FLOAT_EQ(widget->instruments().roll, 100.0f);
+    EXPECT_FLOAT_EQ(widget->instruments().pitch, 20.0f);
+    EXPECT_NEAR(widget->flightState().headingTarget(), 10 * 3.14 / 180 / 70, 1e-6);
+    EXPECT_FLOAT_EQ(widget->flightState().horizonTarget(), 254.0f);
+}
+
+TEST_F(GLWidgetTest, FrameShowsSkyAboveAndOverlayInFront) {
+    widget->updateData(127.5f, 0.0f);
+    const QImage image = frame();
+
+    const QRgb sky = pixelAt(image, 200, 395);
+    EXPECT_NEAR(qRed(sky), 204, 2);
+    EXPECT_NEAR(qGreen(sky), 178, 2);
+    EXPECT_NEAR(qBlue(sky), 255, 2);
+    EXPECT_TRUE(isWhite(pixelAt(image, 105, 120))) << "the scale stays over the terrain";
+    EXPECT_TRUE(isWhite(pixelAt(image, 60, 205)));
+}
+
+TEST_F(GLWidgetTest, PacingThreadRepaintsTheView) {
+    const float startX = widget->flightState().positionX();
+    runnerThr.startMe();
+    QTest::qWait(100);
+    runnerThr.stopMe();
+    QTest::qWait(30);
+
+    EXPECT_NE(widget->flightState().positionX(), startX);
+    EXPECT_FALSE(runnerThr.isRunning());
+}
+
+TEST_F(GLWidgetTest, ClosingTheViewWhilePingIsBlockedReleasesThePacing) {
+    runnerThr.startMe();
+    // The GUI thread processes no events now, so a ping waits for it.
+    QThread::msleep(30);
+    widget.reset();
+    runnerThr.stopMe();
+
+    EXPECT_TRUE(runnerThr.wait(2000));
+}
+
+} // namespace

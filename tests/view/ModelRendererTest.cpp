@@ -1,0 +1,108 @@
+#include "tests/view/GLCanvas.h"
+#include "tests/view/XglDocument.h"
+#include "view/CXGLReader.h"
+
+#include <gtest/gtest.h>
+
+using namespace xgl;
+
+namespace {
+
+// Window coordinates back to model coordinates for the projection below.
+constexpr float kHalfRange = 2000.0f;
+constexpr int kCanvasSize = 200;
+
+float modelX(float windowX) {
+    return (windowX / (kCanvasSize / 2) - 1) * kHalfRange;
+}
+
+// Draws meshes in feedback mode with lighting reduced to the material's
+// emission, so each reported corner colour is the material in force there.
+class ModelRendererTest : public ::testing::Test {
+protected:
+    std::vector<FeedbackPolygon> render(CXGLReader& reader, const QString& mesh) {
+        canvas.makeCurrent();
+        glViewport(0, 0, kCanvasSize, kCanvasSize);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(-kHalfRange, kHalfRange, -kHalfRange, kHalfRange, -kHalfRange, kHalfRange);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        const GLfloat noAmbient[4] = {0, 0, 0, 1};
+        glLightModelfv(GL_LIGHT_MODEL_AMBIENT, noAmbient);
+        glEnable(GL_LIGHTING);
+        glDisable(GL_CULL_FACE);
+        auto polygons = feedbackPolygons([&] { reader.drawMesh(mesh); });
+        glDisable(GL_LIGHTING);
+        return polygons;
+    }
+
+    void setEmission(float red, float green, float blue) {
+        const GLfloat colour[4] = {red, green, blue, 1};
+        glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, colour);
+    }
+
+    GLCanvas canvas{kCanvasSize, kCanvasSize};
+    Files files;
+};
+
+TEST_F(ModelRendererTest, PositionsAreScaledBy500) {
+    const QString mesh = point(0, "1,-2,0.5") + point(1, "-3,0,0") + point(2, "0,3,0") +
+                         normal(0, "0,0,1") + face(0, 0, 1, 0, 2, 0);
+    CXGLReader reader(files.world(object("M", mesh)));
+
+    const auto polygons = render(reader, "M");
+
+    ASSERT_EQ(polygons.size(), 1u);
+    ASSERT_EQ(polygons[0].size(), 3u);
+    EXPECT_NEAR(modelX(polygons[0][0].x), 500.0f, 1.0f);
+    EXPECT_NEAR(modelX(polygons[0][1].x), -1500.0f, 1.0f);
+    EXPECT_NEAR(modelX(polygons[0][2].x), 0.0f, 1.0f);
+    EXPECT_NEAR(modelX(polygons[0][0].y), -1000.0f, 1.0f);
+    EXPECT_NEAR(modelX(polygons[0][2].y), 1500.0f, 1.0f);
+}
+
+TEST_F(ModelRendererTest, FaceMaterialReachesEveryCorner) {
+    const QString red = material(4, "0,0,0", "0,0,0", "0,0,0", "1,0,0", "0", "1");
+    const QString blue = material(5, "0,0,0", "0,0,0", "0,0,0", "0,0,1", "0", "1");
+    const QString mesh = triangleMesh() + face(0, 0, 1, 1, 2, 2, 4) + face(0, 0, 1, 1, 2, 2, 5);
+    CXGLReader reader(files.world(object("M", mesh) + red + blue));
+    canvas.makeCurrent();
+    setEmission(0, 1, 0);
+
+    const auto polygons = render(reader, "M");
+
+    ASSERT_EQ(polygons.size(), 3u);
+    for (const FeedbackVertex& corner : polygons[0])
+        EXPECT_FLOAT_EQ(corner.g, 1.0f) << "a face without material keeps the current one";
+    for (const FeedbackVertex& corner : polygons[1])
+        EXPECT_FLOAT_EQ(corner.r, 1.0f);
+    for (const FeedbackVertex& corner : polygons[2]) {
+        EXPECT_FLOAT_EQ(corner.b, 1.0f);
+        EXPECT_FLOAT_EQ(corner.r, 0.0f);
+    }
+}
+
+TEST_F(ModelRendererTest, UndefinedMaterialIdDrawsWithAllZeroMaterial) {
+    CXGLReader reader(files.world(object("M", triangleMesh() + face(0, 0, 1, 1, 2, 2, 8))));
+    canvas.makeCurrent();
+    setEmission(1, 1, 1);
+
+    const auto polygons = render(reader, "M");
+
+    ASSERT_EQ(polygons.size(), 2u);
+    for (const FeedbackVertex& corner : polygons[1]) {
+        EXPECT_FLOAT_EQ(corner.r + corner.g + corner.b, 0.0f);
+        EXPECT_FLOAT_EQ(corner.a, 0.0f);
+    }
+    EXPECT_TRUE(reader.materialTable().contains(8));
+}
+
+TEST_F(ModelRendererTest, UnknownMeshEmitsNothing) {
+    CXGLReader reader(files.world(object("M", triangleMesh())));
+
+    EXPECT_TRUE(render(reader, "Missing").empty());
+    EXPECT_EQ(render(reader, "M").size(), 1u);
+}
+
+} // namespace

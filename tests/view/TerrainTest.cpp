@@ -1,0 +1,206 @@
+#include "view/Terrain.h"
+#include "tests/view/GLCanvas.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+
+namespace {
+
+constexpr float kMapPeriod = 1024.0f * 65536.0f;
+constexpr int kViewSize = 400;
+// Feedback window: x from -50 to 450 and y from -500 to 500, one unit a pixel.
+constexpr float kLeft = -50.0f, kBottom = -500.0f;
+
+// A terrain over a flat map of one height, without a texture, drawn under a
+// projection that keeps every slice and column in view.
+class TerrainTest : public ::testing::Test {
+protected:
+    QString flatMap(unsigned char height) {
+        const QString path = folder.filePath("flat.raw");
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(QByteArray(Terrain::kMapSize * Terrain::kMapSize, char(height)));
+        return path;
+    }
+
+    // A 2 x 2 true-colour picture.
+    QString smallTexture() {
+        const QString path = folder.filePath("small.tga");
+        QByteArray bytes(18, '\0');
+        bytes[2] = 2;
+        bytes[12] = 2;
+        bytes[14] = 2;
+        bytes[16] = 24;
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes + QByteArray(12, '\x40'));
+        return path;
+    }
+
+    QString noTexture() const { return folder.filePath("missing.tga"); }
+
+    std::vector<FeedbackPolygon> drawFrame(Terrain& terrain) {
+        canvas.makeCurrent();
+        glViewport(0, 0, 500, 1000);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(kLeft, kLeft + 500, kBottom, kBottom + 1000, -3000, 3000);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        return feedbackPolygons([&] { terrain.stepAndDraw(); });
+    }
+
+    QTemporaryDir folder;
+    GLCanvas canvas;
+};
+
+TEST_F(TerrainTest, LevelRollAndZeroPitchLeaveTheTargetsAlone) {
+    Terrain terrain(flatMap(0), noTexture());
+    terrain.steer(90.0f, 0.0f);
+
+    EXPECT_FLOAT_EQ(terrain.headingTarget(), 0.0f);
+    EXPECT_FLOAT_EQ(terrain.horizonTarget(), 256.0f);
+}
+
+TEST_F(TerrainTest, HorizonTargetIsClampedToItsRange) {
+    Terrain raised(flatMap(0), noTexture()), lowered(flatMap(0), noTexture());
+    raised.steer(90.0f, -1000.0f);
+    lowered.steer(90.0f, 1000.0f);
+    EXPECT_FLOAT_EQ(raised.horizonTarget(), 300.0f);
+    EXPECT_FLOAT_EQ(lowered.horizonTarget(), 160.0f);
+
+    lowered.steer(90.0f, -100.0f);
+    EXPECT_FLOAT_EQ(lowered.horizonTarget(), 170.0f);
+}
+
+TEST_F(TerrainTest, HeadingTargetWrapsAtBothEnds) {
+    Terrain terrain(flatMap(0), noTexture());
+    terrain.steer(80.0f, 0.0f);
+    const float belowZero = terrain.headingTarget();
+    EXPECT_GT(belowZero, 6.2f);
+    EXPECT_LT(belowZero, 6.28f);
+
+    terrain.steer(100.0f, 0.0f);
+    terrain.steer(100.0f, 0.0f);
+    EXPECT_GT(terrain.headingTarget(), 0.0f);
+    EXPECT_LT(terrain.headingTarget(), 0.01f);
+}
+
+TEST_F(TerrainTest, HeadingEasesTheShortWayAcrossTheWrap) {
+    Terrain terrain(flatMap(0), noTexture());
+    terrain.setupTextureAndFog(kViewSize, kViewSize);
+    terrain.steer(80.0f, 0.0f);
+
+    drawFrame(terrain);
+
+    EXPECT_GT(terrain.currentHeading(), 6.2f) << "moved back past 0, not forward through pi";
+    for (int i = 0; i < 60; ++i)
+        drawFrame(terrain);
+    EXPECT_NEAR(terrain.currentHeading(), terrain.headingTarget(), 1e-3);
+}
+
+TEST_F(TerrainTest, SlicesGrowApartWithDistance) {
+    std::vector<unsigned> distances;
+    for (unsigned d = 1; d < 2048; d = Terrain::nextSliceDistance(d))
+        distances.push_back(d);
+
+    EXPECT_EQ(distances.size(), 260u);
+    EXPECT_EQ(distances.back(), 2016u);
+    EXPECT_EQ(Terrain::nextSliceDistance(63), 64u);
+    EXPECT_EQ(Terrain::nextSliceDistance(64), 66u);
+}
+
+TEST_F(TerrainTest, FourHundredWideViewSamplesFiftyTwoColumnsEightPixelsApart) {
+    Terrain terrain(flatMap(100), noTexture());
+    terrain.setupTextureAndFog(kViewSize, kViewSize);
+
+    const auto polygons = drawFrame(terrain);
+
+    std::map<float, std::set<int>> columnsPerSlice;
+    for (const FeedbackPolygon& polygon : polygons) {
+        for (const FeedbackVertex& v : polygon)
+            columnsPerSlice[v.z].insert(static_cast<int>(std::lround(v.x + kLeft)));
+    }
+    ASSERT_FALSE(columnsPerSlice.empty());
+    for (const auto& slice : columnsPerSlice) {
+        // Column -1 stands left of the view where a strip opens at column 0.
+        EXPECT_EQ(slice.second.size(), 53u);
+        EXPECT_EQ(*slice.second.begin(), -8);
+        EXPECT_EQ(*slice.second.rbegin(), 408);
+        for (int x : slice.second)
+            EXPECT_EQ(x % 8, 0);
+    }
+    EXPECT_EQ(terrain.columnsPerSlice(), 52);
+}
+
+TEST_F(TerrainTest, FlatGroundSlicesFollowTheHorizonFormula) {
+    Terrain terrain(flatMap(100), noTexture());
+    terrain.setupTextureAndFog(kViewSize, kViewSize);
+
+    const auto polygons = drawFrame(terrain);
+
+    // At height 100 and horizon 256 a slice at distance d lies at about
+    // y = 200 - 94000 / d; nearer than about 470 it falls below the view.
+    std::map<int, float> topOfSlice;
+    for (const FeedbackPolygon& polygon : polygons) {
+        for (const FeedbackVertex& v : polygon) {
+            const int d = static_cast<int>(std::lround((2.0f * v.z - 1.0f) * 3000.0f));
+            topOfSlice[d] = std::max(topOfSlice[d], v.y + kBottom);
+        }
+    }
+    ASSERT_FALSE(topOfSlice.empty());
+    EXPECT_GT(topOfSlice.begin()->first, 460);
+    EXPECT_EQ(topOfSlice.rbegin()->first, 2016);
+    EXPECT_NEAR(topOfSlice.rbegin()->second, 153.0f, 0.5f);
+    for (const auto& slice : topOfSlice)
+        EXPECT_NEAR(slice.second, 200.0f - 94000.0f / slice.first, 1.5f) << slice.first;
+}
+
+TEST_F(TerrainTest, PositionStaysWithinOneMapPeriod) {
+    Terrain terrain(flatMap(0), noTexture());
+    terrain.setupTextureAndFog(kViewSize, kViewSize);
+    constexpr int kFrames = 500;
+
+    for (int i = 0; i < kFrames; ++i)
+        drawFrame(terrain);
+
+    EXPECT_GE(terrain.positionX(), 0.0f);
+    EXPECT_LT(terrain.positionX(), kMapPeriod);
+    EXPECT_NEAR(terrain.positionX(), std::fmod(kFrames * 155648.0, kMapPeriod), 4096.0);
+}
+
+TEST_F(TerrainTest, ViewWiderThanTheColumnArraysIsClampedToThem) {
+    Terrain terrain(flatMap(50), noTexture());
+    terrain.setupTextureAndFog(9000, 300);
+
+    EXPECT_EQ(terrain.columnsPerSlice(), Terrain::kMaxColumns);
+    EXPECT_FALSE(drawFrame(terrain).empty());
+}
+
+TEST_F(TerrainTest, EachTextureSetUpReplacesTheTextureObjectBeforeIt) {
+    Terrain terrain(flatMap(50), smallTexture());
+    canvas.makeCurrent();
+    for (int i = 0; i < 5; ++i)
+        terrain.setupTextureAndFog(kViewSize, kViewSize);
+
+    ASSERT_NE(terrain.textureName(), 0u);
+    int liveTextures = 0;
+    for (GLuint name = 1; name < 64; ++name)
+        liveTextures += glIsTexture(name) ? 1 : 0;
+    EXPECT_EQ(liveTextures, 1);
+}
+
+TEST_F(TerrainTest, MissingTextureDrawsTheTerrainUntextured) {
+    Terrain terrain(flatMap(50), noTexture());
+    terrain.setupTextureAndFog(kViewSize, kViewSize);
+
+    EXPECT_EQ(terrain.textureName(), 0u);
+    EXPECT_FALSE(drawFrame(terrain).empty());
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D)) << "texturing is switched back on for the rest";
+}
+
+} // namespace

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// Builders for small XGL documents, so each reader test states its input.
+namespace xgl {
+
+QString point(int id, const QString& xyz);
+QString normal(int id, const QString& xyz);
+// A face whose corners refer to the given points and normals.
+QString face(int p1, int n1, int p2, int n2, int p3, int n3, int material = -1);
+// An object with the mesh body; an empty name leaves the object unnamed.
+QString object(const QString& name, const QString& meshBody);
+QString material(int id, const QString& amb, const QString& diff, const QString& spec,
+                 const QString& emiss, const QString& shine, const QString& alpha);
+// A mesh body with three points, three normals and one face over them.
+QString triangleMesh(const QString& p1 = QStringLiteral("0,0,0"));
+
+// Writes documents into a temporary folder that lives as long as it does.
+class Files {
+public:
+    QString write(const QString& content);
+    QString world(const QString& body) { return write("<WORLD>" + body + "</WORLD>"); }
+
+private:
+    QTemporaryDir folder;
+    int count = 0;
+};
+
+} // namespace xgl
