@@ -3,6 +3,7 @@
 #include "capture/VideoInputThr.h"
 #include "capture/platform/gst/GstCapturePlatform.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gst/gst.h>
 #include <gtest/gtest.h>
@@ -125,6 +126,21 @@ TEST_F(GstCaptureTest, DemoCameraStopsAndStartsAgain) {
     EXPECT_EQ(frame->width, 320);
 }
 
+// GStreamer pads 24-bit rows to a multiple of four bytes; 162 pixels make
+// 486 bytes, so every row of such a frame carries two bytes of padding.
+TEST_F(GstCaptureTest, RowPaddingIsStrippedFromOddWidths) {
+    makeThread([](VideoInputThr& thread) { thread.addDemoCamera(); });
+    const std::string console = startAndCollect(lastDevice(), 162, 122, 2);
+    EXPECT_EQ(console.find("buffer sizes do not match"), std::string::npos);
+    const auto frame = collector->takeFrame(1);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->width, 162);
+    EXPECT_EQ(frame->height, 122);
+    // The wall's gradient is the same across a row: no row is shifted.
+    const uchar* lastRow = frame->data + std::size_t(121) * 162 * 4;
+    EXPECT_NEAR(lastRow[0], lastRow[161 * 4], 2);
+}
+
 class VideoReplayTest : public GstCaptureTest, public testing::WithParamInterface<const char*> {
 protected:
     QTemporaryDir folder;
@@ -153,6 +169,24 @@ TEST_F(GstCaptureTest, MissingVideoFileCannotBeSetUp) {
     EXPECT_NE(console.find("ERROR - Could not find specified video device\n"), std::string::npos);
     EXPECT_EQ(stop().find("SETUP"), std::string::npos);
     EXPECT_EQ(collector->frameCount(), 0u);
+}
+
+TEST_F(GstCaptureTest, UnreadableVideoIsReportedAndTheProgramGoesOn) {
+    QTemporaryDir folder;
+    const QString garbage = folder.filePath("garbage.avi");
+    {
+        QFile file(garbage);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(4096, 'x'));
+    }
+    makeThread([&](VideoInputThr& thread) { thread.addVideoFile(garbage); });
+    const std::string console = consoleOf([&] {
+        thread->startDevice(lastDevice(), 160, 120, 30);
+        QThread::msleep(1000);
+    });
+    EXPECT_NE(console.find("ERROR"), std::string::npos) << console;
+    EXPECT_EQ(collector->frameCount(), 0u);
+    EXPECT_NE(stop().find("disconnected and freed"), std::string::npos);
 }
 
 } // namespace
