@@ -1,11 +1,10 @@
 #include "capture/VideoInputThr.h"
 
+#include "capture/PixelWidening.h"
 #include "capture/platform/DefaultCapturePlatform.h"
 
 namespace {
 constexpr unsigned long kPollMilliseconds = 2;
-constexpr std::size_t kSourceBytesPerPixel = 3;
-constexpr std::size_t kFrameBytesPerPixel = 4;
 } // namespace
 
 VideoInputThr::VideoInputThr()
@@ -108,12 +107,7 @@ void VideoInputThr::captureFrame(int deviceIndex, std::vector<uint8_t>& source,
         !videoInput_.getPixels(deviceIndex, source.data(), source.size())) {
         return;
     }
-    for (std::size_t from = 0, to = 0; from + kSourceBytesPerPixel <= frameBytes;
-         from += kSourceBytesPerPixel, to += kFrameBytesPerPixel) {
-        widened[to] = source[from];
-        widened[to + 1] = source[from + 1];
-        widened[to + 2] = source[from + 2];
-    }
+    widenToFourBytesPerPixel(source.data(), frameBytes, widened.data());
     int32_t width = videoInput_.frameWidth(deviceIndex);
     int32_t height = videoInput_.frameHeight(deviceIndex);
     int32_t format = I::Image::Rgb32;
