@@ -1,0 +1,35 @@
+#pragma once
+
+#include "analysis/VideoProcessor.h"
+#include "app/tracker/TrackerOptions.h"
+
+#include <QTextStream>
+
+#include <memory>
+
+// Feeds frames to the estimator the program itself uses and writes one CSV
+// row per frame, plus the detected lines when asked for.
+class CsvTracker : public QObject {
+    Q_OBJECT
+
+public:
+    CsvTracker(const TrackerOptions& options, QTextStream& out);
+
+    void writeHeader();
+    void track(std::unique_ptr<I::Image> frame);
+
+private slots:
+    void rememberAttitude(float _roll, float _pitch);
+
+private:
+    void writeLines(int frameIndex);
+
+    QTextStream& out;
+    VideoProcessor processor;
+    int lineCount;
+    int frameIndex = 0;
+    bool updatedThisFrame = false;
+    bool anyUpdate = false;
+    float lastRoll = 0;
+    float lastPitch = 0;
+};
