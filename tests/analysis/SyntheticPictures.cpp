@@ -10,7 +10,7 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr QRgb kBackground = 0xFF202020u;
 constexpr QRgb kFigure = 0xFFE0E0E0u;
 constexpr double kArmHalfThickness = 4.0;
-constexpr double kTorsoHalfWidth = 14.0;
+constexpr double kTorsoHalfWidthPerPixel = 0.04;
 } // namespace
 
 std::unique_ptr<I::Image> grayPicture(int width, int height, uchar fill) {
@@ -72,7 +72,7 @@ QImage armsFigure(int width, int height, ArmsPose pose) {
             const double yc = y - height * 0.5;
             const double across = xc * std::cos(theta) + yc * std::sin(theta) - rho;
             const bool onArms = std::fabs(across) <= kArmHalfThickness;
-            const bool onTorso = std::fabs(xc) <= kTorsoHalfWidth && across > 0;
+            const bool onTorso = std::fabs(xc) <= kTorsoHalfWidthPerPixel * width && across > 0;
             row[x] = onArms || onTorso ? kFigure : kBackground;
         }
     }

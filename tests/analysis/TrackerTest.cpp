@@ -1,0 +1,141 @@
+#include "SyntheticPictures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+struct TrackerRun {
+    int exitCode = -1;
+    QString errors;
+    QVector<QStringList> frameRows;
+    QVector<QStringList> lineRows;
+};
+
+TrackerRun track(const QStringList& arguments) {
+    QProcess tracker;
+    tracker.start(ZAREDEZID_TRACK, arguments);
+    EXPECT_TRUE(tracker.waitForFinished(120000));
+    TrackerRun run;
+    run.exitCode = tracker.exitStatus() == QProcess::NormalExit ? tracker.exitCode() : -1;
+    run.errors = QString::fromLocal8Bit(tracker.readAllStandardError());
+    const QStringList rows =
+        QString::fromLocal8Bit(tracker.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    for (int i = 1; i < rows.size(); ++i) {
+        const QStringList fields = rows[i].split(',');
+        (fields.first() == "lines" ? run.lineRows : run.frameRows).append(fields);
+    }
+    if (!rows.isEmpty()) {
+        EXPECT_EQ(rows.first(), "frame,width,height,updated,roll,pitch");
+    }
+    return run;
+}
+
+// Roll and pitch the estimator settles at for a line at this angle and height.
+float expectedRoll(const ArmsPose& pose, int width) {
+    return float((pose.angleDegrees - 90) * 255 / (width / 2) + 127.5);
+}
+float expectedPitch(const ArmsPose& pose, int height) {
+    return float(127.5 * pose.offset / height);
+}
+
+class OfflineTracker : public ::testing::Test {
+protected:
+    // Arms flapping a few pixels above and below the pose, so that every frame
+    // shows new edges along them, saved as a numbered PNG sequence.
+    void recordFlapping(int width, int height, const ArmsPose& pose, int frames) {
+        constexpr double kFlap = 3.0;
+        for (int frame = 0; frame < frames; ++frame) {
+            const double offset = pose.offset + (frame % 2 ? kFlap : -kFlap);
+            save(armsFigure(width, height, {pose.angleDegrees, offset}), frame);
+        }
+    }
+    void save(const QImage& picture, int frame) {
+        ASSERT_TRUE(
+            picture.save(folder.filePath(QString("frame%1.png").arg(frame, 4, 10, QChar('0')))));
+    }
+
+    QTemporaryDir folder;
+};
+
+TEST_F(OfflineTracker, ConvergesToTheAttitudeOfTheArms) {
+    // Tolerances in degrees of tilt and pixels of height. The edge bands of
+    // tilted arms break up into short zigzag clusters that pull the estimate a
+    // little; at 160 x 120 the bands are coarse for the picture and pull more.
+    const struct {
+        int width, height;
+        ArmsPose pose;
+        double degrees, pixels;
+    } recordings[] = {{320, 240, {90.0, 20.0}, 1.0, 2.0},
+                      {320, 240, {104.0, -30.0}, 1.0, 2.0},
+                      {320, 240, {80.0, 15.0}, 1.0, 2.0},
+                      {160, 120, {100.0, -20.0}, 2.0, 2.0}};
+    for (const auto& recording : recordings) {
+        ASSERT_TRUE(QDir(folder.path()).removeRecursively() && QDir().mkpath(folder.path()));
+        recordFlapping(recording.width, recording.height, recording.pose, 150);
+        const TrackerRun run = track({folder.path()});
+        ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+        ASSERT_EQ(run.frameRows.size(), 150);
+        const QStringList& last = run.frameRows.last();
+        EXPECT_EQ(last[1], QString::number(recording.width));
+        EXPECT_EQ(last[3], "1");
+        EXPECT_NEAR(last[4].toFloat(), expectedRoll(recording.pose, recording.width),
+                    recording.degrees * 255 / (recording.width / 2))
+            << recording.pose.angleDegrees;
+        EXPECT_NEAR(last[5].toFloat(), expectedPitch(recording.pose, recording.height),
+                    recording.pixels * 127.5 / recording.height)
+            << recording.pose.offset;
+    }
+}
+
+TEST_F(OfflineTracker, RepeatsOneImageAndListsTheDetectedLines) {
+    const QString image = folder.filePath("still.png");
+    ASSERT_TRUE(armsFigure(160, 120, {90.0, 0.0}).save(image));
+    const TrackerRun run = track({"--repeat", "4", "--lines", "3", image});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    ASSERT_EQ(run.frameRows.size(), 4);
+    EXPECT_EQ(run.frameRows[0], QStringList({"0", "160", "120", "0", "", ""}));
+    EXPECT_EQ(run.frameRows[1][3], "1");
+    // Only the second frame sees new edges; the still picture changes nothing
+    // after that, yet the estimate keeps moving toward the last detection.
+    ASSERT_EQ(run.lineRows.size(), 3);
+    EXPECT_EQ(run.lineRows[0].mid(1, 2), QStringList({"1", "0"}));
+    EXPECT_EQ(run.frameRows[3][3], "1");
+}
+
+TEST_F(OfflineTracker, RejectsBadInputNamingTheFile) {
+    const QString missing = folder.filePath("missing");
+    TrackerRun run = track({missing});
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_TRUE(run.errors.contains(missing));
+
+    save(armsFigure(160, 120, {90.0, 0.0}), 0);
+    save(armsFigure(160, 100, {90.0, 0.0}), 1);
+    run = track({folder.path()});
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_TRUE(run.errors.contains("frame0001.png")) << run.errors.toStdString();
+    EXPECT_EQ(run.frameRows.size(), 1);
+
+    QFile broken(folder.filePath("frame0000.png"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a picture");
+    broken.close();
+    run = track({folder.path()});
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_TRUE(run.errors.contains("frame0000.png")) << run.errors.toStdString();
+
+    for (const QStringList& arguments :
+         {QStringList{}, QStringList{"--responses", "12", folder.path()},
+          QStringList{"--repeat", "0", broken.fileName()},
+          QStringList{"--repeat", "2", folder.path()}}) {
+        EXPECT_NE(track(arguments).exitCode, 0) << arguments.join(' ').toStdString();
+    }
+}
+
+} // namespace
