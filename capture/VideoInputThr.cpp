@@ -93,8 +93,9 @@ void VideoInputThr::run() {
         }
         QThread::msleep(kPollMilliseconds);
     }
-    // Unlocked: the destructor waits for this thread, and a start waits for
-    // it too while the thread still counts as running.
+    // Under the lock: the destructor may be disconnecting the device at this
+    // very moment, before it waits for this thread.
+    QMutexLocker locker(&lock_);
     videoInput_.disconnectDevice(currentDevice_);
     currentDevice_ = -1;
 }

@@ -2,6 +2,7 @@
 
 #include "capture/VideoInputThr.h"
 #include "capture/platform/gst/GstCapturePlatform.h"
+#include "capture/platform/gst/GstSourceFilter.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -42,6 +43,45 @@ bool recordClip(const QString& path, const char* encoder) {
     gst_object_unref(pipeline);
     return recorded;
 }
+
+// A platform whose only device is GStreamer's test source, stopping after a
+// few frames the way an unplugged camera stops.
+class EndingSourcePlatform : public GstCapturePlatform {
+public:
+    platform::Status
+    videoInputDevices(std::vector<std::unique_ptr<platform::DeviceMoniker>>& devices) override {
+        devices.push_back(std::make_unique<EndingSourceMoniker>());
+        return platform::kOk;
+    }
+
+private:
+    class EndingSourceMoniker : public platform::DeviceMoniker {
+    public:
+        platform::Status
+        openPropertyStore(std::unique_ptr<platform::PropertyStore>& store) override {
+            store = std::make_unique<NamedStore>();
+            return platform::kOk;
+        }
+        platform::Status bindSourceFilter(std::shared_ptr<platform::Filter>& source) override {
+            auto element = adoptFloating(gst_element_factory_make("videotestsrc", nullptr));
+            g_object_set(element.get(), "num-buffers", kFramesBeforeEnd, "is-live", TRUE, nullptr);
+            source = std::make_shared<GstSourceFilter>(
+                std::move(element), GstCapsPtr(gst_caps_from_string(
+                                        "video/x-raw,format=BGR,width=[1,640],height=[1,480]")));
+            return platform::kOk;
+        }
+    };
+    class NamedStore : public platform::PropertyStore {
+    public:
+        platform::Status read(const std::string& property, std::u16string& value) override {
+            value = u"Ending source";
+            return property == "FriendlyName" ? platform::kOk : platform::kFail;
+        }
+    };
+
+public:
+    static constexpr int kFramesBeforeEnd = 5;
+};
 
 class GstCaptureTest : public testing::Test {
 protected:
@@ -139,6 +179,25 @@ TEST_F(GstCaptureTest, RowPaddingIsStrippedFromOddWidths) {
     // The wall's gradient is the same across a row: no row is shifted.
     const uchar* lastRow = frame->data + std::size_t(121) * 162 * 4;
     EXPECT_NEAR(lastRow[0], lastRow[161 * 4], 2);
+}
+
+TEST_F(GstCaptureTest, StreamEndIsReportedAndCaptureCanStartAgain) {
+    consoleOf([&] {
+        thread = std::make_unique<VideoInputThr>(std::make_unique<EndingSourcePlatform>());
+    });
+    collector = std::make_unique<FrameCollector>(*thread);
+    const std::string console = consoleOf([&] {
+        thread->startDevice(0, 64, 48, 30);
+        EXPECT_TRUE(collector->waitForFrames(1, kFrameTimeoutMs));
+        QThread::msleep(500);
+    });
+    EXPECT_NE(console.find("ERROR: the video stream ended\n"), std::string::npos) << console;
+    EXPECT_LE(collector->frameCount(), std::size_t(EndingSourcePlatform::kFramesBeforeEnd));
+    EXPECT_TRUE(thread->isRunning());
+
+    stop();
+    const std::size_t before = collector->frameCount();
+    startAndCollect(0, 64, 48, before + 1);
 }
 
 class VideoReplayTest : public GstCaptureTest, public testing::WithParamInterface<const char*> {
