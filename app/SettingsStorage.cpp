@@ -9,6 +9,7 @@
 #include <QSlider>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -37,6 +38,10 @@ bool readBool(const QSettings& store, const char* key, bool defaultValue) {
     return store.value(key, defaultValue).toBool();
 }
 
+void warnAbout(const QSettings& store, const char* problem) {
+    std::fprintf(stderr, "zaredezid: settings file %s %s\n", qPrintable(store.fileName()), problem);
+}
+
 void moveSlider(QSlider* slider, int value) {
     slider->setValue(value);
     slider->setSliderPosition(value);
@@ -61,6 +66,8 @@ SettingsStorage::~SettingsStorage() {
 
 void SettingsStorage::load() {
     const QSettings store;
+    if (store.status() != QSettings::NoError)
+        warnAbout(store, "could not be read; starting with the default settings");
     responseRoll = readInt(store, kResponseRollKey, 50);
     responsePitch = readInt(store, kResponsePitchKey, 50);
     zeroRoll = readInt(store, kZeroRollKey, 127);
@@ -91,7 +98,11 @@ void SettingsStorage::save() {
     store.setValue(kCameraIdKey, cameraId);
     store.setValue(kFpsIdKey, fpsId);
     store.setValue(kResolutionIdKey, resolutionId);
+    // The store replaces its file in one step, so a failed write leaves the
+    // previous settings intact; the user is told they were not saved.
     store.sync();
+    if (store.status() != QSettings::NoError)
+        warnAbout(store, "could not be written; the settings of this run are lost");
 }
 
 void SettingsStorage::updateUi(Ui::SettingsWindow* ui) {

@@ -79,9 +79,13 @@ SettingsWindow::SettingsWindow(QWidget* parent)
 }
 
 // The form record goes first, then the settings are saved by the storage
-// member, then the base destroys the widgets. The published label pointer is
-// withdrawn so no late frame draws into a destroyed label.
+// member, then the base destroys the widgets. Destroying a visible window
+// hides the dock, which reports that to hideSettings(); by then the form
+// record is gone, so the dock is cut off from this window first. The
+// published label pointer is withdrawn so no late frame draws into a
+// destroyed label.
 SettingsWindow::~SettingsWindow() {
+    disconnect(ui->dockWidgetSettings, nullptr, this, nullptr);
     if (outputLabel == ui->labelOut)
         outputLabel = nullptr;
     ui.reset();

@@ -82,7 +82,10 @@ int main(int argc, char** argv) {
                      &QCoreApplication::quit);
     window->show();
     splash->finish(window.get());
-    const int exitCode = application->exec();
+    // Showing the window and finishing the splash process events, so a quit
+    // request may already have been handled before the loop below exists to
+    // end; it must still end the run.
+    const int exitCode = quitter.quitWasRequested() ? 0 : application->exec();
 
     window.reset();
     mainWindow = nullptr;
