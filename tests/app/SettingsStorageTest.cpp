@@ -3,6 +3,8 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QMainWindow>
 #include <QSettings>
 #include <QSlider>
@@ -182,6 +184,24 @@ TEST_F(SettingsStorageTest, PitchWithoutRoomAtTheRangeEdgeKeepsItsLimitsInRange)
     EXPECT_EQ(storage.minRoll, 10);
     EXPECT_EQ(storage.zeroRoll, 10);
     EXPECT_EQ(storage.maxRoll, 10);
+}
+
+// A settings path that is not a readable file (here a folder in its place)
+// must neither stop the program nor pass silently.
+TEST_F(SettingsStorageTest, UnusableStoreStartsWithDefaultsAndSaysSo) {
+    const QString path = QSettings().fileName();
+    QFile::remove(path);
+    ASSERT_TRUE(QDir().mkpath(path));
+    testing::internal::CaptureStderr();
+    {
+        SettingsStorage storage;
+        EXPECT_EQ(storage.responseRoll, 50);
+        EXPECT_EQ(storage.cameraId, -1);
+    }
+    const std::string warnings = testing::internal::GetCapturedStderr();
+    QDir(path).removeRecursively();
+    EXPECT_NE(warnings.find("could not be read"), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("could not be written"), std::string::npos) << warnings;
 }
 
 } // namespace
