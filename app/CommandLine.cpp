@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include <QFileInfo>
+
 namespace {
 
 bool isHelpOption(const QString& argument) {
@@ -13,7 +15,8 @@ bool isVersionOption(const QString& argument) {
 } // namespace
 
 CommandLine::CommandLine(const QStringList& arguments) {
-    for (const QString& argument : arguments.mid(1)) {
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
         if (isHelpOption(argument)) {
             requested = Action::ShowHelp;
             return;
@@ -22,10 +25,28 @@ CommandLine::CommandLine(const QStringList& arguments) {
             requested = Action::ShowVersion;
             return;
         }
-        requested = Action::Fail;
-        error = QString("unknown argument '%1'; try --help").arg(argument);
-        return;
+        if (argument == "--demo") {
+            demoCamera = true;
+        } else if (argument == "--video") {
+            if (++i == arguments.size()) {
+                fail("--video needs the path of a video file");
+                return;
+            }
+            if (!QFileInfo(arguments[i]).isFile()) {
+                fail(QString("cannot read the video file '%1'").arg(arguments[i]));
+                return;
+            }
+            videos << arguments[i];
+        } else {
+            fail(QString("unknown argument '%1'; try --help").arg(argument));
+            return;
+        }
     }
+}
+
+void CommandLine::fail(const QString& text) {
+    requested = Action::Fail;
+    error = text;
 }
 
 // Help and version must work without a display, so they are recognised
@@ -38,16 +59,20 @@ bool CommandLine::asksOnlyForInformation(const QStringList& arguments) {
 }
 
 QString CommandLine::helpText(const QString& programName) {
-    return QString("Usage: %1 [options]\n"
-                   "Steer a flight view with your arms in front of a webcam.\n"
-                   "\n"
-                   "Stand in front of the camera with both arms stretched out sideways:\n"
-                   "tilting them rolls, raising or lowering them pitches. Double-click the\n"
-                   "flight view to stop or restart capture.\n"
-                   "\n"
-                   "Options:\n"
-                   "  -h, --help       Show this help and exit.\n"
-                   "  -v, --version    Show the version and exit.\n")
+    return QString(
+               "Usage: %1 [options]\n"
+               "Steer a flight view with your arms in front of a webcam.\n"
+               "\n"
+               "Stand in front of the camera with both arms stretched out sideways:\n"
+               "tilting them rolls, raising or lowering them pitches. Double-click the\n"
+               "flight view to stop or restart capture.\n"
+               "\n"
+               "Options:\n"
+               "  -h, --help       Show this help and exit.\n"
+               "  -v, --version    Show the version and exit.\n"
+               "  --demo           Add \"Demo camera\", a painted person waving their arms,\n"
+               "                   to the camera list (no webcam needed).\n"
+               "  --video FILE     Add a camera that replays FILE in a loop; may be repeated.\n")
         .arg(programName);
 }
 

@@ -13,12 +13,18 @@ public:
 
     Action action() const { return requested; }
     QString errorText() const { return error; }
+    bool wantsDemoCamera() const { return demoCamera; }
+    QStringList videoFiles() const { return videos; }
 
     static QString helpText(const QString& programName);
     static QString versionText();
     static bool asksOnlyForInformation(const QStringList& arguments);
 
 private:
+    void fail(const QString& text);
+
     Action requested = Action::Run;
     QString error;
+    bool demoCamera = false;
+    QStringList videos;
 };

@@ -2,6 +2,7 @@
 #include "app/ProcessObjects.h"
 #include "app/SettingsWindow.h"
 #include "app/UnixSignalQuitter.h"
+#include "capture/VideoInputThr.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -39,6 +40,15 @@ void nameApplication() {
     QCoreApplication::setApplicationName("Vizezu Verizuvuz");
 }
 
+// The extra sources join the camera list, so they must be known before the
+// main window reads it.
+void addExtraCameras(const CommandLine& commandLine) {
+    if (commandLine.wantsDemoCamera())
+        videoInputThr.addDemoCamera();
+    for (const QString& file : commandLine.videoFiles())
+        videoInputThr.addVideoFile(file);
+}
+
 // Keeps the splash up for three seconds of elapsed time while the interface
 // stays responsive. A quit request cuts the wait short.
 void holdSplash(UnixSignalQuitter& quitter) {
@@ -66,6 +76,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     nameApplication();
+    addExtraCameras(commandLine);
     QApplication::setWindowIcon(QIcon(":/images/Icons/favicon.gif"));
     UnixSignalQuitter quitter;
 

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include <QTemporaryFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,6 +29,28 @@ TEST(CommandLineTest, HelpNamesTheProgramAndEveryOption) {
     EXPECT_TRUE(help.startsWith("Usage: zaredezid"));
     EXPECT_TRUE(help.contains("--help"));
     EXPECT_TRUE(help.contains("--version"));
+    EXPECT_TRUE(help.contains("--demo"));
+    EXPECT_TRUE(help.contains("--video FILE"));
+}
+
+TEST(CommandLineTest, DemoAndVideoSourcesAreCollected) {
+    QTemporaryFile video;
+    ASSERT_TRUE(video.open());
+    const CommandLine commandLine(
+        {"zaredezid", "--video", video.fileName(), "--demo", "--video", video.fileName()});
+    EXPECT_EQ(commandLine.action(), CommandLine::Action::Run);
+    EXPECT_TRUE(commandLine.wantsDemoCamera());
+    EXPECT_EQ(commandLine.videoFiles(), QStringList({video.fileName(), video.fileName()}));
+}
+
+TEST(CommandLineTest, VideoWithoutAReadableFileFails) {
+    const CommandLine missingPath({"zaredezid", "--video"});
+    EXPECT_EQ(missingPath.action(), CommandLine::Action::Fail);
+    EXPECT_TRUE(missingPath.errorText().contains("--video"));
+
+    const CommandLine missingFile({"zaredezid", "--video", "/no/such/recording.mp4"});
+    EXPECT_EQ(missingFile.action(), CommandLine::Action::Fail);
+    EXPECT_TRUE(missingFile.errorText().contains("/no/such/recording.mp4"));
 }
 
 } // namespace
