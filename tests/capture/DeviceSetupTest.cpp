@@ -164,6 +164,7 @@ TEST_F(DeviceSetupTest, FrameRateZeroKeepsTheDevicesOwnRate) {
 }
 
 struct StepFailure {
+    const char* name;
     Operation operation;
     std::string line;
 };
@@ -187,23 +188,32 @@ TEST_P(SetupStepFailureTest, PrintsItsLineTearsDownAndLeavesAFreshSlot) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryStep, SetupStepFailureTest,
-    testing::Values(
-        StepFailure{Operation::CreateFilterGraph, "ERROR - Could not add the graph builder!\n"},
-        StepFailure{Operation::SetFiltergraph, "ERROR - Could not set filtergraph\n"},
-        StepFailure{Operation::QueryMediaControl,
-                    "ERROR - Could not create the Media Control object\n"},
-        StepFailure{Operation::FindStreamConfig, "ERROR: Couldn't config the stream!\n"},
-        StepFailure{Operation::GetFormat, "ERROR: Couldn't getFormat for pAmMediaType!\n"},
-        StepFailure{Operation::CreateSampleGrabber,
-                    "Could not Create Sample Grabber - CoCreateInstance()\n"},
-        StepFailure{Operation::AddSampleGrabber, "Could not add Sample Grabber - AddFilter()\n"},
-        StepFailure{Operation::QuerySampleGrabber, "ERROR: Could not query SampleGrabber\n"},
-        StepFailure{Operation::SetCallback, "ERROR: problem setting callback\n"},
-        StepFailure{Operation::CreateNullRenderer,
-                    "ERROR: Could not create filter - NullRenderer\n"},
-        StepFailure{Operation::AddNullRenderer, "ERROR: Could not add filter - NullRenderer\n"},
-        StepFailure{Operation::RenderStream, "ERROR: Could not connect pins - RenderStream()\n"},
-        StepFailure{Operation::Run, "ERROR: Could not start graph\n"}));
+    testing::Values(StepFailure{"CreateFilterGraph", Operation::CreateFilterGraph,
+                                "ERROR - Could not add the graph builder!\n"},
+                    StepFailure{"SetFiltergraph", Operation::SetFiltergraph,
+                                "ERROR - Could not set filtergraph\n"},
+                    StepFailure{"QueryMediaControl", Operation::QueryMediaControl,
+                                "ERROR - Could not create the Media Control object\n"},
+                    StepFailure{"FindStreamConfig", Operation::FindStreamConfig,
+                                "ERROR: Couldn't config the stream!\n"},
+                    StepFailure{"GetFormat", Operation::GetFormat,
+                                "ERROR: Couldn't getFormat for pAmMediaType!\n"},
+                    StepFailure{"CreateSampleGrabber", Operation::CreateSampleGrabber,
+                                "Could not Create Sample Grabber - CoCreateInstance()\n"},
+                    StepFailure{"AddSampleGrabber", Operation::AddSampleGrabber,
+                                "Could not add Sample Grabber - AddFilter()\n"},
+                    StepFailure{"QuerySampleGrabber", Operation::QuerySampleGrabber,
+                                "ERROR: Could not query SampleGrabber\n"},
+                    StepFailure{"SetCallback", Operation::SetCallback,
+                                "ERROR: problem setting callback\n"},
+                    StepFailure{"CreateNullRenderer", Operation::CreateNullRenderer,
+                                "ERROR: Could not create filter - NullRenderer\n"},
+                    StepFailure{"AddNullRenderer", Operation::AddNullRenderer,
+                                "ERROR: Could not add filter - NullRenderer\n"},
+                    StepFailure{"RenderStream", Operation::RenderStream,
+                                "ERROR: Could not connect pins - RenderStream()\n"},
+                    StepFailure{"Run", Operation::Run, "ERROR: Could not start graph\n"}),
+    [](const testing::TestParamInfo<StepFailure>& info) { return std::string(info.param.name); });
 
 TEST_F(DeviceSetupTest, UnbindableDeviceIsNotFound) {
     addCameras(1);

@@ -85,6 +85,9 @@ public:
 
 class GstCaptureTest : public testing::Test {
 protected:
+    // Clips are recorded before any capture thread has started GStreamer.
+    static void SetUpTestSuite() { gst_init(nullptr, nullptr); }
+
     void makeThread(const std::function<void(VideoInputThr&)>& configure) {
         consoleOf([&] {
             thread = std::make_unique<VideoInputThr>(std::make_unique<GstCapturePlatform>());
@@ -200,14 +203,19 @@ TEST_F(GstCaptureTest, StreamEndIsReportedAndCaptureCanStartAgain) {
     startAndCollect(0, 64, 48, before + 1);
 }
 
-class VideoReplayTest : public GstCaptureTest, public testing::WithParamInterface<const char*> {
+struct Encoding {
+    const char* name;
+    const char* encoder;
+};
+
+class VideoReplayTest : public GstCaptureTest, public testing::WithParamInterface<Encoding> {
 protected:
     QTemporaryDir folder;
 };
 
 TEST_P(VideoReplayTest, RecordedClipIsReplayedAtTheRequestedSize) {
     const QString clip = folder.filePath("clip.video");
-    ASSERT_TRUE(recordClip(clip, GetParam()));
+    ASSERT_TRUE(recordClip(clip, GetParam().encoder));
     makeThread([&](VideoInputThr& thread) { thread.addVideoFile(clip); });
     EXPECT_EQ(thread->deviceList().last(), QString("clip.video"));
 
@@ -220,7 +228,11 @@ TEST_P(VideoReplayTest, RecordedClipIsReplayedAtTheRequestedSize) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Encodings, VideoReplayTest,
-                         testing::Values("jpegenc ! avimux", "x264enc ! mp4mux"));
+                         testing::Values(Encoding{"MjpegAvi", "jpegenc ! avimux"},
+                                         Encoding{"H264Mp4", "x264enc ! mp4mux"}),
+                         [](const testing::TestParamInfo<Encoding>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(GstCaptureTest, MissingVideoFileCannotBeSetUp) {
     makeThread([](VideoInputThr& thread) { thread.addVideoFile("/nonexistent/clip.avi"); });
