@@ -1,8 +1,8 @@
 #include "capture/platform/gst/GstCaptureGraphBuilder.h"
 
 #include "capture/platform/gst/GstFilterGraph.h"
-#include "capture/platform/gst/GstFormats.h"
 #include "capture/platform/gst/GstSourceFilter.h"
+#include "capture/platform/gst/GstStreamConfig.h"
 
 #include <vector>
 
@@ -58,35 +58,5 @@ Status GstCaptureGraphBuilder::renderStream(PinCategory, const std::shared_ptr<F
             return kFail;
         }
     }
-    return kOk;
-}
-
-GstStreamConfig::GstStreamConfig(std::shared_ptr<GstSourceFilter> source)
-    : source_(std::move(source)) {}
-
-Status GstStreamConfig::getFormat(std::unique_ptr<MediaType>& format) {
-    format = std::make_unique<MediaType>(source_->currentFormat());
-    return kOk;
-}
-
-Status GstStreamConfig::setFormat(const MediaType& format) {
-    return source_->selectFormat(format) ? kOk : kFail;
-}
-
-Status GstStreamConfig::getNumberOfCapabilities(int& count, int& recordSize) {
-    count = static_cast<int>(source_->capabilities().size());
-    recordSize = kVideoStreamCapsRecordSize;
-    return kOk;
-}
-
-Status GstStreamConfig::getStreamCaps(int index, std::unique_ptr<MediaType>& format,
-                                      VideoStreamCaps& caps) {
-    const auto capabilities = source_->capabilities();
-    if (index < 0 || index >= static_cast<int>(capabilities.size())) {
-        return kFail;
-    }
-    const gstformats::Capability& capability = capabilities[static_cast<std::size_t>(index)];
-    caps = capability.caps;
-    format = std::make_unique<MediaType>(capability.format);
     return kOk;
 }

@@ -25,19 +25,3 @@ public:
 private:
     std::shared_ptr<GstFilterGraph> graph_;
 };
-
-// The stream configuration of a pipeline source: its formats are accepted
-// exactly when the source can produce them.
-class GstStreamConfig : public platform::StreamConfig {
-public:
-    explicit GstStreamConfig(std::shared_ptr<GstSourceFilter> source);
-
-    platform::Status getFormat(std::unique_ptr<platform::MediaType>& format) override;
-    platform::Status setFormat(const platform::MediaType& format) override;
-    platform::Status getNumberOfCapabilities(int& count, int& recordSize) override;
-    platform::Status getStreamCaps(int index, std::unique_ptr<platform::MediaType>& format,
-                                   platform::VideoStreamCaps& caps) override;
-
-private:
-    std::shared_ptr<GstSourceFilter> source_;
-};

@@ -1,9 +1,11 @@
 #include "capture/platform/gst/GstCapturePlatform.h"
 
+#include "capture/platform/gst/DemoCameraMoniker.h"
+#include "capture/platform/gst/GstCameraMoniker.h"
 #include "capture/platform/gst/GstCaptureGraphBuilder.h"
-#include "capture/platform/gst/GstDeviceMonikers.h"
 #include "capture/platform/gst/GstFilterGraph.h"
 #include "capture/platform/gst/GstSampleGrabberFilter.h"
+#include "capture/platform/gst/VideoFileMoniker.h"
 
 using namespace platform;
 

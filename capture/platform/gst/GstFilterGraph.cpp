@@ -2,6 +2,7 @@
 
 #include "capture/CaptureConsole.h"
 #include "capture/platform/gst/GstFilter.h"
+#include "capture/platform/gst/GstPadPin.h"
 #include "capture/platform/gst/GstSampleGrabberFilter.h"
 #include "capture/platform/gst/GstSourceFilter.h"
 
