@@ -2,7 +2,7 @@
 
 #include "capture/CaptureDevice.h"
 #include "capture/FormatNegotiator.h"
-#include "capture/platform/fake/FakeGraphObjects.h"
+#include "capture/platform/fake/FakeStreamConfig.h"
 
 #include <gtest/gtest.h>
 

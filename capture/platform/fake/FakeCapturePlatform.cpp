@@ -1,6 +1,8 @@
 #include "capture/platform/fake/FakeCapturePlatform.h"
 
-#include "capture/platform/fake/FakeGraphObjects.h"
+#include "capture/platform/fake/FakeCaptureGraphBuilder.h"
+#include "capture/platform/fake/FakeFilter.h"
+#include "capture/platform/fake/FakeFilterGraph.h"
 
 using namespace platform;
 using namespace fake;

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "capture/platform/PlatformTypes.h"
+
+#include <string>
+#include <vector>
+
+namespace fake {
+
+struct AcceptedFormat {
+    int32_t width;
+    int32_t height;
+    platform::Guid subtype;
+};
+
+struct Capability {
+    platform::VideoStreamCaps caps;
+    platform::Guid subtype;
+};
+
+// One scripted device: its names, pins, formats and capabilities.
+struct FakeDevice {
+    explicit FakeDevice(const std::u16string& friendlyName);
+
+    bool accepts(const platform::MediaType& format) const;
+    // Accepts every size with the given subtype.
+    FakeDevice& acceptAnySize(const platform::Guid& subtype);
+    FakeDevice& accept(int32_t width, int32_t height, const platform::Guid& subtype);
+    FakeDevice& offer(const platform::VideoStreamCaps& caps, const platform::Guid& subtype);
+
+    std::u16string friendlyName;
+    std::u16string description;
+    bool hasFriendlyName = true;
+    bool hasDescription = false;
+    bool propertyStoreOpens = true;
+    bool bindSucceeds = true;
+    bool hasPreviewPin = true;
+    bool hasCapturePin = true;
+    platform::MediaType defaultFormat;
+    std::vector<AcceptedFormat> acceptedFormats;
+    std::vector<platform::Guid> anySizeSubtypes;
+    std::vector<Capability> capabilities;
+    int capabilityRecordSize = platform::kVideoStreamCapsRecordSize;
+    std::vector<int> failingCapabilityIndices;
+    // Every format the layer submitted, accepted or not, in order.
+    std::vector<platform::MediaType> submittedFormats;
+};
+
+} // namespace fake
