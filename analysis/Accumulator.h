@@ -25,6 +25,7 @@ public:
     int32_t votesAt(uint32_t thetaIndex, uint32_t rhoIndex) const {
         return bins[cellIndex(thetaIndex, rhoIndex)];
     }
+    int32_t votesInCell(uint32_t cell) const { return bins[cell]; }
     uint32_t cellIndex(uint32_t thetaIndex, uint32_t rhoIndex) const {
         return thetaIndex * rowLength() + rhoIndex;
     }

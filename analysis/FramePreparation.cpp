@@ -5,15 +5,16 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
 
 // Integer luma weights; they add up to 255, not 256, so white comes out as 254.
-constexpr int kRedWeight = 76;
-constexpr int kGreenWeight = 150;
-constexpr int kBlueWeight = 29;
-constexpr int kWeightShift = 8;
+constexpr unsigned kRedWeight = 76;
+constexpr unsigned kGreenWeight = 150;
+constexpr unsigned kBlueWeight = 29;
+constexpr unsigned kWeightShift = 8;
 
 constexpr uchar kSet = 255;
 constexpr int kMaxGrey = 255;
@@ -23,8 +24,10 @@ constexpr QRgb kOpaqueBlack = 0xFF000000u;
 // Rows and columns this close to the edge have no full 3 x 3 neighbourhood of
 // grey pixels under the Sobel kernels and stay 0.
 constexpr int kSobelBorder = 2;
+constexpr int kLargestSobelMagnitude = 2 * 4 * 255;
+constexpr int kLargestNeighbourSum = 8 * 255;
 
-inline uchar greyOf(int red, int green, int blue) {
+inline uchar greyOf(unsigned red, unsigned green, unsigned blue) {
     return uchar((kRedWeight * red + kGreenWeight * green + kBlueWeight * blue) >> kWeightShift);
 }
 
@@ -50,15 +53,35 @@ std::array<uchar, 256> greyOfIndices(const QVector<QRgb>* colorTable) {
     return greys;
 }
 
+// Reverses a row in place, eight bytes at a time from both ends.
+void reverseRow(uchar* row, int length) {
+    int left = 0;
+    int right = length;
+    while (right - left >= 16) {
+        uint64_t head, tail;
+        std::memcpy(&head, row + left, sizeof head);
+        std::memcpy(&tail, row + right - 8, sizeof tail);
+        head = __builtin_bswap64(head);
+        tail = __builtin_bswap64(tail);
+        std::memcpy(row + left, &tail, sizeof tail);
+        std::memcpy(row + right - 8, &head, sizeof head);
+        left += 8;
+        right -= 8;
+    }
+    std::reverse(row + left, row + right);
+}
+
+// Each row is converted front to back, which vectorises, and then reversed.
 void mirrorRgb32(const I::Image& frame, I::Image& grey) {
     const int width = frame.width;
     for (int y = 0; y < frame.height; ++y) {
         const uchar* source = frame.data + qsizetype(y) * width * kRgb32BytesPerPixel;
-        uchar* rowEnd = grey.data + qsizetype(y) * width + width - 1;
+        uchar* out = grey.data + qsizetype(y) * width;
         for (int x = 0; x < width; ++x) {
             const uchar* pixel = source + x * kRgb32BytesPerPixel;
-            rowEnd[-x] = greyOf(pixel[2], pixel[1], pixel[0]);
+            out[x] = greyOf(pixel[2], pixel[1], pixel[0]);
         }
+        reverseRow(out, width);
     }
 }
 
@@ -71,6 +94,31 @@ void mirrorGray8(const I::Image& frame, I::Image& grey) {
         for (int x = 0; x < width; ++x) {
             rowEnd[-x] = greys[source[x]];
         }
+    }
+}
+
+// |gx| + |gy| of the 3 x 3 Sobel kernels at column x of the row below above.
+// The sum is at most 2040, so 16-bit lanes hold it and the loops vectorise.
+inline int16_t sobelMagnitude(const uchar* above, int width, int x) {
+    const uchar* row = above + width;
+    const uchar* below = row + width;
+    const int16_t gy = int16_t((below[x - 1] + 2 * below[x] + below[x + 1]) -
+                               (above[x - 1] + 2 * above[x] + above[x + 1]));
+    const int16_t gx = int16_t((above[x - 1] + 2 * row[x - 1] + below[x - 1]) -
+                               (above[x + 1] + 2 * row[x + 1] + below[x + 1]));
+    return int16_t((gx < 0 ? -gx : gx) + (gy < 0 ? -gy : gy));
+}
+
+void sobelRowBinary(const uchar* above, int width, int threshold, uchar* out) {
+    const int16_t limit = int16_t(std::min(threshold, kLargestSobelMagnitude));
+    for (int x = kSobelBorder; x < width - kSobelBorder; ++x) {
+        out[x] = sobelMagnitude(above, width, x) > limit ? kSet : 0;
+    }
+}
+
+void sobelRowMagnitude(const uchar* above, int width, uchar* out) {
+    for (int x = kSobelBorder; x < width - kSobelBorder; ++x) {
+        out[x] = uchar(std::min<int16_t>(sobelMagnitude(above, width, x), kMaxGrey));
     }
 }
 
@@ -111,20 +159,11 @@ std::unique_ptr<I::Image> sobelEdges(const I::Image& grey, int threshold) {
     const int width = grey.width;
     for (int y = kSobelBorder; y < grey.height - kSobelBorder; ++y) {
         const uchar* above = grey.data + qsizetype(y - 1) * width;
-        const uchar* row = above + width;
-        const uchar* below = row + width;
         uchar* out = edges->data + qsizetype(y) * width;
-        for (int x = kSobelBorder; x < width - kSobelBorder; ++x) {
-            const int gy = (below[x - 1] + 2 * below[x] + below[x + 1]) -
-                           (above[x - 1] + 2 * above[x] + above[x + 1]);
-            const int gx = (above[x - 1] + 2 * row[x - 1] + below[x - 1]) -
-                           (above[x + 1] + 2 * row[x + 1] + below[x + 1]);
-            const int magnitude = std::abs(gx) + std::abs(gy);
-            if (threshold >= 1) {
-                out[x] = magnitude > threshold ? kSet : 0;
-            } else {
-                out[x] = uchar(std::min(magnitude, kMaxGrey));
-            }
+        if (threshold >= 1) {
+            sobelRowBinary(above, width, threshold, out);
+        } else {
+            sobelRowMagnitude(above, width, out);
         }
     }
     return edges;
@@ -139,7 +178,9 @@ std::unique_ptr<I::Image> newEdges(const I::Image& edges, const I::Image& refere
     }
     const std::vector<uchar> difference = differenceFrom(edges, reference);
     const int width = edges.width;
-    const int limit = threshold;
+    // Sums of eight bytes fit 16 bits; clamping the threshold to the range of
+    // the sums keeps every comparison as it was and lets the loop vectorise.
+    const int16_t limit = int16_t(std::clamp(threshold, -1, kLargestNeighbourSum));
     int changedPixelCount = 0;
     for (int y = 1; y < edges.height - 1; ++y) {
         const uchar* above = difference.data() + qsizetype(y - 1) * width;
@@ -147,8 +188,9 @@ std::unique_ptr<I::Image> newEdges(const I::Image& edges, const I::Image& refere
         const uchar* below = row + width;
         uchar* out = changed->data + qsizetype(y) * width;
         for (int x = 1; x < width - 1; ++x) {
-            const int neighbourSum = above[x - 1] + above[x] + above[x + 1] + row[x - 1] +
-                                     row[x + 1] + below[x - 1] + below[x] + below[x + 1];
+            const int16_t neighbourSum =
+                int16_t(above[x - 1] + above[x] + above[x + 1] + row[x - 1] + row[x + 1] +
+                        below[x - 1] + below[x] + below[x + 1]);
             const bool isNew = row[x] != 0 && neighbourSum > limit;
             out[x] = isNew ? kSet : 0;
             changedPixelCount += isNew;

@@ -89,39 +89,92 @@ Kernel fitKernel(const Cluster& cluster, const Accumulator& accumulator, double 
     return kernel;
 }
 
-// The bivariate normal density of a kernel, turned into whole votes.
+// The bivariate normal density of a kernel, turned into whole votes:
+// trunc(scale · G + 0.5) for the offset (Δρ, Δθ) from the kernel's centre.
 class VoteShape {
 public:
     VoteShape(const Kernel& kernel, double scale)
         : sigma2Rho(kernel.sigma2Rho)
         , sigma2Theta(kernel.sigma2Theta)
         , sigmaProduct(std::sqrt(kernel.sigma2Rho) * std::sqrt(kernel.sigma2Theta))
-        , r(kernel.covRhoTheta / sigmaProduct)
-        , oneMinusR2(1 - r * r)
+        , twoR(2 * (kernel.covRhoTheta / sigmaProduct))
+        , oneMinusR2(1 - (twoR / 2) * (twoR / 2))
+        , twoOneMinusR2(2 * oneMinusR2)
         , normaliser(2 * kPi * sigmaProduct * std::sqrt(oneMinusR2))
-        , scale(scale) {}
+        , scale(scale)
+        , zeroBeyond(noVoteBeyond()) {}
 
-    int32_t votes(double deltaRho, double deltaTheta) const {
+    // The terms of z that stay the same along a row of θ.
+    struct Row {
+        double deltaTheta;
+        double thetaTerm;
+    };
+    Row row(double deltaTheta) const { return {deltaTheta, deltaTheta * deltaTheta / sigma2Theta}; }
+
+    int32_t votes(const Row& row, double deltaRho) const {
         const double z = deltaRho * deltaRho / sigma2Rho -
-                         2 * r * deltaRho * deltaTheta / sigmaProduct +
-                         deltaTheta * deltaTheta / sigma2Theta;
-        const double density = std::exp(-z / (2 * oneMinusR2)) / normaliser;
+                         twoR * deltaRho * row.deltaTheta / sigmaProduct + row.thetaTerm;
+        // Far enough out, the vote is surely 0: no need for the exponential.
+        if (z > zeroBeyond) {
+            return 0;
+        }
+        const double density = std::exp(-z / twoOneMinusR2) / normaliser;
         return int32_t(scale * density + 0.5);
     }
 
 private:
+    // A cell gets a vote when scale · G >= 0.5, that is when z is at most
+    // -2(1 - r²) · ln(0.5 · normaliser / scale). The small allowance keeps the
+    // shortcut from deciding any cell that rounding could tip either way.
+    double noVoteBeyond() const {
+        constexpr double kAllowance = 1e-9;
+        const double limit = -twoOneMinusR2 * std::log(0.5 * normaliser / scale);
+        return limit + kAllowance * (std::fabs(limit) + 1);
+    }
+
     double sigma2Rho;
     double sigma2Theta;
     double sigmaProduct;
-    double r;
+    double twoR;
     double oneMinusR2;
+    double twoOneMinusR2;
     double normaliser;
     double scale;
+    double zeroBeyond;
 };
 
 Vector2 unit(Vector2 v) {
     const double length = std::hypot(v.x, v.y);
     return {v.x / length, v.y / length};
+}
+
+// Votes along one row of θ from column rho on, until a cell would receive no
+// vote or the row leaves the ρ range; returns whether any cell was voted.
+// Votes are worked out a few cells ahead so that their exponentials overlap
+// in the processor; those beyond the end of the row are simply not used.
+bool voteRow(Accumulator& accumulator, uint32_t theta, int32_t rho, int32_t rhoStep,
+             double deltaRho, double deltaRhoStep, const VoteShape& shape,
+             const VoteShape::Row& thetaRow) {
+    constexpr int kAhead = 4;
+    const int32_t rhoSize = int32_t(accumulator.rhoSize);
+    bool voted = false;
+    for (;;) {
+        int32_t ahead[kAhead];
+        double offset = deltaRho;
+        for (int32_t& votes : ahead) {
+            votes = shape.votes(thetaRow, offset);
+            offset += deltaRhoStep;
+        }
+        for (int32_t votes : ahead) {
+            if (votes <= 0 || rho < 1 || rho > rhoSize) {
+                return voted;
+            }
+            accumulator.addVotes(theta, uint32_t(rho), votes);
+            voted = true;
+            rho += rhoStep;
+            deltaRho += deltaRhoStep;
+        }
+    }
 }
 
 } // namespace
@@ -163,20 +216,9 @@ void voteQuadrant(Accumulator& accumulator, int32_t rhoIndex0, int32_t thetaInde
             rhoIndex0 = rhoSize - rhoIndex0 + 1;
             rhoStep = -rhoStep;
         }
-        int32_t rho = rhoIndex0;
-        double deltaRho = deltaRho0;
-        int32_t votes = shape.votes(deltaRho, deltaTheta);
-        bool rowVoted = false;
-        while (votes > 0) {
-            if (rho < 1 || rho > rhoSize) {
-                break;
-            }
-            accumulator.addVotes(uint32_t(theta), uint32_t(rho), votes);
-            rowVoted = true;
-            deltaRho += deltaRhoStep;
-            rho += rhoStep;
-            votes = shape.votes(deltaRho, deltaTheta);
-        }
+        const VoteShape::Row thetaRow = shape.row(deltaTheta);
+        const bool rowVoted = voteRow(accumulator, uint32_t(theta), rhoIndex0, rhoStep, deltaRho0,
+                                      deltaRhoStep, shape, thetaRow);
         if (!rowVoted) {
             ++misses;
         }

@@ -4,15 +4,13 @@
 
 namespace {
 
-int32_t smoothedVotes(const Accumulator& accumulator, uint32_t theta, uint32_t rho) {
-    const auto at = [&](uint32_t t, uint32_t r) { return accumulator.votesAt(t, r); };
-    return at(theta - 1, rho - 1) + 2 * at(theta - 1, rho) + at(theta - 1, rho + 1) +
-           2 * at(theta, rho - 1) + 4 * at(theta, rho) + 2 * at(theta, rho + 1) +
-           at(theta + 1, rho - 1) + 2 * at(theta + 1, rho) + at(theta + 1, rho + 1);
+// The order in which cells are taken: strongest first, equal counts in the
+// accumulator's row order, so the result never depends on the order in which
+// cells were voted.
+bool takenBefore(int32_t votesA, uint32_t cellA, int32_t votesB, uint32_t cellB) {
+    return votesA != votesB ? votesA > votesB : cellA < cellB;
 }
 
-// Strongest first; equal counts keep the accumulator's row order, so the result
-// never depends on the order in which cells were voted.
 bool strongerFirst(const Bin& a, const Bin& b) {
     if (a.votes != b.votes) {
         return a.votes > b.votes;
@@ -25,48 +23,57 @@ bool strongerFirst(const Bin& a, const Bin& b) {
 
 } // namespace
 
+// Taking cells in order and marking each one visited reports exactly the cells
+// that come before every voted neighbour in that order (cells without votes are
+// never taken). So only those local maxima are sorted, not every voted cell.
 void PeakFinder::findPeaks(LineList& lines, const Accumulator& accumulator) {
     smoothVotedCells(accumulator);
-    std::sort(bins.begin(), bins.end(), strongerFirst);
-    if (visited.size() < accumulator.cellCount()) {
-        visited.assign(accumulator.cellCount(), 0);
-    }
-
-    lines.clear();
-    if (lines.capacity() < bins.size()) {
-        lines.reserve(bins.size());
-    }
-    for (const Bin& bin : bins) {
-        if (!neighbourVisited(accumulator, bin)) {
-            lines.push_back({accumulator.rhoValue(uint32_t(bin.rhoIndex)),
-                             accumulator.thetaValue(uint32_t(bin.thetaIndex))});
-        }
-        visited[accumulator.cellIndex(uint32_t(bin.thetaIndex), uint32_t(bin.rhoIndex))] = 1;
-    }
-    for (const Bin& bin : bins) {
-        visited[accumulator.cellIndex(uint32_t(bin.thetaIndex), uint32_t(bin.rhoIndex))] = 0;
-    }
-}
-
-void PeakFinder::smoothVotedCells(const Accumulator& accumulator) {
-    bins.clear();
-    if (bins.capacity() < accumulator.voted().size()) {
-        bins.reserve(accumulator.voted().size());
-    }
+    peaks.clear();
     const uint32_t rowLength = accumulator.rowLength();
     for (uint32_t cell : accumulator.voted()) {
-        const uint32_t theta = cell / rowLength;
-        const uint32_t rho = cell % rowLength;
-        bins.push_back({int32_t(rho), int32_t(theta), smoothedVotes(accumulator, theta, rho)});
+        if (takenBeforeEveryNeighbour(accumulator, cell)) {
+            peaks.push_back({int32_t(cell % rowLength), int32_t(cell / rowLength), smoothed[cell]});
+        }
+    }
+    std::sort(peaks.begin(), peaks.end(), strongerFirst);
+
+    lines.clear();
+    if (lines.capacity() < accumulator.voted().size()) {
+        lines.reserve(accumulator.voted().size());
+    }
+    for (const Bin& peak : peaks) {
+        lines.push_back({accumulator.rhoValue(uint32_t(peak.rhoIndex)),
+                         accumulator.thetaValue(uint32_t(peak.thetaIndex))});
     }
 }
 
-bool PeakFinder::neighbourVisited(const Accumulator& accumulator, const Bin& bin) const {
-    const uint32_t centre = accumulator.cellIndex(uint32_t(bin.thetaIndex), uint32_t(bin.rhoIndex));
+// Weights 1 2 1 / 2 4 2 / 1 2 1 around each voted cell. The border rows and
+// columns never hold votes, so every neighbour exists.
+void PeakFinder::smoothVotedCells(const Accumulator& accumulator) {
+    if (smoothed.size() < accumulator.cellCount()) {
+        smoothed.resize(accumulator.cellCount());
+    }
     const uint32_t row = accumulator.rowLength();
-    const uint32_t neighbours[] = {centre - row - 1, centre - row,    centre - row + 1,
-                                   centre - 1,       centre + 1,      centre + row - 1,
-                                   centre + row,     centre + row + 1};
-    return std::any_of(std::begin(neighbours), std::end(neighbours),
-                       [&](uint32_t cell) { return visited[cell] != 0; });
+    const auto at = [&](uint32_t cell) { return accumulator.votesInCell(cell); };
+    for (uint32_t cell : accumulator.voted()) {
+        const uint32_t above = cell - row;
+        const uint32_t below = cell + row;
+        smoothed[cell] = at(above - 1) + 2 * at(above) + at(above + 1) + 2 * at(cell - 1) +
+                         4 * at(cell) + 2 * at(cell + 1) + at(below - 1) + 2 * at(below) +
+                         at(below + 1);
+    }
+}
+
+bool PeakFinder::takenBeforeEveryNeighbour(const Accumulator& accumulator, uint32_t cell) const {
+    const uint32_t row = accumulator.rowLength();
+    const uint32_t neighbours[] = {cell - row - 1, cell - row,     cell - row + 1, cell - 1,
+                                   cell + 1,       cell + row - 1, cell + row,     cell + row + 1};
+    const int32_t votes = smoothed[cell];
+    for (uint32_t neighbour : neighbours) {
+        if (accumulator.votesInCell(neighbour) != 0 &&
+            takenBefore(smoothed[neighbour], neighbour, votes, cell)) {
+            return false;
+        }
+    }
+    return true;
 }

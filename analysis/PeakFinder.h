@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-// One voted accumulator cell with its 3 x 3 smoothed vote count.
+// A reported accumulator cell with its 3 x 3 smoothed vote count.
 struct Bin {
     int32_t rhoIndex;
     int32_t thetaIndex;
@@ -14,18 +14,19 @@ struct Bin {
 };
 
 // Turns the local maxima of the smoothed accumulator into lines, strongest
-// first: a cell is reported when none of its eight neighbours was taken before
-// it. Suppression does not wrap around θ.
+// first. Taking the voted cells strongest first, a cell is reported when none
+// of its eight neighbours was taken before it; suppression does not wrap
+// around θ.
 class PeakFinder {
 public:
     void findPeaks(LineList& lines, const Accumulator& accumulator);
 
 private:
     void smoothVotedCells(const Accumulator& accumulator);
-    bool neighbourVisited(const Accumulator& accumulator, const Bin& bin) const;
+    bool takenBeforeEveryNeighbour(const Accumulator& accumulator, uint32_t cell) const;
 
-    std::vector<Bin> bins;
-    // One byte per accumulator cell, all 0 between calls: each call clears the
-    // cells it marked.
-    std::vector<uint8_t> visited;
+    std::vector<Bin> peaks;
+    // Smoothed count of every voted cell, by cell index; cells without votes
+    // hold stale values and are never read.
+    std::vector<int32_t> smoothed;
 };
