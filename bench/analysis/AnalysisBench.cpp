@@ -1,0 +1,129 @@
+#include "MovingArms.h"
+#include "analysis/FramePreparation.h"
+#include "analysis/LineDetector.h"
+#include "analysis/VideoProcessor.h"
+
+#include <benchmark/benchmark.h>
+
+#ifdef ZAREDEZID_WITH_OPENCV
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
+#endif
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+namespace {
+
+constexpr int kFrames = 16;
+constexpr int kEdgeThreshold = 100;
+constexpr int kChangeThreshold = 820;
+
+const MovingArms& recording(const benchmark::State& state) {
+    static const MovingArms wide(320, 240, kFrames);
+    static const MovingArms narrow(160, 120, kFrames);
+    return state.range(0) == 320 ? wide : narrow;
+}
+
+// Other work on a shared machine only ever adds time, so over repetitions the
+// smallest mean is the best estimate of the cost itself.
+double smallest(const std::vector<double>& means) {
+    return *std::min_element(means.begin(), means.end());
+}
+
+template <typename Work> void timeOnly(benchmark::State& state, Work work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    state.SetIterationTime(elapsed.count());
+}
+
+// Grey, edges and change picture of one frame.
+void BM_FramePreparation(benchmark::State& state) {
+    const MovingArms& arms = recording(state);
+    int frame = 0;
+    for (auto _ : state) {
+        const int previous = (frame + kFrames - 1) % kFrames;
+        const auto grey = grayMirrored(*arms.frames[frame]);
+        const auto edges = sobelEdges(*grey, kEdgeThreshold);
+        int count = 0;
+        const auto change = newEdges(*edges, *arms.edges[previous], count, kChangeThreshold);
+        benchmark::DoNotOptimize(count);
+        frame = (frame + 1) % kFrames;
+    }
+}
+
+// Strings, clusters, votes and peaks of one change picture. The detector uses
+// its picture up, so it works on a copy made outside the timing.
+void BM_LineDetector(benchmark::State& state) {
+    const MovingArms& arms = recording(state);
+    LineDetector detector;
+    LineList lines;
+    int frame = 0;
+    for (auto _ : state) {
+        I::Image change(*arms.changes[frame]);
+        timeOnly(state, [&] { detector.detect(lines, change, 10, 5.0, 0.5, 0.002, 2.0); });
+        benchmark::DoNotOptimize(lines.data());
+        frame = (frame + 1) % kFrames;
+    }
+}
+
+// The whole estimator path of one frame, without a display picture. Making the
+// frame record, which the capture thread does, is not timed.
+void BM_ProcessFrame(benchmark::State& state) {
+    const MovingArms& arms = recording(state);
+    VideoProcessor processor;
+    int frame = 0;
+    for (auto _ : state) {
+        auto* captured = new I::Image(*arms.frames[frame]);
+        timeOnly(state, [&] { processor.processFrame(captured); });
+        frame = (frame + 1) % kFrames;
+    }
+}
+
+#ifdef ZAREDEZID_WITH_OPENCV
+// OpenCV's standard Hough transform on the same change pictures, with the
+// same steps of 0.5 pixel and 0.5 degree, for comparison.
+void BM_OpenCvHoughLines(benchmark::State& state) {
+    cv::setNumThreads(1);
+    const MovingArms& arms = recording(state);
+    std::vector<cv::Vec2f> lines;
+    int frame = 0;
+    for (auto _ : state) {
+        const I::Image& change = *arms.changes[frame];
+        const cv::Mat picture(change.height, change.width, CV_8UC1, change.data);
+        timeOnly(state, [&] { cv::HoughLines(picture, lines, 0.5, 0.5 * CV_PI / 180, 30); });
+        benchmark::DoNotOptimize(lines.data());
+        frame = (frame + 1) % kFrames;
+    }
+}
+BENCHMARK(BM_OpenCvHoughLines)
+    ->Arg(320)
+    ->Arg(160)
+    ->UseManualTime()
+    ->ComputeStatistics("min", smallest)
+    ->Unit(benchmark::kMicrosecond);
+#endif
+
+BENCHMARK(BM_FramePreparation)
+    ->Arg(320)
+    ->Arg(160)
+    ->ComputeStatistics("min", smallest)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LineDetector)
+    ->Arg(320)
+    ->Arg(160)
+    ->UseManualTime()
+    ->ComputeStatistics("min", smallest)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ProcessFrame)
+    ->Arg(320)
+    ->Arg(160)
+    ->UseManualTime()
+    ->ComputeStatistics("min", smallest)
+    ->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
