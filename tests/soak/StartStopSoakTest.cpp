@@ -1,0 +1,189 @@
+#include "analysis/VideoProcessor.h"
+#include "app/ProcessObjects.h"
+#include "app/SettingsWindow.h"
+#include "capture/VideoInputThr.h"
+#include "view/GLWidget.h"
+#include "view/RunnerThr.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+// The full soak is a thousand cycles; ZAREDEZID_SOAK_CYCLES sets another
+// count, for a quicker run under the slower sanitizers.
+constexpr int kDefaultCycles = 1000;
+// Every so many cycles the test waits until a frame has gone all the way
+// to the estimator, to prove that capture really runs after a restart.
+constexpr int kFrameCheckInterval = 20;
+constexpr int kFrameWaitMilliseconds = 10000;
+constexpr int kThreadEndMilliseconds = 10000;
+// A cycle is a stop and a start of capture and pacing; far less than this
+// even under ThreadSanitizer. A cycle that takes longer is a hang.
+constexpr auto kCycleDeadline = std::chrono::seconds(60);
+
+int soakCycles() {
+    const QByteArray requested = qgetenv("ZAREDEZID_SOAK_CYCLES");
+    bool valid = false;
+    const int cycles = requested.toInt(&valid);
+    return valid && cycles > 0 ? cycles : kDefaultCycles;
+}
+
+// Ends the process when the soak stops making progress: the program's own
+// waits for its threads are unbounded, so only a separate thread can turn a
+// deadlock into a failure instead of a stuck run.
+class HangWatchdog {
+public:
+    HangWatchdog()
+        : thread([this] { watch(); }) {}
+    ~HangWatchdog() {
+        {
+            std::lock_guard<std::mutex> guard(mutex);
+            finished = true;
+        }
+        wake.notify_one();
+        thread.join();
+    }
+
+    void progress(int cycle) {
+        {
+            std::lock_guard<std::mutex> guard(mutex);
+            currentCycle = cycle;
+            ++progressCount;
+        }
+        wake.notify_one();
+    }
+
+private:
+    void watch() {
+        std::unique_lock<std::mutex> guard(mutex);
+        while (!finished) {
+            const long seen = progressCount;
+            if (!wake.wait_for(guard, kCycleDeadline,
+                               [&] { return finished || progressCount != seen; })) {
+                std::fprintf(stderr, "soak: no progress for %lld s in cycle %d; giving up\n",
+                             static_cast<long long>(kCycleDeadline.count()), currentCycle);
+                std::fflush(stderr);
+                std::_Exit(EXIT_FAILURE);
+            }
+        }
+    }
+
+    // Guards finished, currentCycle and progressCount.
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool finished = false;
+    int currentCycle = 0;
+    long progressCount = 0;
+    std::thread thread;
+};
+
+struct StoredSetting {
+    const char* key;
+    QVariant value;
+};
+
+class StartStopSoakTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QCoreApplication::setOrganizationName("Ruveviv");
+        QCoreApplication::setApplicationName("Vizezu Verizuvuz");
+        videoInputThr.addDemoCamera();
+        const int demoCamera = videoInputThr.deviceList().lastKey();
+
+        // Values unlike the defaults, so that a file rewritten with defaults
+        // or cut short is told apart from one saved intact.
+        settings = {{"settings/ResponseRoll", 37},     {"settings/ResponsePitch", 61},
+                    {"settings/ZeroRoll", 120},        {"settings/ZeroPitch", 130},
+                    {"settings/MinRoll", 5},           {"settings/MinPitch", 6},
+                    {"settings/MaxRoll", 250},         {"settings/MaxPitch", 251},
+                    {"settings/InvertRoll", true},     {"settings/InvertPitch", true},
+                    {"settings/CameraId", demoCamera}, {"settings/FPSId", 1},
+                    {"settings/ResolutionId", 0}};
+        QSettings store;
+        store.clear();
+        for (const StoredSetting& setting : settings)
+            store.setValue(setting.key, setting.value);
+        store.sync();
+        ASSERT_EQ(store.status(), QSettings::NoError);
+
+        counting = QObject::connect(&videoProcessor, &VideoProcessor::dataUpdate, &videoProcessor,
+                                    [this] { ++estimates; });
+    }
+
+    void TearDown() override { QObject::disconnect(counting); }
+
+    void doubleClick(QWidget* view) {
+        QTest::mouseDClick(view, Qt::LeftButton, Qt::NoModifier, view->rect().center());
+        QCoreApplication::processEvents();
+    }
+
+    bool waitForEstimateAfter(long before) {
+        QElapsedTimer timer;
+        timer.start();
+        while (estimates <= before && timer.elapsed() < kFrameWaitMilliseconds)
+            QTest::qWait(5);
+        return estimates > before;
+    }
+
+    std::vector<StoredSetting> settings;
+    QMetaObject::Connection counting;
+    long estimates = 0;
+};
+
+TEST_F(StartStopSoakTest, DoubleClickCyclesKeepCaptureAndPacingAliveAndSettingsIntact) {
+    const int cycles = soakCycles();
+    HangWatchdog watchdog;
+    {
+        SettingsWindow window;
+        mainWindow = &window;
+        window.resize(800, 600);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        GLWidget* view = window.findChild<GLWidget*>();
+        ASSERT_NE(view, nullptr);
+        // Showing the view started capture and pacing.
+        ASSERT_TRUE(waitForEstimateAfter(0)) << "no frame reached the estimator after showing";
+
+        int completed = 0;
+        for (int cycle = 1; cycle <= cycles; ++cycle) {
+            watchdog.progress(cycle);
+            doubleClick(view);
+            doubleClick(view);
+            if (cycle % kFrameCheckInterval == 0 || cycle == cycles) {
+                ASSERT_TRUE(runnerThr.isPacing()) << "cycle " << cycle;
+                ASSERT_TRUE(waitForEstimateAfter(estimates))
+                    << "capture delivered nothing after restart " << cycle;
+            }
+            completed = cycle;
+        }
+        std::printf("soak: %d start/stop cycles, %ld estimates\n", completed, estimates);
+
+        watchdog.progress(cycles + 1);
+        doubleClick(view);
+        EXPECT_TRUE(videoInputThr.wait(kThreadEndMilliseconds));
+        EXPECT_TRUE(runnerThr.wait(kThreadEndMilliseconds));
+        mainWindow = nullptr;
+    }
+
+    // The window saved the settings as it went; they must read back whole.
+    const QSettings store;
+    ASSERT_EQ(store.status(), QSettings::NoError);
+    EXPECT_TRUE(QFileInfo(store.fileName()).isFile());
+    EXPECT_EQ(store.allKeys().size(), static_cast<int>(settings.size()));
+    for (const StoredSetting& setting : settings)
+        EXPECT_EQ(store.value(setting.key).toString(), setting.value.toString()) << setting.key;
+}
+
+} // namespace
