@@ -1,5 +1,7 @@
 #include "capture/platform/gst/GstCapturePlatform.h"
 
+#include "capture/CaptureConsole.h"
+
 #include "capture/platform/gst/DemoCameraMoniker.h"
 #include "capture/platform/gst/GstCameraMoniker.h"
 #include "capture/platform/gst/GstCaptureGraphBuilder.h"
@@ -13,6 +15,10 @@ Status GstCapturePlatform::initRuntime() {
     GError* error = nullptr;
     const bool started = gst_init_check(nullptr, nullptr, &error);
     GErrorPtr errorOwner(error);
+    if (!started) {
+        printCaptureLine("ERROR: GStreamer could not start: %s\n",
+                         error ? error->message : "unknown reason");
+    }
     return started ? kOk : kFail;
 }
 
@@ -20,7 +26,12 @@ Status GstCapturePlatform::initRuntime() {
 // it stays up until the process ends.
 void GstCapturePlatform::shutdownRuntime() {}
 
+// Without a running GStreamer there is nothing to list, and nothing can be
+// set up, since set-up only reaches devices that were listed.
 Status GstCapturePlatform::videoInputDevices(std::vector<std::unique_ptr<DeviceMoniker>>& devices) {
+    if (!gst_is_initialized()) {
+        return kFalse;
+    }
     addCameras(devices);
     if (hasDemoCamera_) {
         devices.push_back(std::make_unique<DemoCameraMoniker>());
