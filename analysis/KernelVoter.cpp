@@ -1,5 +1,7 @@
 #include "analysis/KernelVoter.h"
 
+#include "analysis/VoteShape.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -89,60 +91,6 @@ Kernel fitKernel(const Cluster& cluster, const Accumulator& accumulator, double 
     return kernel;
 }
 
-// The bivariate normal density of a kernel, turned into whole votes:
-// trunc(scale · G + 0.5) for the offset (Δρ, Δθ) from the kernel's centre.
-class VoteShape {
-public:
-    VoteShape(const Kernel& kernel, double scale)
-        : sigma2Rho(kernel.sigma2Rho)
-        , sigma2Theta(kernel.sigma2Theta)
-        , sigmaProduct(std::sqrt(kernel.sigma2Rho) * std::sqrt(kernel.sigma2Theta))
-        , twoR(2 * (kernel.covRhoTheta / sigmaProduct))
-        , oneMinusR2(1 - (twoR / 2) * (twoR / 2))
-        , twoOneMinusR2(2 * oneMinusR2)
-        , normaliser(2 * kPi * sigmaProduct * std::sqrt(oneMinusR2))
-        , scale(scale)
-        , zeroBeyond(noVoteBeyond()) {}
-
-    // The terms of z that stay the same along a row of θ.
-    struct Row {
-        double deltaTheta;
-        double thetaTerm;
-    };
-    Row row(double deltaTheta) const { return {deltaTheta, deltaTheta * deltaTheta / sigma2Theta}; }
-
-    int32_t votes(const Row& row, double deltaRho) const {
-        const double z = deltaRho * deltaRho / sigma2Rho -
-                         twoR * deltaRho * row.deltaTheta / sigmaProduct + row.thetaTerm;
-        // Far enough out, the vote is surely 0: no need for the exponential.
-        if (z > zeroBeyond) {
-            return 0;
-        }
-        const double density = std::exp(-z / twoOneMinusR2) / normaliser;
-        return int32_t(scale * density + 0.5);
-    }
-
-private:
-    // A cell gets a vote when scale · G >= 0.5, that is when z is at most
-    // -2(1 - r²) · ln(0.5 · normaliser / scale). The small allowance keeps the
-    // shortcut from deciding any cell that rounding could tip either way.
-    double noVoteBeyond() const {
-        constexpr double kAllowance = 1e-9;
-        const double limit = -twoOneMinusR2 * std::log(0.5 * normaliser / scale);
-        return limit + kAllowance * (std::fabs(limit) + 1);
-    }
-
-    double sigma2Rho;
-    double sigma2Theta;
-    double sigmaProduct;
-    double twoR;
-    double oneMinusR2;
-    double twoOneMinusR2;
-    double normaliser;
-    double scale;
-    double zeroBeyond;
-};
-
 Vector2 unit(Vector2 v) {
     const double length = std::hypot(v.x, v.y);
     return {v.x / length, v.y / length};
@@ -150,30 +98,20 @@ Vector2 unit(Vector2 v) {
 
 // Votes along one row of θ from column rho on, until a cell would receive no
 // vote or the row leaves the ρ range; returns whether any cell was voted.
-// Votes are worked out a few cells ahead so that their exponentials overlap
-// in the processor; those beyond the end of the row are simply not used.
 bool voteRow(Accumulator& accumulator, uint32_t theta, int32_t rho, int32_t rhoStep,
-             double deltaRho, double deltaRhoStep, const VoteShape& shape,
-             const VoteShape::Row& thetaRow) {
-    constexpr int kAhead = 4;
+             double deltaRho, const VoteShape& shape, const VoteShape::Row& thetaRow) {
     const int32_t rhoSize = int32_t(accumulator.rhoSize);
+    VoteShape::Walk walk = shape.startWalk(thetaRow, deltaRho);
     bool voted = false;
     for (;;) {
-        int32_t ahead[kAhead];
-        double offset = deltaRho;
-        for (int32_t& votes : ahead) {
-            votes = shape.votes(thetaRow, offset);
-            offset += deltaRhoStep;
+        const int32_t votes = shape.votes(thetaRow, walk);
+        if (votes <= 0 || rho < 1 || rho > rhoSize) {
+            return voted;
         }
-        for (int32_t votes : ahead) {
-            if (votes <= 0 || rho < 1 || rho > rhoSize) {
-                return voted;
-            }
-            accumulator.addVotes(theta, uint32_t(rho), votes);
-            voted = true;
-            rho += rhoStep;
-            deltaRho += deltaRhoStep;
-        }
+        accumulator.addVotes(theta, uint32_t(rho), votes);
+        voted = true;
+        rho += rhoStep;
+        shape.step(thetaRow, walk);
     }
 }
 
@@ -200,12 +138,11 @@ SymmetricEigen eigenSymmetric2x2(double a, double b, double c) {
 void voteQuadrant(Accumulator& accumulator, int32_t rhoIndex0, int32_t thetaIndex0,
                   double deltaRho0, double deltaTheta0, int32_t rhoStep, int32_t thetaStep,
                   const Kernel& kernel, double scale) {
-    const VoteShape shape(kernel, scale);
-    const int32_t rhoSize = int32_t(accumulator.rhoSize);
-    const int32_t thetaSize = int32_t(accumulator.thetaSize);
     // Δρ keeps moving the way the pass started even after θ wraps and the ρ
     // index runs the other way.
-    const double deltaRhoStep = accumulator.delta * rhoStep;
+    const VoteShape shape(kernel, scale, accumulator.delta * rhoStep);
+    const int32_t rhoSize = int32_t(accumulator.rhoSize);
+    const int32_t thetaSize = int32_t(accumulator.thetaSize);
     constexpr int kMissesToStop = 2;
     int misses = 0;
     int32_t theta = thetaIndex0;
@@ -217,8 +154,8 @@ void voteQuadrant(Accumulator& accumulator, int32_t rhoIndex0, int32_t thetaInde
             rhoStep = -rhoStep;
         }
         const VoteShape::Row thetaRow = shape.row(deltaTheta);
-        const bool rowVoted = voteRow(accumulator, uint32_t(theta), rhoIndex0, rhoStep, deltaRho0,
-                                      deltaRhoStep, shape, thetaRow);
+        const bool rowVoted =
+            voteRow(accumulator, uint32_t(theta), rhoIndex0, rhoStep, deltaRho0, shape, thetaRow);
         if (!rowVoted) {
             ++misses;
         }
