@@ -2,12 +2,13 @@
 
 #include "view/CXGLReader.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
-// The aircraft spans this fraction of the view's width.
-constexpr double kSpanOfView = 0.22;
+// The model's diagonal spans this fraction of the view's shorter side.
+constexpr double kSizeOfView = 0.3;
 // Its centre sits this fraction of the view's height above the bottom edge.
 constexpr double kHeightOfCentre = 0.16;
 constexpr double kRollNeutral = 90.0;
@@ -48,8 +49,8 @@ void Aircraft::setUpLighting() const {
     glEnable(GL_NORMALIZE);
 }
 
-void Aircraft::draw(GLuint modelList, float roll, float right, float top) const {
-    if (isEmpty() || right <= 0.0f || top <= 0.0f)
+void Aircraft::draw(GLuint modelList, float roll, int viewWidth, int viewHeight) const {
+    if (isEmpty() || viewWidth <= 0 || viewHeight <= 0)
         return;
     glPushAttrib(GL_ENABLE_BIT | GL_LIGHTING_BIT | GL_VIEWPORT_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_TEXTURE_2D);
@@ -58,20 +59,21 @@ void Aircraft::draw(GLuint modelList, float roll, float right, float top) const 
     glDisable(GL_POLYGON_SMOOTH);
     glDepthRange(kDepthNear, kDepthFar);
 
-    // The projection's depth range just holds the model, for the finest
-    // depth steps within the narrow window.
-    const double scale = kSpanOfView * right / (2 * radius);
+    // A projection of its own, in pixels, so the model keeps its shape in
+    // views that the flight projection stretches; its depth range just holds
+    // the model, for the finest depth steps within the narrow window.
+    const double scale = kSizeOfView * std::min(viewWidth, viewHeight) / (2 * radius);
     const double depthReach = radius * scale * kDepthMargin;
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0, right, 0, top, -depthReach, depthReach);
+    glOrtho(0, viewWidth, 0, viewHeight, -depthReach, depthReach);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
     setUpLighting();
 
-    glTranslated(right / 2, top * kHeightOfCentre, 0.0);
+    glTranslated(viewWidth / 2.0, viewHeight * kHeightOfCentre, 0.0);
     glRotated((roll - kRollNeutral) / kRollPerDegree, 0.0, 0.0, 1.0);
     glScaled(scale, scale, scale);
     glRotatef(kTurnToRearView, 0.0f, 1.0f, 0.0f);

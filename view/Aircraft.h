@@ -15,9 +15,9 @@ public:
     // Takes the model's extent, so the drawing can centre and size it.
     void measure(const CXGLReader& reader);
     bool isEmpty() const { return radius <= 0.0; }
-    // Draws `modelList` for a projection of right x top units; roll has 90
+    // Draws `modelList` into a view of the given size in pixels; roll has 90
     // as level. Leaves the projection, model-view and depth range as found.
-    void draw(GLuint modelList, float roll, float right, float top) const;
+    void draw(GLuint modelList, float roll, int viewWidth, int viewHeight) const;
 
 private:
     void setUpLighting() const;

@@ -8,6 +8,7 @@
 #include <QDebug>
 #include <QMouseEvent>
 #include <QMutexLocker>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
@@ -130,9 +131,8 @@ void GLWidget::resizeGL(int w, int h) {
         overlay.viewHeight = h;
         // A square view is one unit per pixel; otherwise the shorter side
         // keeps its pixels and the longer one is squeezed.
-        projectionRight = static_cast<float>((m * w) / h);
-        projectionTop = static_cast<float>((m * h) / w);
-        glOrtho(0, projectionRight, 0, projectionTop, 0, kFarPlane);
+        const int right = (m * w) / h, top = (m * h) / w;
+        glOrtho(0, right, 0, top, 0, kFarPlane);
         glMatrixMode(GL_MODELVIEW);
         terrain.setupTextureAndFog(w, h);
     }
@@ -147,10 +147,13 @@ void GLWidget::paintGL() {
     // The overlay goes first, at depth 0: everything after it lies deeper and
     // fails the depth test where it has drawn.
     overlay.draw();
-    aircraft.draw(modelList, overlay.roll, projectionRight, projectionTop);
+    aircraft.draw(modelList, overlay.roll, overlay.viewWidth, overlay.viewHeight);
     setSkyClearColour();
     glTranslatef(0.0f, 0.0f, kTerrainShift);
     terrain.stepAndDraw();
-    if (doubleBuffer())
+    // Qt paints once while the window is being shown and not yet on screen;
+    // swapping then has no defined result.
+    const QWindow* window = windowHandle();
+    if (doubleBuffer() && window && window->isExposed())
         swapBuffers();
 }

@@ -47,13 +47,10 @@ private:
 
     Terrain terrain;
     Overlay overlay;
-    // Guards terrain, overlay, the projection size and every sequence of GL
+    // Guards terrain, overlay and every sequence of GL
     // calls the widget makes.
     QMutex mutex;
     GLuint modelList = 0;
     Aircraft aircraft;
     std::unique_ptr<ViewControls> controls;
-    // The projection's right and top edges, in view units.
-    float projectionRight = 0.0f;
-    float projectionTop = 0.0f;
 };

@@ -1,6 +1,9 @@
 #include "view/CXGLReader.h"
+#include "app/ProcessObjects.h"
 #include "tests/view/XglDocument.h"
 
+#include <QDomDocument>
+#include <QFile>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -139,6 +142,31 @@ TEST_F(CXGLReaderTest, BoundingBoxSpansEveryCorner) {
     const XGLBox box = reader.boundingBox();
     EXPECT_THAT(box.min, IsPoint(-1.0, -20.0, 0.0));
     EXPECT_THAT(box.max, IsPoint(10.0, 2.0, 3.0));
+}
+
+// The aircraft generator is deterministic, so these counts are fixed.
+TEST(CompiledInModelTest, ReaderHoldsNineObjectsWithAllTheirFaces) {
+    constexpr int kFaces = 13956;
+    constexpr int kMaterials = 10;
+
+    EXPECT_EQ(xglReader.meshNames(),
+              (QList<QString>{"OBJECT1", "OBJECT2", "OBJECT3", "OBJECT4", "OBJECT5", "OBJECT6",
+                              "OBJECT7", "OBJECT8", "OBJECT9"}));
+    int faces = 0;
+    for (const QString& name : xglReader.meshNames())
+        faces += xglReader.faces(name).size();
+    EXPECT_EQ(faces, kFaces);
+    EXPECT_EQ(xglReader.materialTable().size(), kMaterials);
+}
+
+TEST(CompiledInModelTest, FileHoldsOnePointPerNormal) {
+    constexpr int kPoints = 7705;
+    QFile file(QLatin1String(CXGLReader::kCompiledInModel));
+    QDomDocument document;
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly) && document.setContent(&file));
+
+    EXPECT_EQ(document.elementsByTagName("P").size(), kPoints);
+    EXPECT_EQ(document.elementsByTagName("N").size(), kPoints);
 }
 
 } // namespace

@@ -1,0 +1,58 @@
+// Times one painted frame of the flight view at two sizes and the start-up
+// reading and compiling of the aircraft model, in a real GL context (run it
+// under a virtual X server with Mesa's software renderer).
+#include "view/CXGLReader.h"
+#include "view/GLWidget.h"
+
+#include <QApplication>
+#include <QTest>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// The benchmarks drive the view by hand: nothing is started or paced.
+class IdleControls : public ViewControls {
+public:
+    bool startStop() override { return true; }
+    void startPacing() override {}
+    void stopPacing() override {}
+};
+
+void paintOneFrame(benchmark::State& state) {
+    GLWidget widget(std::make_unique<IdleControls>());
+    widget.resize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    widget.show();
+    (void)QTest::qWaitForWindowExposed(&widget);
+    // A gentle turn and climb, so the frames differ like in flight.
+    widget.updateData(140.0f, 5.0f);
+    for (auto _ : state)
+        widget.update();
+}
+BENCHMARK(paintOneFrame)->Args({400, 400})->Args({965, 516})->Unit(benchmark::kMillisecond);
+
+void readAndCompileModel(benchmark::State& state) {
+    QGLWidget canvas;
+    canvas.show();
+    (void)QTest::qWaitForWindowExposed(&canvas);
+    canvas.makeCurrent();
+    for (auto _ : state) {
+        CXGLReader reader;
+        const GLuint list = glGenLists(1);
+        glNewList(list, GL_COMPILE);
+        for (const QString& name : reader.meshNames())
+            reader.drawMesh(name);
+        glEndList();
+        glDeleteLists(list, 1);
+    }
+}
+BENCHMARK(readAndCompileModel)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,107 @@
+#include "view/Aircraft.h"
+#include "tests/view/GLCanvas.h"
+#include "tests/view/XglDocument.h"
+#include "view/CXGLReader.h"
+
+#include <gtest/gtest.h>
+
+using namespace xgl;
+
+namespace {
+
+constexpr int kView = 400;
+
+bool isRed(QRgb pixel) {
+    return qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60;
+}
+bool isGreen(QRgb pixel) {
+    return qGreen(pixel) > 200 && qRed(pixel) < 60;
+}
+
+// A model of one red triangle facing the viewer, compiled like the view's
+// aircraft and drawn between a white "overlay" square at depth 0 and a green
+// "terrain" square at the first slice past the near plane.
+class AircraftTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const QString mesh = point(0, "-1,0,0") + point(1, "1,0,0") + point(2, "0,0.5,0") +
+                             normal(0, "0,0,1") + face(0, 0, 1, 0, 2, 0, 1);
+        reader = std::make_unique<CXGLReader>(files.world(
+            object("M", mesh) + material(1, "0,0,0", "0,0,0", "0,0,0", "1,0,0", "0", "1")));
+        canvas.makeCurrent();
+        modelList = glGenLists(1);
+        glNewList(modelList, GL_COMPILE);
+        reader->drawMesh("M");
+        glEndList();
+        aircraft.measure(*reader);
+    }
+
+    QImage frame(float roll, bool withOverlay) {
+        return canvas.render([&] {
+            glMatrixMode(GL_PROJECTION);
+            glLoadIdentity();
+            glOrtho(0, kView, 0, kView, 0, 8192);
+            glMatrixMode(GL_MODELVIEW);
+            glClearColor(0, 0, 0, 1);
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            glEnable(GL_DEPTH_TEST);
+            glDepthFunc(GL_LEQUAL);
+            if (withOverlay)
+                square(190, 55, 0.0f, 255, 255, 255);
+            aircraft.draw(modelList, roll, kView, kView);
+            // The terrain's nearest visible slice: z = 10 - 11.
+            square(0, 0, -1.0f, 0, 255, 0, kView);
+        });
+    }
+
+    static void square(int x, int y, float z, int r, int g, int b, int size = 20) {
+        glColor3ub(static_cast<GLubyte>(r), static_cast<GLubyte>(g), static_cast<GLubyte>(b));
+        glBegin(GL_QUADS);
+        glVertex3f(x, y, z);
+        glVertex3f(x + size, y, z);
+        glVertex3f(x + size, y + size, z);
+        glVertex3f(x, y + size, z);
+        glEnd();
+    }
+
+    Files files;
+    GLCanvas canvas;
+    std::unique_ptr<CXGLReader> reader;
+    GLuint modelList = 0;
+    Aircraft aircraft;
+};
+
+TEST_F(AircraftTest, DrawnLitAtTheBottomCentreInFrontOfTheTerrain) {
+    const QImage image = frame(90.0f, false);
+
+    EXPECT_TRUE(isRed(pixelAt(image, 200, 60)));
+    EXPECT_TRUE(isRed(pixelAt(image, 160, 53)));
+    EXPECT_TRUE(isGreen(pixelAt(image, 200, 200))) << "terrain around the aircraft";
+    EXPECT_TRUE(isGreen(pixelAt(image, 200, 20)));
+}
+
+TEST_F(AircraftTest, StaysBehindTheOverlay) {
+    const QImage image = frame(90.0f, true);
+
+    EXPECT_TRUE(isWhite(pixelAt(image, 200, 60)));
+    EXPECT_TRUE(isRed(pixelAt(image, 160, 53)));
+}
+
+TEST_F(AircraftTest, BanksLikeTheOverlaySymbol) {
+    // 150 units of roll above level tilt it 30 degrees clockwise: the left
+    // wing rises, the right one sinks.
+    const QImage image = frame(240.0f, false);
+
+    EXPECT_TRUE(isRed(pixelAt(image, 165, 74)));
+    EXPECT_FALSE(isRed(pixelAt(image, 240, 80)));
+}
+
+TEST_F(AircraftTest, EmptyModelDrawsNothing) {
+    CXGLReader empty(files.write("<WORLD/>"));
+    aircraft.measure(empty);
+
+    EXPECT_TRUE(aircraft.isEmpty());
+    EXPECT_TRUE(isGreen(pixelAt(frame(90.0f, false), 200, 60)));
+}
+
+} // namespace
