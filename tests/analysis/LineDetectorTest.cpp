@@ -2,6 +2,7 @@
 #include "SyntheticPictures.h"
 #include "analysis/ClusterSplitter.h"
 #include "analysis/StringLinker.h"
+#include "analysis/VoteShape.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@ namespace {
 
 constexpr uint32_t kMinSize = 10;
 constexpr double kMinDeviation = 5.0;
+constexpr double kPi = 3.14159265358979323846;
 
 // Sets the pixels of a horizontal (y0 == y1) or vertical (x0 == x1) run.
 void drawRun(I::Image& picture, int x0, int y0, int x1, int y1) {
@@ -225,6 +227,51 @@ TEST_F(Detection, SamePictureGivesSameLinesAcrossSizeChanges) {
     for (std::size_t i = 0; i < first.size(); ++i) {
         EXPECT_EQ(first[i].rho, second[i].rho);
         EXPECT_EQ(first[i].theta, second[i].theta);
+    }
+}
+
+// The vote of a kernel at an offset, straight from the bivariate normal density.
+int32_t directVotes(const Kernel& kernel, double scale, double deltaRho, double deltaTheta) {
+    const double sigmaRho = std::sqrt(kernel.sigma2Rho);
+    const double sigmaTheta = std::sqrt(kernel.sigma2Theta);
+    const double r = kernel.covRhoTheta / (sigmaRho * sigmaTheta);
+    const double z = deltaRho * deltaRho / kernel.sigma2Rho -
+                     2 * r * deltaRho * deltaTheta / (sigmaRho * sigmaTheta) +
+                     deltaTheta * deltaTheta / kernel.sigma2Theta;
+    const double density =
+        std::exp(-z / (2 * (1 - r * r))) / (2 * kPi * sigmaRho * sigmaTheta * std::sqrt(1 - r * r));
+    return int32_t(scale * density + 0.5);
+}
+
+TEST(VoteShape, SteppedVotesEqualTheDensityFormulaAlongEveryRow) {
+    const struct {
+        double sigma2Rho, sigma2Theta, cov, scale;
+    } kernels[] = {{0.097561, 2.287670, 0.0, 4.893976},
+                   {0.558, 17.3, -0.699, 182.5},
+                   {3.34, 17.3, -1.87, 10690.6},
+                   {0.0187, 0.0715, 0.000646, 3422.9}};
+    for (const auto& k : kernels) {
+        Kernel kernel{};
+        kernel.sigma2Rho = k.sigma2Rho;
+        kernel.sigma2Theta = k.sigma2Theta;
+        kernel.covRhoTheta = kernel.covThetaRho = k.cov;
+        for (double step : {0.5, -0.5}) {
+            const VoteShape shape(kernel, k.scale, step);
+            for (double deltaTheta = -20; deltaTheta <= 20; deltaTheta += 0.5) {
+                const VoteShape::Row row = shape.row(deltaTheta);
+                VoteShape::Walk walk = shape.startWalk(row, -step);
+                for (int cell = 0; cell < 400; ++cell) {
+                    const double deltaRho = -step + cell * step;
+                    const int32_t votes = shape.votes(row, walk);
+                    ASSERT_EQ(votes, directVotes(kernel, k.scale, deltaRho, deltaTheta))
+                        << deltaRho << ", " << deltaTheta;
+                    if (votes <= 0) {
+                        break;
+                    }
+                    shape.step(row, walk);
+                }
+            }
+        }
     }
 }
 
