@@ -2,7 +2,6 @@
 
 #include "view/XGLTypes.h"
 
-#include <QDomElement>
 #include <QHash>
 #include <QList>
 #include <QMap>
@@ -37,12 +36,6 @@ public:
     XGLBox boundingBox() const;
 
 private:
-    void readObject(const QDomElement& object, const QString& meshName);
-    void readMaterial(const QDomElement& mat);
-    QString nextGeneratedName();
-
     QHash<int, XGLMaterial> materials;
     QMap<QString, QVector<XGLFace>> meshes;
-    // Grows by one "a" for every object that carries no name of its own.
-    QString generatedName = QStringLiteral("a");
 };

@@ -47,6 +47,14 @@ void readAndCompileModel(benchmark::State& state) {
 }
 BENCHMARK(readAndCompileModel)->Unit(benchmark::kMillisecond);
 
+void readModel(benchmark::State& state) {
+    for (auto _ : state) {
+        CXGLReader reader;
+        benchmark::DoNotOptimize(reader.meshNames());
+    }
+}
+BENCHMARK(readModel)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv) {

@@ -71,6 +71,30 @@ TEST_F(CXGLReaderTest, NormalsAreKeyedByIdAndARepeatedIdReplacesTheFirst) {
     EXPECT_EQ(face.material, 2);
 }
 
+TEST_F(CXGLReaderTest, FacesMayComeBeforeThePointsAndNormalsTheyUse) {
+    const QString mesh =
+        face(1, 5, 0, 5, 1, 5) + point(0, "1,0,0") + point(1, "0,2,0") + normal(5, "0,0,1");
+
+    CXGLReader reader(files.world(object("M", mesh)));
+
+    const XGLFace face = reader.faces("M").value(0);
+    EXPECT_THAT(face.pos1, IsPoint(0.0, 2.0, 0.0));
+    EXPECT_THAT(face.pos2, IsPoint(1.0, 0.0, 0.0));
+    EXPECT_THAT(face.norm3, IsPoint(0.0, 0.0, 1.0));
+}
+
+TEST_F(CXGLReaderTest, LabelAfterTheMeshNamesTheObjectAndOnlyTheFirstMeshCounts) {
+    const QString late = "<OBJECT><MESH>" + triangleMesh("3,3,3") + "</MESH><MESH>" +
+                         triangleMesh("4,4,4") +
+                         "</MESH><DATA><STR NAME=\"Mesh Name\">Tail</STR></DATA></OBJECT>";
+
+    CXGLReader reader(files.world(late));
+
+    EXPECT_EQ(reader.meshNames(), (QList<QString>{"Tail"}));
+    ASSERT_EQ(reader.faces("Tail").size(), 1);
+    EXPECT_THAT(reader.faces("Tail")[0].pos1, IsPoint(3.0, 3.0, 3.0));
+}
+
 TEST_F(CXGLReaderTest, OutOfRangeReferencesAndShortListsReadAsZeros) {
     const QString mesh = point(0, "5,6") + point(1, "1,2,3,4") + normal(0, "7") +
                          face(0, 0, 1, 3, -1, -2) + face(2, 0, 99, 0, 1, 0);

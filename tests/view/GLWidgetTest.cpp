@@ -130,7 +130,11 @@ TEST_F(GLWidgetTest, PacingThreadRepaintsTheView) {
     runnerThr.startMe();
     QTest::qWait(100);
     runnerThr.stopMe();
-    QTest::qWait(30);
+    // A ping may wait for this thread, so keep delivering until the loop ends.
+    QElapsedTimer clock;
+    clock.start();
+    while (runnerThr.isRunning() && clock.elapsed() < 2000)
+        QTest::qWait(5);
 
     EXPECT_NE(widget->flightState().positionX(), startX);
     EXPECT_FALSE(runnerThr.isRunning());

@@ -11,6 +11,7 @@
 namespace {
 
 constexpr int kSettleMilliseconds = 40;
+constexpr int kPatienceMilliseconds = 2000;
 
 // Counts pings and thread starts of one pacing thread, both delivered
 // directly in the pacing thread.
@@ -23,10 +24,14 @@ protected:
             &runner, &QThread::started, &runner, [this] { ++starts; }, Qt::DirectConnection);
     }
 
-    // True when pings keep arriving over the next few cycles.
+    // True when a new ping arrives within a generous bound; a loaded
+    // machine may hold the pacing thread back for a while.
     bool keepsPinging() {
         const int before = pings;
-        QThread::msleep(kSettleMilliseconds);
+        QElapsedTimer clock;
+        clock.start();
+        while (pings == before && clock.elapsed() < kPatienceMilliseconds)
+            QThread::msleep(1);
         return pings > before;
     }
 
@@ -57,9 +62,11 @@ TEST_F(RunnerThrTest, StopMeOnRunningThreadEndsTheLoopAtItsNextWakeUp) {
     runner.startMe();
     runner.stopMe();
 
-    EXPECT_TRUE(runner.wait(1000));
+    EXPECT_TRUE(runner.wait(kPatienceMilliseconds));
     EXPECT_FALSE(runner.isPacing());
-    EXPECT_FALSE(keepsPinging());
+    const int pingsAfterStop = pings;
+    QThread::msleep(kSettleMilliseconds);
+    EXPECT_EQ(pings, pingsAfterStop);
 }
 
 TEST_F(RunnerThrTest, StartMeWhileRunningStartsNoSecondThread) {
@@ -103,7 +110,7 @@ TEST(RunnerThrLifetimeTest, DestroyingARunningThreadEndsAndJoinsIt) {
 
     runner.reset();
 
-    EXPECT_LT(clock.elapsed(), 500);
+    EXPECT_LT(clock.elapsed(), kPatienceMilliseconds);
 }
 
 TEST(RunnerThrLifetimeTest, DestroyingAnIdleThreadDoesNotWait) {
@@ -111,7 +118,7 @@ TEST(RunnerThrLifetimeTest, DestroyingAnIdleThreadDoesNotWait) {
     clock.start();
     { RunnerThr runner; }
 
-    EXPECT_LT(clock.elapsed(), 5);
+    EXPECT_LT(clock.elapsed(), 50);
 }
 
 // The receiver lives in a thread that, like the GUI thread at shutdown, is
