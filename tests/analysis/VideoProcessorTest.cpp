@@ -152,8 +152,9 @@ TEST_F(Processing, SurvivesTinyOddAndChangingFrameSizes) {
         }
     }
     processor.processFrame(nullptr);
+    const uchar noPixels = 0;
     int32_t zero = 0, format = I::Image::Rgb32;
-    processor.processFrame(new I::Image(nullptr, zero, zero, format));
+    processor.processFrame(new I::Image(&noPixels, zero, zero, format));
     for (const auto& [roll, pitch] : updates) {
         EXPECT_TRUE(std::isfinite(roll));
         EXPECT_TRUE(std::isfinite(pitch));
