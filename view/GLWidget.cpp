@@ -41,8 +41,11 @@ GLWidget::GLWidget(std::unique_ptr<ViewControls> viewControls, QWidget* parent)
         connect(&runnerThr, &RunnerThr::ping, this, &GLWidget::update,
                 Qt::BlockingQueuedConnection);
     }
-    // Under Qt 5 the GL context exists only once the widget has a native
-    // window, so the model is compiled at the start of initializeGL().
+    // The context exists from here on, but is not necessarily current.
+    if (isValid()) {
+        makeCurrent();
+        compileModel();
+    }
 }
 
 GLWidget::~GLWidget() = default;
@@ -87,7 +90,10 @@ void GLWidget::mousePressEvent(QMouseEvent* event) {
 void GLWidget::mouseMoveEvent(QMouseEvent*) {}
 
 void GLWidget::initializeGL() {
-    compileModel();
+    // A context made anew (none at construction, or a new one after the
+    // widget moved) has no model list yet.
+    if (!glIsList(modelList))
+        compileModel();
     resizeGL(width(), height());
     {
         QMutexLocker locker(&mutex);
