@@ -16,9 +16,12 @@ public:
     void init(uint32_t width, uint32_t height, double delta);
 
     void addVotes(uint32_t thetaIndex, uint32_t rhoIndex, int32_t votes) {
-        int32_t& counter = bins[cellIndex(thetaIndex, rhoIndex)];
+        addVotesToCell(cellIndex(thetaIndex, rhoIndex), votes);
+    }
+    void addVotesToCell(uint32_t cell, int32_t votes) {
+        int32_t& counter = bins[cell];
         if (counter == 0) {
-            votedCells.push_back(cellIndex(thetaIndex, rhoIndex));
+            votedCells.push_back(cell);
         }
         counter += votes;
     }

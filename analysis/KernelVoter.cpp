@@ -101,6 +101,7 @@ Vector2 unit(Vector2 v) {
 bool voteRow(Accumulator& accumulator, uint32_t theta, int32_t rho, int32_t rhoStep,
              double deltaRho, const VoteShape& shape, const VoteShape::Row& thetaRow) {
     const int32_t rhoSize = int32_t(accumulator.rhoSize);
+    const uint32_t rowStart = accumulator.cellIndex(theta, 0);
     VoteShape::Walk walk = shape.startWalk(thetaRow, deltaRho);
     bool voted = false;
     for (;;) {
@@ -108,7 +109,7 @@ bool voteRow(Accumulator& accumulator, uint32_t theta, int32_t rho, int32_t rhoS
         if (votes <= 0 || rho < 1 || rho > rhoSize) {
             return voted;
         }
-        accumulator.addVotes(theta, uint32_t(rho), votes);
+        accumulator.addVotesToCell(rowStart + uint32_t(rho), votes);
         voted = true;
         rho += rhoStep;
         shape.step(thetaRow, walk);

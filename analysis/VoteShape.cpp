@@ -26,9 +26,7 @@ VoteShape::Row VoteShape::row(double deltaTheta) const {
 }
 
 VoteShape::Walk VoteShape::startWalk(const Row& row, double deltaRho) const {
-    Walk walk{deltaRho, 0, 0, 0};
-    restartAt(row, walk);
-    return walk;
+    return restartAt(row, deltaRho);
 }
 
 double VoteShape::exponent(const Row& row, double deltaRho) const {
@@ -48,10 +46,9 @@ double VoteShape::scaledDensity(const Row& row, double deltaRho) const {
     return scale * density;
 }
 
-void VoteShape::restartAt(const Row& row, Walk& walk) const {
-    walk.scaledDensity = scaledDensity(row, walk.deltaRho);
-    walk.ratio = std::exp(exponent(row, walk.deltaRho + rhoStep) - exponent(row, walk.deltaRho));
-    walk.stepsSinceDirect = 0;
+VoteShape::Walk VoteShape::restartAt(const Row& row, double deltaRho) const {
+    const double ratio = std::exp(exponent(row, deltaRho + rhoStep) - exponent(row, deltaRho));
+    return {deltaRho, scaledDensity(row, deltaRho), ratio, 0};
 }
 
 // A cell gets a vote when scale · G >= 0.5, that is when z is at most

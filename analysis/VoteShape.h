@@ -42,14 +42,14 @@ public:
         if (votes == int32_t(value + doubt)) {
             return votes;
         }
-        restartAt(row, walk);
+        walk = restartAt(row, walk.deltaRho);
         return int32_t(walk.scaledDensity + 0.5);
     }
 
     void step(const Row& row, Walk& walk) const {
         walk.deltaRho += rhoStep;
         if (++walk.stepsSinceDirect == kStepsBetweenDirect) {
-            restartAt(row, walk);
+            walk = restartAt(row, walk.deltaRho);
             return;
         }
         walk.scaledDensity *= walk.ratio;
@@ -66,7 +66,8 @@ private:
 
     double exponent(const Row& row, double deltaRho) const;
     double scaledDensity(const Row& row, double deltaRho) const;
-    void restartAt(const Row& row, Walk& walk) const;
+    // Returned by value so that a walk lives in registers, not in memory.
+    Walk restartAt(const Row& row, double deltaRho) const;
     double noVoteBeyond() const;
 
     double sigma2Rho;
