@@ -7,7 +7,7 @@ namespace {
 
 // A literal, not a QString: the process-wide reader parses during static
 // initialisation.
-constexpr QLatin1String kMeshNameLabel("Mesh Name");
+constexpr char kMeshNameLabel[] = "Mesh Name";
 
 // A number list is the text split at commas, empty parts kept; components
 // past the third are ignored and missing ones read as zero. Splitting at a
@@ -97,7 +97,7 @@ bool XGLParser::readLabel(QString& name) {
     while (xml.readNextStartElement()) {
         if (xml.name() == QLatin1String("STR") && !seenLabel) {
             seenLabel = true;
-            named = xml.attributes().value(QLatin1String("NAME")) == kMeshNameLabel;
+            named = xml.attributes().value(QLatin1String("NAME")) == QLatin1String(kMeshNameLabel);
             const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
             if (named)
                 name = text;
