@@ -31,9 +31,12 @@ void PeakFinder::findPeaks(LineList& lines, const Accumulator& accumulator) {
     peaks.clear();
     const uint32_t rowLength = accumulator.rowLength();
     for (uint32_t cell : accumulator.voted()) {
-        if (takenBeforeEveryNeighbour(accumulator, cell)) {
+        if (takenBeforeEveryNeighbour(rowLength, cell)) {
             peaks.push_back({int32_t(cell % rowLength), int32_t(cell / rowLength), smoothed[cell]});
         }
+    }
+    for (uint32_t cell : accumulator.voted()) {
+        smoothed[cell] = 0;
     }
     std::sort(peaks.begin(), peaks.end(), strongerFirst);
 
@@ -51,7 +54,7 @@ void PeakFinder::findPeaks(LineList& lines, const Accumulator& accumulator) {
 // columns never hold votes, so every neighbour exists.
 void PeakFinder::smoothVotedCells(const Accumulator& accumulator) {
     if (smoothed.size() < accumulator.cellCount()) {
-        smoothed.resize(accumulator.cellCount());
+        smoothed.assign(accumulator.cellCount(), 0);
     }
     const uint32_t row = accumulator.rowLength();
     const auto at = [&](uint32_t cell) { return accumulator.votesInCell(cell); };
@@ -64,14 +67,14 @@ void PeakFinder::smoothVotedCells(const Accumulator& accumulator) {
     }
 }
 
-bool PeakFinder::takenBeforeEveryNeighbour(const Accumulator& accumulator, uint32_t cell) const {
-    const uint32_t row = accumulator.rowLength();
+// A neighbour without votes holds 0 in smoothed and so is never taken before a
+// voted cell, whose smoothed count is at least 4.
+bool PeakFinder::takenBeforeEveryNeighbour(uint32_t row, uint32_t cell) const {
     const uint32_t neighbours[] = {cell - row - 1, cell - row,     cell - row + 1, cell - 1,
                                    cell + 1,       cell + row - 1, cell + row,     cell + row + 1};
     const int32_t votes = smoothed[cell];
     for (uint32_t neighbour : neighbours) {
-        if (accumulator.votesInCell(neighbour) != 0 &&
-            takenBefore(smoothed[neighbour], neighbour, votes, cell)) {
+        if (takenBefore(smoothed[neighbour], neighbour, votes, cell)) {
             return false;
         }
     }

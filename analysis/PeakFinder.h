@@ -23,10 +23,10 @@ public:
 
 private:
     void smoothVotedCells(const Accumulator& accumulator);
-    bool takenBeforeEveryNeighbour(const Accumulator& accumulator, uint32_t cell) const;
+    bool takenBeforeEveryNeighbour(uint32_t rowLength, uint32_t cell) const;
 
     std::vector<Bin> peaks;
-    // Smoothed count of every voted cell, by cell index; cells without votes
-    // hold stale values and are never read.
+    // Smoothed count of every voted cell, by cell index, at least 4; 0 for
+    // cells without votes. Each call clears the cells it wrote.
     std::vector<int32_t> smoothed;
 };
