@@ -99,10 +99,9 @@ Vector2 unit(Vector2 v) {
 // Votes along one row of θ from column rho on, until a cell would receive no
 // vote or the row leaves the ρ range; returns whether any cell was voted.
 bool voteRow(Accumulator& accumulator, uint32_t theta, int32_t rho, int32_t rhoStep,
-             double deltaRho, const VoteShape& shape, const VoteShape::Row& thetaRow) {
+             const VoteShape& shape, const VoteShape::Row& thetaRow, VoteShape::Walk walk) {
     const int32_t rhoSize = int32_t(accumulator.rhoSize);
     const uint32_t rowStart = accumulator.cellIndex(theta, 0);
-    VoteShape::Walk walk = shape.startWalk(thetaRow, deltaRho);
     bool voted = false;
     for (;;) {
         const int32_t votes = shape.votes(thetaRow, walk);
@@ -141,27 +140,28 @@ void voteQuadrant(Accumulator& accumulator, int32_t rhoIndex0, int32_t thetaInde
                   const Kernel& kernel, double scale) {
     // Δρ keeps moving the way the pass started even after θ wraps and the ρ
     // index runs the other way.
-    const VoteShape shape(kernel, scale, accumulator.delta * rhoStep);
+    const VoteShape shape(kernel, scale, accumulator.delta * rhoStep,
+                          thetaStep * accumulator.delta);
+    VoteShape::Pass pass = shape.startPass(deltaRho0, deltaTheta0);
     const int32_t rhoSize = int32_t(accumulator.rhoSize);
     const int32_t thetaSize = int32_t(accumulator.thetaSize);
     constexpr int kMissesToStop = 2;
     int misses = 0;
     int32_t theta = thetaIndex0;
-    double deltaTheta = deltaTheta0;
     for (int32_t row = 0; row < thetaSize && misses < kMissesToStop; ++row) {
         if (theta == 0 || theta == thetaSize + 1) {
             theta = theta == 0 ? thetaSize : 1;
             rhoIndex0 = rhoSize - rhoIndex0 + 1;
             rhoStep = -rhoStep;
         }
-        const VoteShape::Row thetaRow = shape.row(deltaTheta);
-        const bool rowVoted =
-            voteRow(accumulator, uint32_t(theta), rhoIndex0, rhoStep, deltaRho0, shape, thetaRow);
+        const VoteShape::Row thetaRow = shape.row(pass.deltaTheta);
+        const bool rowVoted = voteRow(accumulator, uint32_t(theta), rhoIndex0, rhoStep, shape,
+                                      thetaRow, shape.rowWalk(thetaRow, pass));
         if (!rowVoted) {
             ++misses;
         }
         theta += thetaStep;
-        deltaTheta += thetaStep * accumulator.delta;
+        shape.nextRow(pass);
     }
 }
 

@@ -8,7 +8,7 @@ constexpr double kPi = 3.14159265358979323846;
 
 } // namespace
 
-VoteShape::VoteShape(const Kernel& kernel, double scale, double rhoStep)
+VoteShape::VoteShape(const Kernel& kernel, double scale, double rhoStep, double thetaStep)
     : sigma2Rho(kernel.sigma2Rho)
     , sigma2Theta(kernel.sigma2Theta)
     , sigmaProduct(std::sqrt(kernel.sigma2Rho) * std::sqrt(kernel.sigma2Theta))
@@ -19,14 +19,45 @@ VoteShape::VoteShape(const Kernel& kernel, double scale, double rhoStep)
     , scale(scale)
     , zeroBeyond(noVoteBeyond())
     , rhoStep(rhoStep)
-    , ratioGrowth(std::exp(-2 * rhoStep * rhoStep / (sigma2Rho * twoOneMinusR2))) {}
+    , ratioGrowth(std::exp(-2 * rhoStep * rhoStep / (sigma2Rho * twoOneMinusR2)))
+    , thetaStep(thetaStep)
+    , firstRatioGrowth(std::exp(-2 * thetaStep * thetaStep / (sigma2Theta * twoOneMinusR2)))
+    , rowRatioGrowth(std::exp(twoR * rhoStep * thetaStep / (sigmaProduct * twoOneMinusR2))) {}
 
 VoteShape::Row VoteShape::row(double deltaTheta) const {
     return {deltaTheta, deltaTheta * deltaTheta / sigma2Theta};
 }
 
-VoteShape::Walk VoteShape::startWalk(const Row& row, double deltaRho) const {
-    return restartAt(row, deltaRho);
+VoteShape::Pass VoteShape::startPass(double deltaRho, double deltaTheta) const {
+    const Row here = row(deltaTheta);
+    const Row next = row(deltaTheta + thetaStep);
+    const double atFirst = exponent(here, deltaRho);
+    return {deltaRho,
+            deltaTheta,
+            scaledDensity(here, deltaRho),
+            std::exp(exponent(next, deltaRho) - atFirst),
+            std::exp(exponent(here, deltaRho + rhoStep) - atFirst),
+            0};
+}
+
+VoteShape::Walk VoteShape::rowWalk(const Row& row, const Pass& pass) const {
+    // Once the first cells fall to 0 the stepped value says nothing more:
+    // such a row is worked out directly.
+    if (pass.firstDensity == 0) {
+        return restartAt(row, pass.deltaRho);
+    }
+    return {pass.deltaRho, pass.firstDensity, pass.rowRatio, 0};
+}
+
+void VoteShape::nextRow(Pass& pass) const {
+    pass.deltaTheta += thetaStep;
+    if (++pass.rowsSinceDirect == kStepsBetweenDirect) {
+        pass = startPass(pass.deltaRho, pass.deltaTheta);
+        return;
+    }
+    pass.firstDensity *= pass.firstRatio;
+    pass.firstRatio *= firstRatioGrowth;
+    pass.rowRatio *= rowRatioGrowth;
 }
 
 double VoteShape::exponent(const Row& row, double deltaRho) const {

@@ -8,16 +8,17 @@
 // bivariate normal density G of its (ρ, θ) covariance, turned into whole votes
 // as trunc(scale · G + 0.5).
 //
-// Votes are taken along rows of θ, cell after cell in steps of rhoStep. Along
-// such a row the exponent of G is a quadratic in Δρ, so each cell's density is
-// the previous one times a ratio that itself changes by a constant factor:
-// two multiplications instead of an exponential. Such a stepped value is used
-// only when it decides the whole number of votes beyond doubt; otherwise, and
-// every few cells, the density is worked out directly, so every vote is what
-// the direct formula gives.
+// Votes are taken in passes of rows of θ, thetaStep apart, each row cell after
+// cell in steps of rhoStep from the same Δρ. The exponent of G is a quadratic
+// in Δρ along a row and in Δθ along the first cells of the rows, so each
+// density is the previous one times a ratio that itself changes by a constant
+// factor: two multiplications instead of an exponential. Such a stepped value
+// is used only when it decides the whole number of votes beyond doubt;
+// otherwise, and every few steps, the density is worked out directly, so every
+// vote is what the direct formula gives.
 class VoteShape {
 public:
-    VoteShape(const Kernel& kernel, double scale, double rhoStep);
+    VoteShape(const Kernel& kernel, double scale, double rhoStep, double thetaStep);
 
     // The terms of the density that stay the same along a row of θ.
     struct Row {
@@ -33,7 +34,19 @@ public:
         double ratio;
         int stepsSinceDirect;
     };
-    Walk startWalk(const Row& row, double deltaRho) const;
+    // The first cells of the rows of one pass.
+    struct Pass {
+        double deltaRho;
+        double deltaTheta;
+        double firstDensity;
+        double firstRatio;
+        double rowRatio;
+        int rowsSinceDirect;
+    };
+    Pass startPass(double deltaRho, double deltaTheta) const;
+    // The walk along the current row of the pass, from its first cell.
+    Walk rowWalk(const Row& row, const Pass& pass) const;
+    void nextRow(Pass& pass) const;
 
     int32_t votes(const Row& row, Walk& walk) const {
         const double value = walk.scaledDensity + 0.5;
@@ -81,4 +94,7 @@ private:
     double zeroBeyond;
     double rhoStep;
     double ratioGrowth;
+    double thetaStep;
+    double firstRatioGrowth;
+    double rowRatioGrowth;
 };

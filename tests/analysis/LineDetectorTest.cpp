@@ -243,7 +243,7 @@ int32_t directVotes(const Kernel& kernel, double scale, double deltaRho, double 
     return int32_t(scale * density + 0.5);
 }
 
-TEST(VoteShape, SteppedVotesEqualTheDensityFormulaAlongEveryRow) {
+TEST(VoteShape, SteppedVotesEqualTheDensityFormulaOverWholePasses) {
     const struct {
         double sigma2Rho, sigma2Theta, cov, scale;
     } kernels[] = {{0.097561, 2.287670, 0.0, 4.893976},
@@ -255,20 +255,22 @@ TEST(VoteShape, SteppedVotesEqualTheDensityFormulaAlongEveryRow) {
         kernel.sigma2Rho = k.sigma2Rho;
         kernel.sigma2Theta = k.sigma2Theta;
         kernel.covRhoTheta = kernel.covThetaRho = k.cov;
-        for (double step : {0.5, -0.5}) {
-            const VoteShape shape(kernel, k.scale, step);
-            for (double deltaTheta = -20; deltaTheta <= 20; deltaTheta += 0.5) {
-                const VoteShape::Row row = shape.row(deltaTheta);
-                VoteShape::Walk walk = shape.startWalk(row, -step);
-                for (int cell = 0; cell < 400; ++cell) {
-                    const double deltaRho = -step + cell * step;
-                    const int32_t votes = shape.votes(row, walk);
-                    ASSERT_EQ(votes, directVotes(kernel, k.scale, deltaRho, deltaTheta))
-                        << deltaRho << ", " << deltaTheta;
-                    if (votes <= 0) {
-                        break;
+        for (double rhoStep : {0.5, -0.5}) {
+            for (double thetaStep : {0.5, -0.5}) {
+                const VoteShape shape(kernel, k.scale, rhoStep, thetaStep);
+                VoteShape::Pass pass = shape.startPass(rhoStep < 0 ? rhoStep : 0, 0);
+                for (int rowIndex = 0; rowIndex < 120; ++rowIndex, shape.nextRow(pass)) {
+                    const VoteShape::Row row = shape.row(pass.deltaTheta);
+                    VoteShape::Walk walk = shape.rowWalk(row, pass);
+                    for (int cell = 0; cell < 400; ++cell, shape.step(row, walk)) {
+                        const double deltaRho = pass.deltaRho + cell * rhoStep;
+                        const int32_t votes = shape.votes(row, walk);
+                        ASSERT_EQ(votes, directVotes(kernel, k.scale, deltaRho, pass.deltaTheta))
+                            << deltaRho << ", " << pass.deltaTheta;
+                        if (votes <= 0) {
+                            break;
+                        }
                     }
-                    shape.step(row, walk);
                 }
             }
         }
