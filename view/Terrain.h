@@ -3,6 +3,7 @@
 #include "view/TGAImage.h"
 
 #include <GL/gl.h>
+#include <QPointF>
 #include <QString>
 #include <array>
 #include <vector>
@@ -43,6 +44,9 @@ public:
     float positionY() const { return posY; }
     // The texture object in use; 0 when the terrain is drawn untextured.
     GLuint textureName() const { return textureId; }
+    // Texture offset (s, t) that stands for the map periods taken off the
+    // position; the texture matrix applies it while the terrain is drawn.
+    QPointF textureShift() const { return {textureShiftS, textureShiftT}; }
     // Number of columns sampled per slice for the current view width.
     int columnsPerSlice() const;
 

@@ -25,9 +25,9 @@ QImage GLCanvas::render(const std::function<void()>& draw) {
 }
 
 std::vector<FeedbackPolygon> feedbackPolygons(const std::function<void()>& draw) {
-    constexpr int kVertexFloats = 7;
+    constexpr int kVertexFloats = 11;
     std::vector<GLfloat> buffer(1 << 22);
-    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR, buffer.data());
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
     glRenderMode(GL_FEEDBACK);
     draw();
     const GLint used = glRenderMode(GL_RENDER);
@@ -35,7 +35,7 @@ std::vector<FeedbackPolygon> feedbackPolygons(const std::function<void()>& draw)
     std::vector<FeedbackPolygon> polygons;
     const auto vertexAt = [&](GLint at) {
         const GLfloat* v = &buffer[static_cast<size_t>(at)];
-        return FeedbackVertex{v[0], v[1], v[2], v[3], v[4], v[5], v[6]};
+        return FeedbackVertex{v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]};
     };
     for (GLint at = 0; at < used;) {
         const auto token = static_cast<GLint>(buffer[static_cast<size_t>(at++)]);

@@ -23,10 +23,12 @@ protected:
 };
 
 // One corner of a polygon that GL's feedback mode reports, in window
-// coordinates, with its colour.
+// coordinates, with its colour and its texture coordinates as the texture
+// matrix leaves them.
 struct FeedbackVertex {
     float x, y, z;
     float r, g, b, a;
+    float s, t;
 };
 using FeedbackPolygon = std::vector<FeedbackVertex>;
 

@@ -173,6 +173,31 @@ TEST_F(TerrainTest, PositionStaysWithinOneMapPeriod) {
     EXPECT_NEAR(terrain.positionX(), std::fmod(kFrames * 155648.0, kMapPeriod), 4096.0);
 }
 
+TEST_F(TerrainTest, TakingWholeMapPeriodsOffTheTextureDoesNotJump) {
+    Terrain terrain(flatMap(100), smallTexture());
+    terrain.setupTextureAndFog(kViewSize, kViewSize);
+    // The camera crosses the 1024-cell period after about 431 frames.
+    constexpr int kFramesBeforeTheWrap = 428;
+    for (int i = 0; i < kFramesBeforeTheWrap; ++i)
+        terrain.stepAndDraw();
+
+    // Feedback reports texture coordinates before the texture matrix, which
+    // carries the shift, so the shift is added here.
+    const auto shiftedT = [&] {
+        const float t = drawFrame(terrain).at(0).at(0).t;
+        return double(t) + terrain.textureShift().y();
+    };
+    const double advance = 155648.0 / 65536000.0;
+    double previousT = shiftedT();
+    for (int i = 0; i < 6; ++i) {
+        const double t = shiftedT();
+        const double step = std::fmod(t - previousT + 8.0, 1.0);
+        EXPECT_NEAR(step, advance, 1e-4) << "frame " << kFramesBeforeTheWrap + i;
+        previousT = t;
+    }
+    EXPECT_LT(terrain.positionX(), 4 * 155648.0f) << "the position has wrapped";
+}
+
 TEST_F(TerrainTest, ViewWiderThanTheColumnArraysIsClampedToThem) {
     Terrain terrain(flatMap(50), noTexture());
     terrain.setupTextureAndFog(9000, 300);
