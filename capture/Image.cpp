@@ -21,7 +21,9 @@ Image::Image(const uchar* src, int32_t& width, int32_t& height, int32_t& format)
         return;
     }
     data = new uchar[byteCount()];
-    std::memcpy(data, src, byteCount());
+    // A picture without pixels may come with no source buffer at all.
+    if (byteCount() > 0)
+        std::memcpy(data, src, byteCount());
 }
 
 Image::Image(const Image& shape, int32_t& format)

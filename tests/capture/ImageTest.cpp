@@ -39,6 +39,18 @@ TEST(ImageTest, FromBufferCopiesFourBytesPerRgbPixel) {
     EXPECT_EQ(std::vector<uchar>(image.data, image.data + 16), source);
 }
 
+// A camera reporting a zero size gives a frame without pixels and without a
+// source buffer; copying nothing from nowhere must not touch the pointer.
+TEST(ImageTest, FromNoBufferWithZeroSizeGivesAPictureWithoutPixels) {
+    int32_t width = 0, height = 7, format = Image::Rgb32;
+    Image image(nullptr, width, height, format);
+
+    EXPECT_EQ(image.format, Image::Rgb32);
+    EXPECT_EQ(image.width * image.height, 0);
+    const Image copy(image);
+    EXPECT_EQ(copy.width * copy.height, 0);
+}
+
 TEST(ImageTest, UnknownFormatCodeGivesEmptyImage) {
     const auto source = countingBytes(16);
     int32_t width = 2, height = 2, format = 7;
