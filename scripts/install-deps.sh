@@ -14,7 +14,8 @@ packages=(
     fonts-dejavu-core
 )
 if [ "${1:-}" = "--test" ]; then
-    packages+=(xvfb xauth x11-utils)
+    # clang and its runtimes build the libFuzzer targets in fuzz/.
+    packages+=(xvfb xauth x11-utils clang libclang-rt-14-dev)
 fi
 
 missing=()
