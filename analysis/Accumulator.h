@@ -15,9 +15,6 @@ public:
     // the previous detection voted into are cleared.
     void init(uint32_t width, uint32_t height, double delta);
 
-    void addVotes(uint32_t thetaIndex, uint32_t rhoIndex, int32_t votes) {
-        addVotesToCell(cellIndex(thetaIndex, rhoIndex), votes);
-    }
     void addVotesToCell(uint32_t cell, int32_t votes) {
         int32_t& counter = bins[cell];
         if (counter == 0) {

@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 // The picture loops are built twice, for the baseline processor and with
 // AVX2's wider vectors, and the loader picks the one the processor can run.
@@ -141,16 +140,21 @@ WIDE_VECTOR_CLONES void differenceRow(const uchar* now, const uchar* before, int
 // Pixels of edges that are absent in reference. Where the reference is smaller
 // than edges, the missing part counts as holding no edge, so nothing outside
 // the reference is ever read.
-std::vector<uchar> differenceFrom(const I::Image& edges, const I::Image& reference) {
+std::unique_ptr<uchar[]> differenceFrom(const I::Image& edges, const I::Image& reference) {
     const int width = edges.width;
     const int height = edges.height;
     const int sharedWidth = std::min(width, reference.width);
     const int sharedHeight = std::min(height, reference.height);
-    std::vector<uchar> difference(edges.data, edges.data + qsizetype(width) * height);
-    for (int y = 0; y < sharedHeight; ++y) {
-        differenceRow(edges.data + qsizetype(y) * width,
-                      reference.data + qsizetype(y) * reference.width, sharedWidth,
-                      difference.data() + qsizetype(y) * width);
+    // Every byte is written below, once.
+    std::unique_ptr<uchar[]> difference(new uchar[qsizetype(width) * height]);
+    for (int y = 0; y < height; ++y) {
+        const uchar* now = edges.data + qsizetype(y) * width;
+        uchar* out = difference.get() + qsizetype(y) * width;
+        const int compared = y < sharedHeight ? sharedWidth : 0;
+        if (compared > 0) {
+            differenceRow(now, reference.data + qsizetype(y) * reference.width, compared, out);
+        }
+        std::copy(now + compared, now + width, out + compared);
     }
     return difference;
 }
@@ -213,14 +217,14 @@ std::unique_ptr<I::Image> newEdges(const I::Image& edges, const I::Image& refere
     if (reference.format != I::Image::Gray8) {
         return changed;
     }
-    const std::vector<uchar> difference = differenceFrom(edges, reference);
+    const std::unique_ptr<uchar[]> difference = differenceFrom(edges, reference);
     const int width = edges.width;
     // Sums of eight bytes fit 16 bits; clamping the threshold to the range of
     // the sums keeps every comparison as it was and lets the loop vectorise.
     const int16_t limit = int16_t(std::clamp(threshold, -1, kLargestNeighbourSum));
     int changedPixelCount = 0;
     for (int y = 1; y < edges.height - 1; ++y) {
-        changedPixelCount += keepNewEdgeRow(difference.data() + qsizetype(y - 1) * width, width,
+        changedPixelCount += keepNewEdgeRow(difference.get() + qsizetype(y - 1) * width, width,
                                             limit, changed->data + qsizetype(y) * width);
     }
     count = changedPixelCount;
