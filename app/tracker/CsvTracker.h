@@ -17,6 +17,7 @@ public:
 
     void writeHeader();
     void track(std::unique_ptr<I::Image> frame);
+    void flush() { out.flush(); }
 
 private slots:
     void rememberAttitude(float _roll, float _pitch);

@@ -24,6 +24,7 @@ QString sizeText(const QSize& size) {
 } // namespace
 
 bool FrameSource::open(const TrackerOptions& options, QString& error) {
+    frameLimit = options.frameLimit;
     const QFileInfo input(options.inputPath);
     if (!input.exists()) {
         error = tr("%1: no such file or folder").arg(options.inputPath);
@@ -52,7 +53,7 @@ bool FrameSource::open(const TrackerOptions& options, QString& error) {
 }
 
 bool FrameSource::atEnd() const {
-    return framesLeft <= 0;
+    return framesLeft <= 0 || (frameLimit > 0 && framesFed >= frameLimit);
 }
 
 std::unique_ptr<I::Image> FrameSource::next(QString& error) {
@@ -61,6 +62,7 @@ std::unique_ptr<I::Image> FrameSource::next(QString& error) {
         return nullptr;
     }
     --framesLeft;
+    ++framesFed;
     if (files.isEmpty()) {
         return captureFrameFrom(singleImage);
     }

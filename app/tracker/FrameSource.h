@@ -15,7 +15,8 @@
 class FrameSource {
 public:
     // Resolves the input: the PNG and JPEG images of a folder in file-name
-    // order, or one image fed options.repeat times (once without --repeat).
+    // order, or one image fed options.repeat times (once without --repeat),
+    // stopping after options.frameLimit frames when there is a limit.
     // On failure error names the path.
     bool open(const TrackerOptions& options, QString& error);
 
@@ -30,6 +31,9 @@ private:
 
     QStringList files;
     int framesLeft = 0;
+    int framesFed = 0;
+    // 0 for no limit.
+    int frameLimit = 0;
     QImage singleImage;
     QSize sequenceSize;
 };

@@ -2,39 +2,54 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QRegularExpression>
+
+#include <limits>
 
 namespace {
 
 constexpr int kLargestResponse = 200;
+// Far beyond any webcam, small enough that a typing slip fails at once
+// instead of asking the capture layer for gigabytes.
+constexpr int kLargestCaptureSide = 4096;
+constexpr int kLargestFrameRate = 240;
+constexpr int kUsageError = 2;
 
 const char* const kDescription =
-    "Runs the webcam attitude estimator on recorded pictures, without a window.\n"
-    "INPUT is a folder of PNG or JPEG images, taken in file-name order, or one\n"
-    "image fed --repeat times. Prints CSV to standard output: the header\n"
+    "Runs the webcam attitude estimator without a window, on recorded pictures,\n"
+    "a video file or a camera. INPUT is a folder of PNG or JPEG images, taken in\n"
+    "file-name order, or one image fed --repeat times; --video, --demo and\n"
+    "--camera take the frames from the capture layer instead, as the program\n"
+    "does. Prints CSV to standard output: the header\n"
     "frame,width,height,updated,roll,pitch and one row per frame, numbered from 0;\n"
     "updated is 1 when the frame changed the estimate, roll and pitch are the\n"
-    "values last emitted (empty before the first).";
+    "values last emitted (empty before the first). The capture layer's own lines\n"
+    "go to standard error. A camera runs until interrupted (Ctrl+C) and a video\n"
+    "file is replayed in a loop, so use --frames to stop them.";
 
 QString tr(const char* text) {
     return QCoreApplication::translate("TrackerOptions", text);
 }
 
-bool readCount(const QString& text, int smallest, int& value) {
+bool readCount(const QString& text, int smallest, int largest, int& value) {
     bool ok = false;
     const int parsed = text.toInt(&ok);
-    if (!ok || parsed < smallest) {
+    if (!ok || parsed < smallest || parsed > largest) {
         return false;
     }
     value = parsed;
     return true;
 }
 
+bool readCount(const QString& text, int smallest, int& value) {
+    return readCount(text, smallest, std::numeric_limits<int>::max(), value);
+}
+
 bool readResponses(const QString& text, TrackerOptions& options) {
     const QStringList parts = text.split(',');
     int roll = 0, pitch = 0;
-    if (parts.size() != 2 || !readCount(parts[0].trimmed(), 0, roll) ||
-        !readCount(parts[1].trimmed(), 0, pitch) || roll > kLargestResponse ||
-        pitch > kLargestResponse) {
+    if (parts.size() != 2 || !readCount(parts[0].trimmed(), 0, kLargestResponse, roll) ||
+        !readCount(parts[1].trimmed(), 0, kLargestResponse, pitch)) {
         return false;
     }
     options.rollResponse = roll;
@@ -42,54 +57,167 @@ bool readResponses(const QString& text, TrackerOptions& options) {
     return true;
 }
 
+bool readSize(const QString& text, QSize& size) {
+    static const QRegularExpression widthByHeight("^(\\d+)x(\\d+)$");
+    const QRegularExpressionMatch match = widthByHeight.match(text);
+    int width = 0, height = 0;
+    if (!match.hasMatch() || !readCount(match.captured(1), 1, kLargestCaptureSide, width) ||
+        !readCount(match.captured(2), 1, kLargestCaptureSide, height)) {
+        return false;
+    }
+    size = QSize(width, height);
+    return true;
+}
+
 ParsedCommandLine failure(const QString& message) {
     ParsedCommandLine result;
     result.message = message;
-    result.exitCode = 2;
+    result.exitCode = kUsageError;
     return result;
+}
+
+// The options the tracker understands, registered with one parser.
+struct TrackerParser {
+    TrackerParser();
+
+    QCommandLineParser parser;
+    QCommandLineOption help = parser.addHelpOption();
+    QCommandLineOption video{"video",
+                             tr("Read the frames from the video <file>, replayed in a "
+                                "loop at its own frame rate."),
+                             "file"};
+    QCommandLineOption demo{"demo", tr("Read the frames from the demo camera.")};
+    QCommandLineOption camera{"camera",
+                              tr("Read the frames from camera <n> of the capture layer's "
+                                 "list, counted from 0."),
+                              "n"};
+    QCommandLineOption frames{"frames", tr("Stop after <n> frames."), "n"};
+    QCommandLineOption size{"size",
+                            tr("Capture size asked of --video, --demo or --camera "
+                               "(default 320x240)."),
+                            "WxH"};
+    QCommandLineOption fps{"fps", tr("Frame rate asked of --demo or --camera (default 30)."), "n"};
+    QCommandLineOption repeat{"repeat", tr("Feed the single image INPUT <n> times."), "n"};
+    QCommandLineOption lines{"lines",
+                             tr("After each frame that ran the line detector, print its first "
+                                "<k> lines as rows lines,<frame>,<i>,<rho>,<theta>."),
+                             "k"};
+    QCommandLineOption responses{
+        "responses", tr("Roll and pitch responses, 0 to 200 (default 12,12)."), "roll,pitch"};
+};
+
+TrackerParser::TrackerParser() {
+    parser.setApplicationDescription(tr(kDescription));
+    parser.addOptions({video, demo, camera, frames, size, fps, repeat, lines, responses});
+    parser.addPositionalArgument("INPUT", tr("Folder of images, or one image with --repeat."));
+}
+
+// Exactly one source of frames; the error text is empty when there is one.
+QString readInput(const TrackerParser& command, TrackerOptions& options) {
+    const QStringList positional = command.parser.positionalArguments();
+    const int inputCount = int(positional.size()) + int(command.parser.isSet(command.video)) +
+                           int(command.parser.isSet(command.demo)) +
+                           int(command.parser.isSet(command.camera));
+    if (inputCount != 1) {
+        return tr("expected exactly one input: a folder or an image, --video, --demo or "
+                  "--camera (see --help)");
+    }
+    if (!positional.isEmpty()) {
+        options.inputPath = positional.first();
+    } else if (command.parser.isSet(command.video)) {
+        options.input = TrackerInput::VideoFile;
+        options.inputPath = command.parser.value(command.video);
+    } else if (command.parser.isSet(command.demo)) {
+        options.input = TrackerInput::DemoCamera;
+    } else {
+        options.input = TrackerInput::Camera;
+        if (!readCount(command.parser.value(command.camera), 0, options.cameraIndex)) {
+            return tr("--camera needs a whole number of at least 0");
+        }
+    }
+    return {};
+}
+
+// The settings that only one kind of input takes; the error text is empty
+// when they fit the input.
+QString readInputSettings(const TrackerParser& command, TrackerOptions& options) {
+    const QCommandLineParser& parser = command.parser;
+    const bool fromPictures = options.input == TrackerInput::Pictures;
+    if (parser.isSet(command.repeat) && !fromPictures) {
+        return tr("--repeat takes a single image as INPUT");
+    }
+    if (parser.isSet(command.repeat) &&
+        !readCount(parser.value(command.repeat), 1, options.repeat)) {
+        return tr("--repeat needs a whole number of at least 1");
+    }
+    if ((parser.isSet(command.size) || parser.isSet(command.fps)) && fromPictures) {
+        return tr("--size and --fps apply to --video, --demo and --camera; pictures are fed as "
+                  "they are");
+    }
+    if (parser.isSet(command.fps) && options.input == TrackerInput::VideoFile) {
+        return tr("--fps does not apply to --video: a video file plays at its own frame rate");
+    }
+    if (parser.isSet(command.size) && !readSize(parser.value(command.size), options.captureSize)) {
+        return tr("--size needs a width and a height from 1 to %1, as in 320x240")
+            .arg(kLargestCaptureSide);
+    }
+    if (parser.isSet(command.fps) &&
+        !readCount(parser.value(command.fps), 1, kLargestFrameRate, options.framesPerSecond)) {
+        return tr("--fps needs a whole number from 1 to %1").arg(kLargestFrameRate);
+    }
+    return {};
+}
+
+// The settings every input takes; the error text is empty when they are sound.
+QString readTrackingSettings(const TrackerParser& command, TrackerOptions& options) {
+    const QCommandLineParser& parser = command.parser;
+    if (parser.isSet(command.frames) &&
+        !readCount(parser.value(command.frames), 1, options.frameLimit)) {
+        return tr("--frames needs a whole number of at least 1");
+    }
+    if (parser.isSet(command.lines) &&
+        !readCount(parser.value(command.lines), 0, options.lineCount)) {
+        return tr("--lines needs a whole number of at least 0");
+    }
+    if (parser.isSet(command.responses) &&
+        !readResponses(parser.value(command.responses), options)) {
+        return tr("--responses needs two whole numbers from 0 to 200, as in 12,12");
+    }
+    return {};
 }
 
 } // namespace
 
 ParsedCommandLine parseTrackerCommandLine(const QStringList& arguments) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(tr(kDescription));
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption repeatOption("repeat", tr("Feed the single image INPUT <n> times."),
-                                          "n");
-    const QCommandLineOption linesOption(
-        "lines",
-        tr("After each frame that ran the line detector, print its first <k> lines "
-           "as rows lines,<frame>,<i>,<rho>,<theta>."),
-        "k");
-    const QCommandLineOption responsesOption(
-        "responses", tr("Roll and pitch responses, 0 to 200 (default 12,12)."), "roll,pitch");
-    parser.addOptions({repeatOption, linesOption, responsesOption});
-    parser.addPositionalArgument("INPUT", tr("Folder of images, or one image with --repeat."));
-
-    if (!parser.parse(arguments)) {
-        return failure(parser.errorText());
-    }
-    if (parser.isSet(helpOption)) {
-        ParsedCommandLine result;
-        result.message = parser.helpText();
-        return result;
+    TrackerParser command;
+    if (!command.parser.parse(arguments)) {
+        return failure(command.parser.errorText());
     }
     ParsedCommandLine result;
-    TrackerOptions& options = result.options;
-    if (parser.positionalArguments().size() != 1) {
-        return failure(tr("expected exactly one INPUT, a folder or an image (see --help)"));
+    if (command.parser.isSet(command.help)) {
+        result.message = command.parser.helpText();
+        return result;
     }
-    options.inputPath = parser.positionalArguments().first();
-    if (parser.isSet(repeatOption) && !readCount(parser.value(repeatOption), 1, options.repeat)) {
-        return failure(tr("--repeat needs a whole number of at least 1"));
-    }
-    if (parser.isSet(linesOption) && !readCount(parser.value(linesOption), 0, options.lineCount)) {
-        return failure(tr("--lines needs a whole number of at least 0"));
-    }
-    if (parser.isSet(responsesOption) && !readResponses(parser.value(responsesOption), options)) {
-        return failure(tr("--responses needs two whole numbers from 0 to 200, as in 12,12"));
+    for (const auto& read : {readInput, readInputSettings, readTrackingSettings}) {
+        const QString error = read(command, result.options);
+        if (!error.isEmpty()) {
+            return failure(error);
+        }
     }
     result.run = true;
     return result;
+}
+
+QString describeInput(const TrackerOptions& options) {
+    switch (options.input) {
+    case TrackerInput::VideoFile:
+        return tr("video file %1").arg(options.inputPath);
+    case TrackerInput::DemoCamera:
+        return tr("demo camera");
+    case TrackerInput::Camera:
+        return tr("camera %1").arg(options.cameraIndex);
+    case TrackerInput::Pictures:
+        break;
+    }
+    return options.inputPath;
 }

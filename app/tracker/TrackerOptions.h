@@ -1,13 +1,27 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
+// Where the tracker's frames come from: recorded pictures read by the tracker
+// itself, or a source of the capture layer, as the program would see it.
+enum class TrackerInput { Pictures, VideoFile, DemoCamera, Camera };
+
 // What the offline tracker was asked to do, read from its command line.
 struct TrackerOptions {
+    TrackerInput input = TrackerInput::Pictures;
+    // The folder or image of Pictures, or the file of VideoFile.
     QString inputPath;
+    // The capture layer's device index of Camera.
+    int cameraIndex = -1;
     // How often a single image is fed; 0 when the input is a folder.
     int repeat = 0;
+    // Stop after this many frames; 0 to take every frame there is.
+    int frameLimit = 0;
+    // What the capture layer is asked for; pictures are fed as they are.
+    QSize captureSize{320, 240};
+    int framesPerSecond = 30;
     // How many detected lines to print after each frame that ran the detector.
     int lineCount = 0;
     int rollResponse = 12;
@@ -24,3 +38,6 @@ struct ParsedCommandLine {
 };
 
 ParsedCommandLine parseTrackerCommandLine(const QStringList& arguments);
+
+// How messages name the input, as in "demo camera" or "camera 2".
+QString describeInput(const TrackerOptions& options);

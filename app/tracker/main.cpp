@@ -1,18 +1,82 @@
+#include "app/ProcessObjects.h"
+#include "app/UnixSignalQuitter.h"
 #include "app/tracker/CsvTracker.h"
+#include "app/tracker/DeviceTracker.h"
 #include "app/tracker/FrameSource.h"
+#include "app/tracker/StandardOutputDiversion.h"
 #include "app/tracker/TrackerOptions.h"
+#include "app/tracker/TrackerProcessObjects.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTextStream>
 
+#include <cstdlib>
+
 namespace {
+
 constexpr int kBadInput = 1;
+const char* const kMessagePrefix = "zaredezid-track: ";
+
+int trackPictures(const TrackerOptions& options, CsvTracker& tracker, QTextStream& errors) {
+    FrameSource source;
+    QString error;
+    if (!source.open(options, error)) {
+        errors << kMessagePrefix << error << '\n';
+        return kBadInput;
+    }
+    tracker.writeHeader();
+    while (!source.atEnd()) {
+        std::unique_ptr<I::Image> frame = source.next(error);
+        if (!frame) {
+            // The rows of the frames before stay valid output.
+            tracker.flush();
+            errors << kMessagePrefix << error << '\n';
+            return kBadInput;
+        }
+        tracker.track(std::move(frame));
+    }
+    return 0;
+}
+
+// Runs the event loop the frames arrive in, until the frame limit, a
+// termination signal or a silent source ends it.
+int trackDevice(const TrackerOptions& options, CsvTracker& tracker, QTextStream& errors) {
+    DeviceTracker deviceTracker(videoInputThr, tracker, options);
+    QString error;
+    if (!deviceTracker.start(error)) {
+        errors << kMessagePrefix << error << '\n';
+        return kBadInput;
+    }
+    tracker.writeHeader();
+    tracker.flush();
+    UnixSignalQuitter quitter;
+    QObject::connect(&quitter, &UnixSignalQuitter::quitRequested, &deviceTracker,
+                     &DeviceTracker::stop);
+    const int exitCode = QCoreApplication::exec();
+    if (!deviceTracker.failure().isEmpty()) {
+        errors << kMessagePrefix << deviceTracker.failure() << '\n';
+    }
+    if (deviceTracker.captureStuck()) {
+        // Leaving normally would wait for the capture thread without end
+        // while the process-wide objects are destroyed.
+        tracker.flush();
+        errors << kMessagePrefix << "the capture thread did not stop; leaving without it\n";
+        errors.flush();
+        std::_Exit(exitCode == 0 ? kBadInput : exitCode);
+    }
+    return exitCode;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName("zaredezid-track");
-    QTextStream out(stdout);
+    QFile csvFile;
+    csvFile.open(standardOutputDiversion.csvDescriptor(), QIODevice::WriteOnly,
+                 QFileDevice::DontCloseHandle);
+    QTextStream out(&csvFile);
     QTextStream errors(stderr);
 
     const ParsedCommandLine command = parseTrackerCommandLine(QCoreApplication::arguments());
@@ -21,27 +85,12 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!command.run) {
-        errors << "zaredezid-track: " << command.message << '\n';
+        errors << kMessagePrefix << command.message << '\n';
         return command.exitCode;
     }
-
-    FrameSource source;
-    QString error;
-    if (!source.open(command.options, error)) {
-        errors << "zaredezid-track: " << error << '\n';
-        return kBadInput;
-    }
     CsvTracker tracker(command.options, out);
-    tracker.writeHeader();
-    while (!source.atEnd()) {
-        std::unique_ptr<I::Image> frame = source.next(error);
-        if (!frame) {
-            // The rows of the frames before stay valid output.
-            out.flush();
-            errors << "zaredezid-track: " << error << '\n';
-            return kBadInput;
-        }
-        tracker.track(std::move(frame));
+    if (command.options.input == TrackerInput::Pictures) {
+        return trackPictures(command.options, tracker, errors);
     }
-    return 0;
+    return trackDevice(command.options, tracker, errors);
 }

@@ -1,0 +1,6 @@
+#pragma once
+
+class StandardOutputDiversion;
+
+// Built before every other process-wide object of the tracker.
+extern StandardOutputDiversion standardOutputDiversion;
