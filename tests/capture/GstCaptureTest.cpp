@@ -1,4 +1,5 @@
 #include "CaptureTestSupport.h"
+#include "tests/support/VideoClipRecorder.h"
 
 #include "capture/VideoInputThr.h"
 #include "capture/platform/gst/GstCapturePlatform.h"
@@ -14,35 +15,6 @@ using namespace capture_test;
 namespace {
 
 constexpr int kFrameTimeoutMs = 10000;
-
-// Records a short clip with GStreamer's own test source, so the replay goes
-// through real demuxing and decoding.
-bool recordClip(const QString& path, const char* encoder) {
-    const QString description =
-        QString("videotestsrc num-buffers=20 pattern=ball ! "
-                "video/x-raw,width=176,height=144,framerate=15/1 ! %1 ! filesink location=\"%2\"")
-            .arg(encoder, path);
-    GError* error = nullptr;
-    GstElement* pipeline = gst_parse_launch(description.toUtf8().constData(), &error);
-    if (error) {
-        g_error_free(error);
-    }
-    if (!pipeline) {
-        return false;
-    }
-    gst_element_set_state(pipeline, GST_STATE_PLAYING);
-    GstBus* bus = gst_element_get_bus(pipeline);
-    GstMessage* end = gst_bus_timed_pop_filtered(
-        bus, 20 * GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-    const bool recorded = end && GST_MESSAGE_TYPE(end) == GST_MESSAGE_EOS;
-    if (end) {
-        gst_message_unref(end);
-    }
-    gst_object_unref(bus);
-    gst_element_set_state(pipeline, GST_STATE_NULL);
-    gst_object_unref(pipeline);
-    return recorded;
-}
 
 // A platform whose only device is GStreamer's test source, stopping after a
 // few frames the way an unplugged camera stops.
@@ -215,7 +187,7 @@ protected:
 
 TEST_P(VideoReplayTest, RecordedClipIsReplayedAtTheRequestedSize) {
     const QString clip = folder.filePath("clip.video");
-    ASSERT_TRUE(recordClip(clip, GetParam().encoder));
+    ASSERT_TRUE(clip_recorder::recordTestPatternClip(clip, GetParam().encoder));
     makeThread([&](VideoInputThr& thread) { thread.addVideoFile(clip); });
     EXPECT_EQ(thread->deviceList().last(), QString("clip.video"));
 
