@@ -1,8 +1,7 @@
-#include "SyntheticPictures.h"
+#include "TrackerRun.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -11,51 +10,8 @@
 
 namespace {
 
-struct TrackerRun {
-    int exitCode = -1;
-    QString errors;
-    QVector<QStringList> frameRows;
-    QVector<QStringList> lineRows;
-};
-
-TrackerRun track(const QStringList& arguments) {
-    QProcess tracker;
-    tracker.start(ZAREDEZID_TRACK, arguments);
-    EXPECT_TRUE(tracker.waitForFinished(120000));
-    TrackerRun run;
-    run.exitCode = tracker.exitStatus() == QProcess::NormalExit ? tracker.exitCode() : -1;
-    run.errors = QString::fromLocal8Bit(tracker.readAllStandardError());
-    const QStringList rows =
-        QString::fromLocal8Bit(tracker.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    for (int i = 1; i < rows.size(); ++i) {
-        const QStringList fields = rows[i].split(',');
-        (fields.first() == "lines" ? run.lineRows : run.frameRows).append(fields);
-    }
-    if (!rows.isEmpty()) {
-        EXPECT_EQ(rows.first(), "frame,width,height,updated,roll,pitch");
-    }
-    return run;
-}
-
-// Roll and pitch the estimator settles at for a line at this angle and height.
-float expectedRoll(const ArmsPose& pose, int width) {
-    return float((pose.angleDegrees - 90) * 255 / (width / 2) + 127.5);
-}
-float expectedPitch(const ArmsPose& pose, int height) {
-    return float(127.5 * pose.offset / height);
-}
-
 class OfflineTracker : public ::testing::Test {
 protected:
-    // Arms flapping a few pixels above and below the pose, so that every frame
-    // shows new edges along them, saved as a numbered PNG sequence.
-    void recordFlapping(int width, int height, const ArmsPose& pose, int frames) {
-        constexpr double kFlap = 3.0;
-        for (int frame = 0; frame < frames; ++frame) {
-            const double offset = pose.offset + (frame % 2 ? kFlap : -kFlap);
-            save(armsFigure(width, height, {pose.angleDegrees, offset}), frame);
-        }
-    }
     void save(const QImage& picture, int frame) {
         ASSERT_TRUE(
             picture.save(folder.filePath(QString("frame%1.png").arg(frame, 4, 10, QChar('0')))));
@@ -78,7 +34,8 @@ TEST_F(OfflineTracker, ConvergesToTheAttitudeOfTheArms) {
                       {160, 120, {100.0, -20.0}, 2.0, 2.0}};
     for (const auto& recording : recordings) {
         ASSERT_TRUE(QDir(folder.path()).removeRecursively() && QDir().mkpath(folder.path()));
-        recordFlapping(recording.width, recording.height, recording.pose, 150);
+        ASSERT_TRUE(
+            recordFlapping(folder.path(), recording.width, recording.height, recording.pose, 150));
         const TrackerRun run = track({folder.path()});
         ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
         ASSERT_EQ(run.frameRows.size(), 150);
@@ -107,6 +64,8 @@ TEST_F(OfflineTracker, RepeatsOneImageAndListsTheDetectedLines) {
     ASSERT_EQ(run.lineRows.size(), 3);
     EXPECT_EQ(run.lineRows[0].mid(1, 2), QStringList({"1", "0"}));
     EXPECT_EQ(run.frameRows[3][3], "1");
+
+    EXPECT_EQ(track({"--repeat", "4", "--frames", "2", image}).frameRows.size(), 2);
 }
 
 TEST_F(OfflineTracker, RejectsBadInputNamingTheFile) {
