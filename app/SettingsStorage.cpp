@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -42,6 +43,16 @@ void warnAbout(const QSettings& store, const char* problem) {
     std::fprintf(stderr, "zaredezid: settings file %s %s\n", qPrintable(store.fileName()), problem);
 }
 
+bool holdsAnySetting(const QSettings& store) {
+    for (const char* key : {kResponseRollKey, kResponsePitchKey, kZeroRollKey, kZeroPitchKey,
+                            kMinRollKey, kMinPitchKey, kMaxRollKey, kMaxPitchKey, kInvertRollKey,
+                            kInvertPitchKey, kCameraIdKey, kFpsIdKey, kResolutionIdKey}) {
+        if (store.contains(key))
+            return true;
+    }
+    return false;
+}
+
 void moveSlider(QSlider* slider, int value) {
     slider->setValue(value);
     slider->setSliderPosition(value);
@@ -66,8 +77,6 @@ SettingsStorage::~SettingsStorage() {
 
 void SettingsStorage::load() {
     const QSettings store;
-    if (store.status() != QSettings::NoError)
-        warnAbout(store, "could not be read; starting with the default settings");
     responseRoll = readInt(store, kResponseRollKey, 50);
     responsePitch = readInt(store, kResponsePitchKey, 50);
     zeroRoll = readInt(store, kZeroRollKey, 127);
@@ -81,6 +90,13 @@ void SettingsStorage::load() {
     cameraId = readInt(store, kCameraIdKey, -1);
     fpsId = readInt(store, kFpsIdKey, 1);
     resolutionId = readInt(store, kResolutionIdKey, 0);
+    // QSettings skips what it cannot parse, often without reporting an error,
+    // so a file of noise reads as an empty store. Every save writes all the
+    // keys: a file that holds none of them is damaged too.
+    if (store.status() != QSettings::NoError)
+        warnAbout(store, "could not be read; starting with the default settings");
+    else if (QFileInfo::exists(store.fileName()) && !holdsAnySetting(store))
+        warnAbout(store, "holds no settings; starting with the default settings");
 }
 
 void SettingsStorage::save() {
@@ -99,9 +115,10 @@ void SettingsStorage::save() {
     store.setValue(kFpsIdKey, fpsId);
     store.setValue(kResolutionIdKey, resolutionId);
     // The store replaces its file in one step, so a failed write leaves the
-    // previous settings intact; the user is told they were not saved.
+    // previous settings intact; the user is told they were not saved. A format
+    // error comes from the old file and was already reported when it was loaded.
     store.sync();
-    if (store.status() != QSettings::NoError)
+    if (store.status() == QSettings::AccessError)
         warnAbout(store, "could not be written; the settings of this run are lost");
 }
 
