@@ -1,16 +1,20 @@
-// Qt 5's QMutex and QWaitCondition lock and wait with futex system calls and
-// atomic operations compiled into libQt5Core without ThreadSanitizer's
-// instrumentation. ThreadSanitizer therefore sees no ordering between two
-// threads that hand data over under a QMutex and reports each such access as
-// a data race (Qt 6 annotates its mutex itself; Qt 5 does not).
+// Qt 5's QMutex, QWaitCondition and QThread::wait synchronise through futex
+// system calls and atomic operations compiled into libQt5Core without
+// ThreadSanitizer's instrumentation. ThreadSanitizer therefore sees no
+// ordering between two threads that hand data over under a QMutex, or
+// between a thread's last work and the return of wait() for it, and reports
+// each such access as a data race (Qt 6 annotates these itself; Qt 5 does not).
 //
 // In the ThreadSanitizer build this library is linked ahead of Qt, so that
-// the program's calls to QMutex's out-of-line lock, unlock and tryLock, and to
-// QWaitCondition::wait, land here. Each one calls Qt's own function and tells
-// ThreadSanitizer what it did to the mutex. Nothing is hidden: an access made
-// without the mutex is still reported, and so is a lock-order inversion.
+// calls to QMutex's out-of-line lock, unlock and tryLock, to
+// QWaitCondition::wait and to QThread's start, wait, isFinished and isRunning
+// land here. Each one calls Qt's own function and tells ThreadSanitizer what
+// it did. Nothing is hidden: an access made without the mutex is still
+// reported, and so is a lock-order inversion.
 #include <QDeadlineTimer>
 #include <QMutex>
+#include <QThread>
+#include <QVariant>
 #include <QWaitCondition>
 #include <sanitizer/tsan_interface.h>
 
@@ -23,7 +27,7 @@ namespace {
 template <typename Function> Function qtFunction(const char* mangledName) {
     void* function = dlvsym(RTLD_NEXT, mangledName, "Qt_5");
     if (!function) {
-        std::fprintf(stderr, "QMutex annotations: %s not found in Qt\n", mangledName);
+        std::fprintf(stderr, "Qt annotations: %s not found in Qt\n", mangledName);
         std::abort();
     }
     return reinterpret_cast<Function>(function);
@@ -86,4 +90,52 @@ bool QWaitCondition::wait(QMutex* mutex, QDeadlineTimer deadline) {
     const bool woken = qtWait(this, mutex, deadline);
     annotateAcquire(mutex);
     return woken;
+}
+
+// A thread's end is published to whoever later sees it finished: just
+// before Qt marks a thread finished it emits finished() in that thread.
+void QThread::start(Priority priority) {
+    static const auto qtStart =
+        qtFunction<void (*)(QThread*, Priority)>("_ZN7QThread5startENS_8PriorityE");
+    static const char* const kPublishesEnd = "zaredezidThreadSanitizerPublishesEnd";
+    if (!property(kPublishesEnd).toBool()) {
+        setProperty(kPublishesEnd, true);
+        connect(this, &QThread::finished, [this] { __tsan_release(this); });
+    }
+    qtStart(this, priority);
+}
+
+bool QThread::wait(QDeadlineTimer deadline) {
+    static const auto qtWait =
+        qtFunction<bool (*)(QThread*, QDeadlineTimer)>("_ZN7QThread4waitE14QDeadlineTimer");
+    const bool ended = qtWait(this, deadline);
+    if (ended)
+        __tsan_acquire(this);
+    return ended;
+}
+
+bool QThread::wait(unsigned long time) {
+    static const auto qtWait = qtFunction<bool (*)(QThread*, unsigned long)>("_ZN7QThread4waitEm");
+    const bool ended = qtWait(this, time);
+    if (ended)
+        __tsan_acquire(this);
+    return ended;
+}
+
+bool QThread::isFinished() const {
+    static const auto qtIsFinished =
+        qtFunction<bool (*)(const QThread*)>("_ZNK7QThread10isFinishedEv");
+    const bool finished = qtIsFinished(this);
+    if (finished)
+        __tsan_acquire(const_cast<QThread*>(this));
+    return finished;
+}
+
+bool QThread::isRunning() const {
+    static const auto qtIsRunning =
+        qtFunction<bool (*)(const QThread*)>("_ZNK7QThread9isRunningEv");
+    const bool running = qtIsRunning(this);
+    if (!running)
+        __tsan_acquire(const_cast<QThread*>(this));
+    return running;
 }
