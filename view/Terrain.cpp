@@ -179,6 +179,7 @@ void Terrain::draw() {
     const float cosLeft = cosine(leftAngle), sinLeft = sine(leftAngle);
     const float cosRight = cosine(rightAngle), sinRight = sine(rightAngle);
     const int scaleNumerator = heightScale * viewHeight;
+    batch.clear();
 
     // Each product is truncated to an integer before it is added to the
     // position, so the slice ends move in whole map units.
@@ -193,6 +194,7 @@ void Terrain::draw() {
                   mapUnit(posX, reachHere * cosRight), mapUnit(posY, reachHere * sinRight),
                   eyeLevel - 2 * distance, scaleNumerator / distance, distance);
     }
+    batch.draw();
 
     if (textureId != 0) {
         glMatrixMode(GL_TEXTURE);
@@ -224,8 +226,8 @@ void Terrain::drawSlice(int xL, int yL, int xR, int yR, int eyeRel, int scale, i
     const float texturePeriod = static_cast<float>(reach << 11);
     const float z = -static_cast<float>(d);
     const auto corner = [&](int column, int mapX, int mapY, int screenY) {
-        glTexCoord2f(mapY / texturePeriod, mapX / texturePeriod);
-        glVertex3f(static_cast<float>(columnStep * column), static_cast<float>(screenY), z);
+        batch.addCorner(mapY / texturePeriod, mapX / texturePeriod,
+                        static_cast<float>(columnStep * column), static_cast<float>(screenY), z);
     };
 
     int a = xL, b = yL;
@@ -238,7 +240,7 @@ void Terrain::drawSlice(int xL, int yL, int xR, int yR, int eyeRel, int scale, i
                 // Column 0 has no left neighbour; its own top and map
                 // position stand in for it, left of the view.
                 const int previous = std::max(i - 1, 0);
-                glBegin(GL_TRIANGLE_STRIP);
+                batch.beginStrip();
                 corner(i - 1, columnX[previous], columnY[previous], columnTop[previous]);
                 stripOpen = true;
             }
@@ -247,7 +249,6 @@ void Terrain::drawSlice(int xL, int yL, int xR, int yR, int eyeRel, int scale, i
             columnTop[i] = y;
         } else if (stripOpen) {
             corner(i, columnX[i], columnY[i], columnTop[i]);
-            glEnd();
             stripOpen = false;
         }
         columnY[i] = b;
@@ -255,6 +256,4 @@ void Terrain::drawSlice(int xL, int yL, int xR, int yR, int eyeRel, int scale, i
         a += dx;
         b += dy;
     }
-    if (stripOpen)
-        glEnd();
 }

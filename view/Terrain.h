@@ -1,6 +1,7 @@
 #pragma once
 
 #include "view/TGAImage.h"
+#include "view/TerrainBatch.h"
 
 #include <GL/gl.h>
 #include <QPointF>
@@ -93,4 +94,6 @@ private:
     // texture's own period behind; this shift puts it back.
     float textureShiftS = 0.0f;
     float textureShiftT = 0.0f;
+    // The frame's strips, drawn together once every slice is sampled.
+    TerrainBatch batch;
 };
