@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with warnings as errors and runs
-# the whole test suite through CTest under a virtual X server.
+# the whole test suite through CTest under a virtual X server. Then runs the
+# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, the
+# threading tests under ThreadSanitizer, and each fuzz target for a short
+# while. Any sanitizer report fails the run.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh --test
+jobs=$(nproc)
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAREDEZID_WERROR=ON >/dev/null
-cmake --build build-test -j "$(nproc)"
+cmake --build build-test -j "$jobs"
 
 # Tests must never touch the user's own settings, caches or runtime folder.
 scratch=$(mktemp -d)
@@ -15,5 +19,45 @@ export XDG_RUNTIME_DIR="$scratch/runtime"
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
-cd build-test
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j 2 --timeout 300
+run_ctest() {
+    local build_dir=$1
+    shift
+    (cd "$build_dir" &&
+        xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j 2 --timeout 300 "$@")
+}
+
+echo "== Test suite"
+run_ctest build-test
+
+# The sanitized builds have no benchmarks and no warnings-as-errors: the
+# sanitizers' instrumentation makes the compiler warn about code it rewrote.
+sanitizers="$PWD/tests/sanitizers"
+common_options="halt_on_error=1:abort_on_error=0:exitcode=66:print_stacktrace=1"
+
+echo "== Test suite under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAREDEZID_SANITIZE=address \
+    -DZAREDEZID_BENCHMARKS=OFF >/dev/null
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS="$common_options:detect_leaks=1:strict_init_order=1:detect_stack_use_after_return=0" \
+    LSAN_OPTIONS="suppressions=$sanitizers/lsan.supp:print_suppressions=0" \
+    UBSAN_OPTIONS="$common_options:suppressions=$sanitizers/ubsan.supp" \
+    run_ctest build-asan
+
+echo "== Threading tests under ThreadSanitizer"
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAREDEZID_SANITIZE=thread \
+    -DZAREDEZID_BENCHMARKS=OFF >/dev/null
+cmake --build build-tsan -j "$jobs" --target zaredezid_threading_tests
+# ThreadSanitizer slows the demo camera's set-up several times over; a fifth
+# of the soak's cycles keeps this stage within a few minutes.
+TSAN_OPTIONS="$common_options:second_deadlock_stack=1:suppressions=$sanitizers/tsan.supp" \
+    ZAREDEZID_SOAK_CYCLES=200 run_ctest build-tsan -L threading
+
+echo "== Fuzz targets, briefly"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DZAREDEZID_FUZZ=ON -DZAREDEZID_SANITIZE=address \
+    -DZAREDEZID_TESTS=OFF -DZAREDEZID_BENCHMARKS=OFF >/dev/null
+cmake --build build-fuzz -j "$jobs" --target zaredezid_fuzzers
+ASAN_OPTIONS="$common_options:detect_leaks=1" \
+    LSAN_OPTIONS="suppressions=$sanitizers/lsan.supp:print_suppressions=0" \
+    UBSAN_OPTIONS="$common_options:suppressions=$sanitizers/ubsan.supp" \
+    xvfb-run -a -s "-screen 0 1280x1024x24" fuzz/run-fuzzers.sh build-fuzz "${ZAREDEZID_FUZZ_SECONDS:-20}"
