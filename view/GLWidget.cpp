@@ -31,8 +31,9 @@ void setSkyClearColour() {
 GLWidget::GLWidget(QWidget* parent)
     : GLWidget(std::make_unique<MainWindowControls>(), parent) {}
 
-GLWidget::GLWidget(std::unique_ptr<ViewControls> viewControls, QWidget* parent)
-    : QGLWidget(QGLFormat(QGL::SampleBuffers), parent)
+GLWidget::GLWidget(std::unique_ptr<ViewControls> viewControls, QWidget* parent,
+                   QGL::FormatOptions formatOptions)
+    : QGLWidget(QGLFormat(formatOptions), parent)
     , controls(std::move(viewControls)) {
     // paintGL() swaps by itself, as update() calls it outside Qt's painting.
     setAutoBufferSwap(false);
@@ -158,7 +159,15 @@ void GLWidget::paintGL() {
     aircraft.draw(overlay.roll, overlay.viewWidth, overlay.viewHeight);
     setSkyClearColour();
     glTranslatef(0.0f, 0.0f, kTerrainShift);
+    // Multisampled rasterisation ignores polygon smoothing, so opaque terrain
+    // fragments would blend to exactly themselves; not blending them spares
+    // reading back every sample they cover.
+    const bool blendTerrain = !(format().sampleBuffers() && terrain.drawsOpaque());
+    if (!blendTerrain)
+        glDisable(GL_BLEND);
     terrain.stepAndDraw();
+    if (!blendTerrain)
+        glEnable(GL_BLEND);
     // Qt paints once while the window is being shown and not yet on screen;
     // swapping then has no defined result.
     const QWindow* window = windowHandle();

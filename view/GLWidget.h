@@ -17,8 +17,10 @@ class GLWidget : public QGLWidget {
     Q_OBJECT
 public:
     explicit GLWidget(QWidget* parent = nullptr);
-    // For tests: the controls to switch instead of the main window's.
-    explicit GLWidget(std::unique_ptr<ViewControls> controls, QWidget* parent = nullptr);
+    // For tests and benchmarks: the controls to switch instead of the main
+    // window's, and the context's format options (multisampled by default).
+    explicit GLWidget(std::unique_ptr<ViewControls> controls, QWidget* parent = nullptr,
+                      QGL::FormatOptions formatOptions = QGL::SampleBuffers);
     ~GLWidget() override;
 
     QSize sizeHint() const override { return {400, 400}; }

@@ -49,8 +49,9 @@ void Overlay::draw() {
     glColor3ub(255, 255, 255);
     drawAircraftSymbol(cx, cy, aspect, k);
     drawReadout();
+    // No flush here: the frame goes on drawing, and a flush would make the
+    // software renderer rasterise the overlay as a scene of its own.
     glEnable(GL_TEXTURE_2D);
-    glFlush();
 }
 
 void Overlay::drawScales(float x0, float xr, float y0, float y1, float tick, float step) const {

@@ -109,6 +109,11 @@ void Terrain::stepAndDraw() {
     draw();
 }
 
+bool Terrain::drawsOpaque() const {
+    constexpr int kWithAlpha = 4;
+    return !texture.isLoaded() || texture.components < kWithAlpha;
+}
+
 int Terrain::columnsPerSlice() const {
     return std::min(viewWidth / columnStep + 2, kMaxColumns);
 }

@@ -48,6 +48,9 @@ public:
     // Texture offset (s, t) that stands for the map periods taken off the
     // position; the texture matrix applies it while the terrain is drawn.
     QPointF textureShift() const { return {textureShiftS, textureShiftT}; }
+    // True when every terrain fragment comes out opaque: the texture, if
+    // any, has no alpha of its own.
+    bool drawsOpaque() const;
     // Number of columns sampled per slice for the current view width.
     int columnsPerSlice() const;
 
