@@ -27,17 +27,17 @@ protected:
         return path;
     }
 
-    // A 2 x 2 true-colour picture.
-    QString smallTexture() {
-        const QString path = folder.filePath("small.tga");
+    // A 2 x 2 true-colour picture, with alpha for 32 bits a pixel.
+    QString smallTexture(int bitsPerPixel = 24) {
+        const QString path = folder.filePath(QStringLiteral("small%1.tga").arg(bitsPerPixel));
         QByteArray bytes(18, '\0');
         bytes[2] = 2;
         bytes[12] = 2;
         bytes[14] = 2;
-        bytes[16] = 24;
+        bytes[16] = static_cast<char>(bitsPerPixel);
         QFile file(path);
         if (file.open(QIODevice::WriteOnly))
-            file.write(bytes + QByteArray(12, '\x40'));
+            file.write(bytes + QByteArray(4 * bitsPerPixel / 8, '\x40'));
         return path;
     }
 
@@ -217,6 +217,12 @@ TEST_F(TerrainTest, EachTextureSetUpReplacesTheTextureObjectBeforeIt) {
     for (GLuint name = 1; name < 64; ++name)
         liveTextures += glIsTexture(name) ? 1 : 0;
     EXPECT_EQ(liveTextures, 1);
+}
+
+TEST_F(TerrainTest, OnlyATextureWithAlphaMakesTheTerrainTranslucent) {
+    EXPECT_TRUE(Terrain(flatMap(50), smallTexture(24)).drawsOpaque());
+    EXPECT_TRUE(Terrain(flatMap(50), noTexture()).drawsOpaque());
+    EXPECT_FALSE(Terrain(flatMap(50), smallTexture(32)).drawsOpaque());
 }
 
 TEST_F(TerrainTest, MissingTextureDrawsTheTerrainUntextured) {
