@@ -26,11 +26,6 @@ constexpr float kTurnToRearView = 0.0f;
 
 } // namespace
 
-void Aircraft::build(const CXGLReader& reader) {
-    measure(reader);
-    compile(reader);
-}
-
 void Aircraft::measure(const CXGLReader& reader) {
     const XGLBox box = reader.boundingBox();
     double squaredDiagonal = 0.0;
@@ -40,43 +35,6 @@ void Aircraft::measure(const CXGLReader& reader) {
         squaredDiagonal += extent * extent;
     }
     radius = std::sqrt(squaredDiagonal) / 2;
-}
-
-void Aircraft::compile(const CXGLReader& reader) {
-    // The reader's own list sets the material at every corner, which makes
-    // the material a per-vertex attribute that every frame has to carry
-    // through the lighting. Here the same triangles, in the same order, set
-    // it once per run of faces that share it: the lit colours are the same.
-    list = glGenLists(1);
-    glNewList(list, GL_COMPILE);
-    bool materialSet = false, trianglesOpen = false;
-    int material = XGLFace::kNoMaterial;
-    for (const QString& name : reader.meshNames()) {
-        for (const XGLFace& face : reader.faces(name)) {
-            const bool changes = face.material != XGLFace::kNoMaterial &&
-                                 (!materialSet || face.material != material);
-            if (changes && trianglesOpen) {
-                glEnd();
-                trianglesOpen = false;
-            }
-            if (changes) {
-                // An id without a definition gives the all-zero material.
-                CXGLReader::applyMaterial(reader.materialTable().value(face.material));
-                material = face.material;
-                materialSet = true;
-            }
-            if (!trianglesOpen) {
-                glBegin(GL_TRIANGLES);
-                trianglesOpen = true;
-            }
-            CXGLReader::emitCorner(face.norm1, face.pos1);
-            CXGLReader::emitCorner(face.norm2, face.pos2);
-            CXGLReader::emitCorner(face.norm3, face.pos3);
-        }
-    }
-    if (trianglesOpen)
-        glEnd();
-    glEndList();
 }
 
 void Aircraft::setUpLighting() const {
@@ -91,7 +49,7 @@ void Aircraft::setUpLighting() const {
     glEnable(GL_NORMALIZE);
 }
 
-void Aircraft::draw(float roll, int viewWidth, int viewHeight) const {
+void Aircraft::draw(GLuint modelList, float roll, int viewWidth, int viewHeight) const {
     if (isEmpty() || viewWidth <= 0 || viewHeight <= 0)
         return;
     glPushAttrib(GL_ENABLE_BIT | GL_LIGHTING_BIT | GL_VIEWPORT_BIT | GL_DEPTH_BUFFER_BIT);
@@ -120,7 +78,7 @@ void Aircraft::draw(float roll, int viewWidth, int viewHeight) const {
     glScaled(scale, scale, scale);
     glRotatef(kTurnToRearView, 0.0f, 1.0f, 0.0f);
     glTranslated(-centre[0], -centre[1], -centre[2]);
-    glCallList(list);
+    glCallList(modelList);
 
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);

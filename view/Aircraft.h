@@ -12,21 +12,15 @@ class CXGLReader;
 // overlay's and in front of every terrain slice past the near plane.
 class Aircraft {
 public:
-    // Takes the model's extent, so the drawing can centre and size it, and
-    // compiles the list the frames draw. Needs a current GL context; the list
-    // goes with that context.
-    void build(const CXGLReader& reader);
+    // Takes the model's extent, so the drawing can centre and size it.
+    void measure(const CXGLReader& reader);
     bool isEmpty() const { return radius <= 0.0; }
-    // Draws the model into a view of the given size in pixels; roll has 90
+    // Draws `modelList` into a view of the given size in pixels; roll has 90
     // as level. Leaves the projection, model-view and depth range as found.
-    void draw(float roll, int viewWidth, int viewHeight) const;
+    void draw(GLuint modelList, float roll, int viewWidth, int viewHeight) const;
 
 private:
-    void measure(const CXGLReader& reader);
-    void compile(const CXGLReader& reader);
     void setUpLighting() const;
-
-    GLuint list = 0;
 
     // Centre and half diagonal of the model in view units (after the
     // renderer's scale).

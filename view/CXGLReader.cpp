@@ -15,9 +15,7 @@ void growBox(XGLBox& box, const XGLVector& point) {
     }
 }
 
-} // namespace
-
-void CXGLReader::applyMaterial(const XGLMaterial& material) {
+void setMaterial(const XGLMaterial& material) {
     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, material.ambient.data());
     glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, material.diffuse.data());
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, material.specular.data());
@@ -25,13 +23,15 @@ void CXGLReader::applyMaterial(const XGLMaterial& material) {
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, material.shininess);
 }
 
-void CXGLReader::emitCorner(const XGLVector& normal, const XGLVector& position) {
-    const double s = kModelScale;
+void emitCorner(const XGLVector& normal, const XGLVector& position) {
+    const double s = CXGLReader::kModelScale;
     // Normals get the same factor as the positions; whoever lights the model
     // has to normalise them.
     glNormal3d(normal[0] * s, normal[1] * s, normal[2] * s);
     glVertex3d(position[0] * s, position[1] * s, position[2] * s);
 }
+
+} // namespace
 
 CXGLReader::CXGLReader(const QString& fileName) {
     // A file that is missing or not well-formed leaves the model empty;
@@ -72,7 +72,7 @@ void CXGLReader::drawMesh(const QString& name) {
             // Set at every corner: an undefined id stores and uses an
             // all-zero material.
             if (face.material != XGLFace::kNoMaterial)
-                applyMaterial(materials[face.material]);
+                setMaterial(materials[face.material]);
             emitCorner(*corner.first, *corner.second);
         }
         glEnd();

@@ -29,10 +29,6 @@ public:
     // Emits every triangle of the mesh `name` into the current GL context or
     // the display list being compiled. Needs a current context.
     void drawMesh(const QString& name);
-    // The GL calls drawMesh makes for one material and for one face corner,
-    // for callers that compile the same triangles in another arrangement.
-    static void applyMaterial(const XGLMaterial& material);
-    static void emitCorner(const XGLVector& normal, const XGLVector& position);
 
     QVector<XGLFace> faces(const QString& name) const { return meshes.value(name); }
     const QHash<int, XGLMaterial>& materialTable() const { return materials; }

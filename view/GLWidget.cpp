@@ -58,9 +58,7 @@ void GLWidget::compileModel() {
     for (const QString& name : xglReader.meshNames())
         xglReader.drawMesh(name);
     glEndList();
-    // The frames draw the aircraft's own list of the same triangles, which
-    // lights faster than this one with its material at every corner.
-    aircraft.build(xglReader);
+    aircraft.measure(xglReader);
 }
 
 void GLWidget::update() {
@@ -156,7 +154,7 @@ void GLWidget::paintGL() {
     // The overlay goes first, at depth 0: everything after it lies deeper and
     // fails the depth test where it has drawn.
     overlay.draw();
-    aircraft.draw(overlay.roll, overlay.viewWidth, overlay.viewHeight);
+    aircraft.draw(modelList, overlay.roll, overlay.viewWidth, overlay.viewHeight);
     setSkyClearColour();
     glTranslatef(0.0f, 0.0f, kTerrainShift);
     // Multisampled rasterisation ignores polygon smoothing, so opaque terrain

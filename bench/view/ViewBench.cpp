@@ -1,7 +1,6 @@
 // Times one painted frame of the flight view at two sizes and the start-up
 // reading and compiling of the aircraft model, in a real GL context (run it
 // under a virtual X server with Mesa's software renderer).
-#include "view/Aircraft.h"
 #include "view/CXGLReader.h"
 #include "view/GLWidget.h"
 
@@ -67,10 +66,6 @@ void readAndCompileModel(benchmark::State& state) {
             reader.drawMesh(name);
         glEndList();
         glDeleteLists(list, 1);
-        // The view compiles the aircraft's own list as well; it stays with
-        // the context, as in the view.
-        Aircraft aircraft;
-        aircraft.build(reader);
     }
 }
 BENCHMARK(readAndCompileModel)->Unit(benchmark::kMillisecond);

@@ -3,7 +3,6 @@
 #include "tests/view/XglDocument.h"
 #include "view/CXGLReader.h"
 
-#include <array>
 #include <gtest/gtest.h>
 
 using namespace xgl;
@@ -19,8 +18,8 @@ bool isGreen(QRgb pixel) {
     return qGreen(pixel) > 200 && qRed(pixel) < 60;
 }
 
-// A model of one red triangle facing the viewer, built into the aircraft and
-// drawn between a white "overlay" square at depth 0 and a green
+// A model of one red triangle facing the viewer, compiled like the view's
+// aircraft and drawn between a white "overlay" square at depth 0 and a green
 // "terrain" square at the first slice past the near plane.
 class AircraftTest : public ::testing::Test {
 protected:
@@ -30,7 +29,11 @@ protected:
         reader = std::make_unique<CXGLReader>(files.world(
             object("M", mesh) + material(1, "0,0,0", "0,0,0", "0,0,0", "1,0,0", "0", "1")));
         canvas.makeCurrent();
-        aircraft.build(*reader);
+        modelList = glGenLists(1);
+        glNewList(modelList, GL_COMPILE);
+        reader->drawMesh("M");
+        glEndList();
+        aircraft.measure(*reader);
     }
 
     QImage frame(float roll, bool withOverlay) {
@@ -45,7 +48,7 @@ protected:
             glDepthFunc(GL_LEQUAL);
             if (withOverlay)
                 square(190, 55, 0.0f, 255, 255, 255);
-            aircraft.draw(roll, kView, kView);
+            aircraft.draw(modelList, roll, kView, kView);
             // The terrain's nearest visible slice: z = 10 - 11.
             square(0, 0, -1.0f, 0, 255, 0, kView);
         });
@@ -64,6 +67,7 @@ protected:
     Files files;
     GLCanvas canvas;
     std::unique_ptr<CXGLReader> reader;
+    GLuint modelList = 0;
     Aircraft aircraft;
 };
 
@@ -92,39 +96,9 @@ TEST_F(AircraftTest, BanksLikeTheOverlaySymbol) {
     EXPECT_FALSE(isRed(pixelAt(image, 240, 80)));
 }
 
-TEST_F(AircraftTest, EachFaceKeepsTheMaterialTheReaderGivesIt) {
-    // Emission-only materials light every corner in exactly their colour.
-    const QString red = material(1, "0,0,0", "0,0,0", "0,0,0", "1,0,0", "0", "1");
-    const QString blue = material(2, "0,0,0", "0,0,0", "0,0,0", "0,0,1", "0", "1");
-    const QString faces = face(0, 0, 1, 0, 2, 0, 1) + face(0, 0, 1, 0, 2, 0) +
-                          face(0, 0, 1, 0, 2, 0, 2) + face(0, 0, 1, 0, 2, 0, 9) +
-                          face(0, 0, 1, 0, 2, 0, 1);
-    const QString mesh =
-        point(0, "-1,0,0") + point(1, "1,0,0") + point(2, "0,0.5,0") + normal(0, "0,0,1") + faces;
-    CXGLReader model(files.world(object("M", mesh) + red + blue));
-    canvas.makeCurrent();
-    aircraft.build(model);
-
-    const auto polygons = feedbackPolygons([&] { aircraft.draw(90.0f, kView, kView); });
-
-    // Red, red again for the face without material, blue, all zero for the
-    // undefined id, and red once more.
-    const std::vector<std::array<float, 3>> expected{
-        {1, 0, 0}, {1, 0, 0}, {0, 0, 1}, {0, 0, 0}, {1, 0, 0}};
-    ASSERT_EQ(polygons.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        for (const FeedbackVertex& corner : polygons[i]) {
-            EXPECT_FLOAT_EQ(corner.r, expected[i][0]) << i;
-            EXPECT_FLOAT_EQ(corner.g, expected[i][1]) << i;
-            EXPECT_FLOAT_EQ(corner.b, expected[i][2]) << i;
-        }
-    }
-}
-
 TEST_F(AircraftTest, EmptyModelDrawsNothing) {
     CXGLReader empty(files.write("<WORLD/>"));
-    canvas.makeCurrent();
-    aircraft.build(empty);
+    aircraft.measure(empty);
 
     EXPECT_TRUE(aircraft.isEmpty());
     EXPECT_TRUE(isGreen(pixelAt(frame(90.0f, false), 200, 60)));
