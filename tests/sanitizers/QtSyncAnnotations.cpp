@@ -11,6 +11,11 @@
 // land here. Each one calls Qt's own function and tells ThreadSanitizer what
 // it did. Nothing is hidden: an access made without the mutex is still
 // reported, and so is a lock-order inversion.
+//
+// GLib's GMutex, GRecMutex and GCond, under which GStreamer hands buffers from
+// the demo camera's feeder to the streaming thread, are futex-based the same
+// way; GStreamer's calls to them land here as well and are told as an acquire
+// after each lock and a release before each unlock.
 #include <QDeadlineTimer>
 #include <QMutex>
 #include <QThread>
@@ -139,3 +144,80 @@ bool QThread::isRunning() const {
         __tsan_acquire(const_cast<QThread*>(this));
     return running;
 }
+
+namespace {
+
+template <typename Function> Function glibFunction(const char* name) {
+    void* function = dlsym(RTLD_NEXT, name);
+    if (!function) {
+        std::fprintf(stderr, "GLib annotations: %s not found in GLib\n", name);
+        std::abort();
+    }
+    return reinterpret_cast<Function>(function);
+}
+
+using GLockFunction = void (*)(void*);
+using GTryLockFunction = int (*)(void*);
+
+} // namespace
+
+// GLib's own types are opaque here: only their addresses matter.
+extern "C" {
+
+void g_mutex_lock(void* mutex) {
+    static const auto glibLock = glibFunction<GLockFunction>("g_mutex_lock");
+    glibLock(mutex);
+    __tsan_acquire(mutex);
+}
+
+int g_mutex_trylock(void* mutex) {
+    static const auto glibTryLock = glibFunction<GTryLockFunction>("g_mutex_trylock");
+    const int locked = glibTryLock(mutex);
+    if (locked)
+        __tsan_acquire(mutex);
+    return locked;
+}
+
+void g_mutex_unlock(void* mutex) {
+    static const auto glibUnlock = glibFunction<GLockFunction>("g_mutex_unlock");
+    __tsan_release(mutex);
+    glibUnlock(mutex);
+}
+
+void g_rec_mutex_lock(void* mutex) {
+    static const auto glibLock = glibFunction<GLockFunction>("g_rec_mutex_lock");
+    glibLock(mutex);
+    __tsan_acquire(mutex);
+}
+
+int g_rec_mutex_trylock(void* mutex) {
+    static const auto glibTryLock = glibFunction<GTryLockFunction>("g_rec_mutex_trylock");
+    const int locked = glibTryLock(mutex);
+    if (locked)
+        __tsan_acquire(mutex);
+    return locked;
+}
+
+void g_rec_mutex_unlock(void* mutex) {
+    static const auto glibUnlock = glibFunction<GLockFunction>("g_rec_mutex_unlock");
+    __tsan_release(mutex);
+    glibUnlock(mutex);
+}
+
+void g_cond_wait(void* condition, void* mutex) {
+    static const auto glibWait = glibFunction<void (*)(void*, void*)>("g_cond_wait");
+    __tsan_release(mutex);
+    glibWait(condition, mutex);
+    __tsan_acquire(mutex);
+}
+
+int g_cond_wait_until(void* condition, void* mutex, long long endTime) {
+    static const auto glibWaitUntil =
+        glibFunction<int (*)(void*, void*, long long)>("g_cond_wait_until");
+    __tsan_release(mutex);
+    const int signalled = glibWaitUntil(condition, mutex, endTime);
+    __tsan_acquire(mutex);
+    return signalled;
+}
+
+} // extern "C"
