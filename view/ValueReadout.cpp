@@ -49,6 +49,12 @@ void ValueReadout::draw(int x, int top) const {
     // made in window pixels by an empty bitmap.
     glRasterPos2i(x, top);
     glBitmap(0, 0, 0.0f, 0.0f, 0.0f, -static_cast<float>(rendered.height()), nullptr);
+    // The picture's clear pixels would still write depth and keep the
+    // terrain drawn later out of the whole rectangle; only the text may.
+    glPushAttrib(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.0f);
     glDrawPixels(rendered.width(), rendered.height(), GL_RGBA, GL_UNSIGNED_BYTE,
                  rendered.constBits());
+    glPopAttrib();
 }

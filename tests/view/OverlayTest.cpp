@@ -93,6 +93,39 @@ TEST_F(OverlayTest, ReadoutShowsBothValuesInTheTopLeftCorner) {
     EXPECT_GT(whiteInCorner, 30);
 }
 
+TEST_F(OverlayTest, TerrainDrawnLaterShowsAroundTheReadoutText) {
+    overlay.viewWidth = 400;
+    overlay.viewHeight = 400;
+    overlay.roll = 97.3f;
+    const QImage image = canvas.render([&] {
+        glClearColor(0.8f, 0.7f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LEQUAL);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        overlay.draw();
+        // Terrain over the whole view, behind the overlay.
+        glColor3ub(0, 160, 0);
+        glTranslatef(0.0f, 0.0f, -1.0f);
+        glRectf(0.0f, 0.0f, 400.0f, 400.0f);
+        glDisable(GL_DEPTH_TEST);
+    });
+
+    int sky = 0, text = 0;
+    for (int x = 0; x < 120; ++x) {
+        for (int y = 350; y < 400; ++y) {
+            const QRgb pixel = pixelAt(image, x, y);
+            sky += qRed(pixel) == 204 && qGreen(pixel) == 178 && qBlue(pixel) == 255 ? 1 : 0;
+            text += isWhite(pixel) ? 1 : 0;
+        }
+    }
+    // Only the faintest edges of the letters, blended into the sky colour
+    // before the terrain came, may keep it.
+    EXPECT_LT(sky, 50) << "the readout's clear background hid the terrain";
+    EXPECT_GT(text, 30);
+}
+
 TEST(ValueReadoutTest, TextNamesBothAxesWithOneDecimal) {
     ValueReadout readout;
     readout.show(97.3f, -3.0f);
