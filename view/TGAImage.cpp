@@ -54,9 +54,13 @@ bool TGAImage::load(const QString& path) {
     height = littleEndian16(header, 14);
     bytesPerPixel = bits / 8;
 
+    // A header may announce up to 65535 x 65535 pixels; reading asks for the
+    // whole amount at once, so a file that cannot hold it is refused first.
     const qint64 size = qint64(width) * height * bytesPerPixel;
+    if (size == 0 || file.size() - kHeaderSize < size)
+        return false;
     const QByteArray pixels = file.read(size);
-    if (size == 0 || pixels.size() != size)
+    if (pixels.size() != size)
         return false;
     data.assign(pixels.begin(), pixels.end());
     // Stored blue-green-red; GL wants red first.
