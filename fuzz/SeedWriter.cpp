@@ -68,6 +68,12 @@ void writeTgaSeeds() {
     grey[2] = 3;
     grey[16] = 8;
     writeSeed("tga_image_fuzzer", "grey-3x1.tga", grey + QByteArray("\x00\x80\xff", 3));
+    // The largest size a header can announce, with four bytes of pixels: the
+    // loader once asked for all 16 GiB (2 GiB after Qt's cap) before finding
+    // the file short, which the fuzz run's allocation limit reports.
+    QByteArray huge = TgaEncoder::encode(65535, 65535, {});
+    huge[16] = 32;
+    writeSeed("tga_image_fuzzer", "announces-65535x65535.tga", huge + QByteArray(4, '\x01'));
 }
 
 // The height-map target reads four steering bytes, then the map.
