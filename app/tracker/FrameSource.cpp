@@ -12,6 +12,10 @@ namespace {
 
 constexpr int kBytesPerPixel = 4;
 constexpr int kUnusedByte = 3;
+// A picture is decoded whole and then copied twice on its way to a frame,
+// and a file of a few kilobytes can announce a picture of gigabytes. More
+// than this, four times a 4K camera frame, is refused before decoding.
+constexpr qint64 kMostPicturePixels = qint64(4096) * 4096 * 2;
 
 QString tr(const char* text) {
     return QCoreApplication::translate("FrameSource", text);
@@ -85,6 +89,13 @@ bool FrameSource::decode(const QString& file, QImage& picture, QString& error) {
     // The tracker must see the pixels as recorded, whatever the file says
     // about its orientation.
     reader.setAutoTransform(false);
+    const QSize announced = reader.size();
+    if (announced.isValid() &&
+        qint64(announced.width()) * announced.height() > kMostPicturePixels) {
+        error = tr("%1: the picture is %2, larger than the tracker takes")
+                    .arg(file, sizeText(announced));
+        return false;
+    }
     picture = reader.read();
     if (picture.isNull()) {
         error = tr("%1: cannot read the image (%2)").arg(file, reader.errorString());
