@@ -4,7 +4,7 @@
 #include "app/ProcessObjects.h"
 #include "capture/VideoInputThr.h"
 #include "capture/platform/fake/FakeCapturePlatform.h"
-#include "tests/app/AppProcessObjects.h"
+#include "tests/support/FakeCaptureProcessObjects.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,6 +1,8 @@
-// The process-wide objects of the app tests, in the program's order, with the
-// capture thread on a scriptable fake platform instead of the real cameras.
-#include "tests/app/AppProcessObjects.h"
+// The process-wide objects of the test and benchmark programs that need the
+// whole application, in the program's order, with the capture thread on a
+// scriptable fake platform instead of the real cameras. No main window exists
+// until a test makes one.
+#include "tests/support/FakeCaptureProcessObjects.h"
 
 #include "analysis/VideoProcessor.h"
 #include "app/ProcessObjects.h"
