@@ -19,11 +19,22 @@ export XDG_RUNTIME_DIR="$scratch/runtime"
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
+# A case is tried a second time before it fails the run: starting a virtual X
+# server can race with another one starting on the same machine, and a client
+# then fails to connect. Both attempts stay in the log.
+summaries="$scratch/summaries"
 run_ctest() {
     local build_dir=$1
     shift
     (cd "$build_dir" &&
-        xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j 2 --timeout 300 "$@")
+        xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j 2 --timeout 300 \
+            --repeat until-pass:2 "$@") | tee -a "$summaries"
+}
+
+# One closing line for every stage's test cases together.
+print_totals() {
+    awk '/tests passed, [0-9]+ tests? failed out of/ { failed += $4; total += $NF }
+         END { printf "tests: %d passed, %d failed\n", total - failed, failed }' "$summaries"
 }
 
 echo "== Test suite"
@@ -67,3 +78,4 @@ ASAN_OPTIONS="$common_options:detect_leaks=1" \
     LSAN_OPTIONS="suppressions=$sanitizers/lsan.supp:print_suppressions=0" \
     UBSAN_OPTIONS="$common_options:suppressions=$sanitizers/ubsan.supp" \
     xvfb-run -a -s "-screen 0 1280x1024x24" fuzz/run-fuzzers.sh build-fuzz "${ZAREDEZID_FUZZ_SECONDS:-20}"
+print_totals
