@@ -29,12 +29,12 @@ QString object(const QString& name, const QString& meshBody) {
     return "<OBJECT>" + label + "<MESH>" + meshBody + "</MESH></OBJECT>";
 }
 
-QString material(int id, const QString& amb, const QString& diff, const QString& spec,
+QString material(int id, const QString& amb, const QString& diff, const QString& specular,
                  const QString& emiss, const QString& shine, const QString& alpha) {
     return QStringLiteral("<MAT ID=\"%1\"><AMB>%2</AMB><DIFF>%3</DIFF><SPEC>%4</SPEC>"
                           "<EMISS>%5</EMISS><SHINE>%6</SHINE><ALPHA>%7</ALPHA></MAT>")
         .arg(id)
-        .arg(amb, diff, spec, emiss, shine, alpha);
+        .arg(amb, diff, specular, emiss, shine, alpha);
 }
 
 QString triangleMesh(const QString& p1) {

@@ -12,7 +12,7 @@ QString normal(int id, const QString& xyz);
 QString face(int p1, int n1, int p2, int n2, int p3, int n3, int material = -1);
 // An object with the mesh body; an empty name leaves the object unnamed.
 QString object(const QString& name, const QString& meshBody);
-QString material(int id, const QString& amb, const QString& diff, const QString& spec,
+QString material(int id, const QString& amb, const QString& diff, const QString& specular,
                  const QString& emiss, const QString& shine, const QString& alpha);
 // A mesh body with three points, three normals and one face over them.
 QString triangleMesh(const QString& p1 = QStringLiteral("0,0,0"));

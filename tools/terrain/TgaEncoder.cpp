@@ -20,7 +20,7 @@ QByteArray TgaEncoder::encode(int width, int height, const std::vector<std::uint
     bytes.append(static_cast<char>(0)); // image id length
     bytes.append(static_cast<char>(0)); // no colour map
     bytes.append(kUncompressedTrueColour);
-    bytes.append(QByteArray(5, '\0')); // colour map specification
+    bytes.append(QByteArray(5, '\0')); // colour map fields, unused without a colour map
     appendLittleEndian16(bytes, 0);    // x origin
     appendLittleEndian16(bytes, 0);    // y origin
     appendLittleEndian16(bytes, width);
