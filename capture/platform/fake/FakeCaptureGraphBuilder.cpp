@@ -8,12 +8,6 @@ using namespace platform;
 
 namespace fake {
 
-namespace {
-std::shared_ptr<FakeFilter> asFakeFilter(const std::shared_ptr<Filter>& filter) {
-    return std::dynamic_pointer_cast<FakeFilter>(filter);
-}
-} // namespace
-
 FakeCaptureGraphBuilder::FakeCaptureGraphBuilder(std::shared_ptr<FakeScript> script)
     : script_(std::move(script)) {}
 

@@ -41,4 +41,9 @@ private:
     std::shared_ptr<FakeSampleGrabber> grabber_;
 };
 
+// The fake behind a filter the layer hands back; null for any other filter.
+inline std::shared_ptr<FakeFilter> asFakeFilter(const std::shared_ptr<platform::Filter>& filter) {
+    return std::dynamic_pointer_cast<FakeFilter>(filter);
+}
+
 } // namespace fake
