@@ -1,13 +1,18 @@
 #include "analysis/VideoProcessor.h"
 
+#include "analysis/ClassicEstimator.h"
 #include "analysis/EstimateOverlay.h"
 #include "analysis/FramePreparation.h"
 #include "analysis/LineDetector.h"
+#include "analysis/PreciseEstimator.h"
 #include "app/ProcessObjects.h"
 
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -15,11 +20,13 @@ constexpr int kEdgeThreshold = 100;
 // A new edge pixel needs at least four new neighbours (4 · 255 > 820 > 3 · 255).
 constexpr int kChangeThreshold = 820;
 
-// Changed pixels a frame needs before lines are looked for. Frames 320 pixels
-// wide have four times the area of the 160-wide ones and need more.
-constexpr int kWideFrameWidth = 320;
-constexpr int kWideFrameGate = 70;
-constexpr int kOtherFrameGate = 30;
+// Changed pixels a frame needs before lines are looked for: 70 at 320 x 240,
+// and the same density of change at larger sizes, since a person at the same
+// distance changes the same share of the picture. Small frames keep a floor
+// of 30, or sensor noise alone would open the gate.
+constexpr double kReferenceGate = 70;
+constexpr double kReferenceArea = 320 * 240;
+constexpr int kSmallestGate = 30;
 
 constexpr uint32_t kMinClusterPoints = 10;
 constexpr double kMinDeviationPixels = 5.0;
@@ -32,8 +39,10 @@ constexpr double kStandardDeviations = 2.0;
 constexpr int kSmallestUsableWidth = 2;
 constexpr int kSmallestUsableHeight = 1;
 
-bool passesMotionGate(int changedPixelCount, int frameWidth) {
-    const int gate = frameWidth == kWideFrameWidth ? kWideFrameGate : kOtherFrameGate;
+bool passesMotionGate(int changedPixelCount, int frameWidth, int frameHeight) {
+    const double area = double(frameWidth) * frameHeight;
+    const int gate =
+        std::max(kSmallestGate, int(std::lround(kReferenceGate * area / kReferenceArea)));
     return changedPixelCount > gate;
 }
 
@@ -44,10 +53,24 @@ std::unique_ptr<I::Image> blankReferenceFor(const I::Image& frame) {
     return reference;
 }
 
+// The one place that picks the estimator a kind stands for.
+std::unique_ptr<LineEstimator> makeEstimator(EstimatorKind kind) {
+    if (kind == EstimatorKind::Classic) {
+        return std::make_unique<ClassicEstimator>();
+    }
+    return std::make_unique<PreciseEstimator>();
+}
+
 } // namespace
 
 VideoProcessor::VideoProcessor(QObject* parent)
-    : QObject(parent) {}
+    : QObject(parent)
+    , lineEstimator(makeEstimator(kind)) {}
+
+void VideoProcessor::setEstimator(EstimatorKind newKind) {
+    kind = newKind;
+    lineEstimator = makeEstimator(kind);
+}
 
 VideoProcessor::~VideoProcessor() = default;
 
@@ -75,7 +98,7 @@ void VideoProcessor::processFrame(I::Image* _img) {
     int changedPixelCount = 0;
     const std::unique_ptr<I::Image> change =
         newEdges(*edges, *referenceEdges, changedPixelCount, kChangeThreshold);
-    if (passesMotionGate(changedPixelCount, frame->width)) {
+    if (passesMotionGate(changedPixelCount, frame->width, frame->height)) {
         detectLines(candidateLines, *change, kMinClusterPoints, kMinDeviationPixels, kBinWidth,
                     kKernelMinHeight, kStandardDeviations);
         referenceEdges = std::move(edges);
@@ -83,9 +106,11 @@ void VideoProcessor::processFrame(I::Image* _img) {
     }
 
     // Between detections the estimate keeps moving toward the last one.
-    const bool updated = attitude.update(candidateLines, rollResponse, pitchResponse);
+    const bool updated =
+        lineEstimator->update({candidateLines, *grey, detectorRan}, rollResponse, pitchResponse);
     if (updated) {
-        emit dataUpdate(attitude.roll(frame->width), attitude.pitch(frame->height));
+        emit dataUpdate(rollOf(lineEstimator->smoothedAngle(), frame->width),
+                        pitchOf(lineEstimator->smoothedOffset(), frame->height));
     }
     if (outputLabel) {
         show(*frame, *grey, updated);
@@ -102,10 +127,10 @@ void VideoProcessor::forgetReferenceUnlessShapeOf(const I::Image& frame) {
     }
 }
 
-void VideoProcessor::show(const I::Image& frame, const I::Image& grey, bool withEstimate) const {
+void VideoProcessor::show(const I::Image& frame, const I::Image& grey, bool updated) const {
     QImage picture = mirroredPicture(frame, grey);
-    if (withEstimate) {
-        drawEstimatedLine(picture, attitude.smoothedAngle(), attitude.smoothedOffset());
+    if (lineEstimator->showsLineAfter(updated)) {
+        drawEstimatedLine(picture, lineEstimator->smoothedAngle(), lineEstimator->smoothedOffset());
     }
     outputLabel->setPixmap(QPixmap::fromImage(picture));
 }

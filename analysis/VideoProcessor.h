@@ -1,7 +1,8 @@
 #pragma once
 
-#include "analysis/AttitudeEstimator.h"
+#include "analysis/EstimatorKind.h"
 #include "analysis/Line.h"
+#include "analysis/LineEstimator.h"
 #include "capture/Image.h"
 
 #include <QObject>
@@ -27,10 +28,15 @@ public:
     // roll; read afresh on every frame.
     int32_t pitchResponse = 10, rollResponse = 10;
 
+    // Starts the chosen estimator afresh, from level; the picture memory and
+    // the detector's lines stay.
+    void setEstimator(EstimatorKind kind);
+    EstimatorKind estimatorKind() const { return kind; }
+
     // For tools that watch the estimator at work.
     bool detectorRanInLastFrame() const { return detectorRan; }
     const LineList& candidates() const { return candidateLines; }
-    const AttitudeEstimator& estimator() const { return attitude; }
+    const LineEstimator& estimator() const { return *lineEstimator; }
 
 public slots:
     // Takes ownership of _img, an Rgb32 frame as the capture thread delivers
@@ -42,13 +48,14 @@ signals:
 
 private:
     void forgetReferenceUnlessShapeOf(const I::Image& frame);
-    void show(const I::Image& frame, const I::Image& grey, bool withEstimate) const;
+    void show(const I::Image& frame, const I::Image& grey, bool updated) const;
     static QImage mirroredPicture(const I::Image& frame, const I::Image& grey);
 
     // Edges of the last frame that passed the motion gate; change is measured
     // against it, so slow motion adds up until it passes the gate.
     std::unique_ptr<I::Image> referenceEdges;
     LineList candidateLines;
-    AttitudeEstimator attitude;
+    EstimatorKind kind = EstimatorKind::Precise;
+    std::unique_ptr<LineEstimator> lineEstimator;
     bool detectorRan = false;
 };

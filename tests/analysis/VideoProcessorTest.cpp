@@ -177,7 +177,7 @@ TEST_F(Processing, ShowsTheMirroredFrameWithTheEstimatedLine) {
     ASSERT_EQ(shown.size(), QSize(320, 240));
     EXPECT_EQ(shown.pixel(319, 0) & 0xFFFFFFu, 0x0000FFu);
 
-    const AttitudeEstimator& estimate = processor.estimator();
+    const LineEstimator& estimate = processor.estimator();
     for (int x : {40, 160, 280}) {
         const int row =
             estimatedLineRow(x, estimate.smoothedAngle(), estimate.smoothedOffset(), 320, 240);

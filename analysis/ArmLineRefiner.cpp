@@ -1,0 +1,181 @@
+#include "analysis/ArmLineRefiner.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Rows searched above and below the guess, and the thickest arm looked for,
+// both as shares of the picture's height: the guess lies on one edge of the
+// arm, so the band must reach across a whole arm to its other edge.
+constexpr double kBandShare = 0.12;
+constexpr double kThickestArmShare = 0.12;
+constexpr double kThinnestArmPixels = 1.5;
+// A step of about 20 grey levels under the vertical Sobel kernel (4 · 20);
+// weaker steps are sensor noise and wall texture.
+constexpr int kWeakestEdge = 80;
+// At most this many columns are looked at, spread over the picture, so the
+// cost stays flat at large sizes while the fit still has plenty of points.
+constexpr int kLargestColumnCount = 160;
+// The midpoints must lie on one line in at least this share of the columns
+// looked at, or the arm is not where the guess says.
+constexpr double kShareOfColumnsNeeded = 0.25;
+constexpr int kFewestColumns = 8;
+// Each round of the fit keeps the midpoints within a narrower distance of the
+// line of the round before: first wide enough for a guess a few degrees off
+// at the picture's ends, last about the edges' own noise.
+constexpr double kRoundToleranceShares[] = {0.05, 0.0125, 0.00625};
+constexpr double kSmallestTolerancePixels = 1.5;
+
+// Vertical Sobel response at (x, y): brightness below minus above.
+int verticalGradient(const uchar* pixels, int width, int x, int y) {
+    const uchar* above = pixels + qsizetype(y - 1) * width + x;
+    const uchar* below = pixels + qsizetype(y + 1) * width + x;
+    return (below[-1] + 2 * below[0] + below[1]) - (above[-1] + 2 * above[0] + above[1]);
+}
+
+// Where between three samples, the middle one the largest in size, the
+// extreme lies, as a shift of -0.5 to 0.5 from the middle one.
+double peakShift(double before, double at, double after) {
+    const double curvature = before - 2 * at + after;
+    if (curvature == 0) {
+        return 0;
+    }
+    return std::clamp(0.5 * (before - after) / curvature, -0.5, 0.5);
+}
+
+struct ColumnEdges {
+    double riseRow;
+    double fallRow;
+};
+
+// The row of the extreme at row at, to a fraction of a row; rows first and
+// last have only one neighbour inside the band and stay whole.
+double locatedPeak(const I::Image& grey, int x, int at, int first, int last) {
+    if (at <= first || at >= last) {
+        return at;
+    }
+    return at + peakShift(verticalGradient(grey.data, grey.width, x, at - 1),
+                          verticalGradient(grey.data, grey.width, x, at),
+                          verticalGradient(grey.data, grey.width, x, at + 1));
+}
+
+// The strongest rise and fall of brightness down rows first to last of
+// column x, or nothing when either is too weak to be an edge. first is at
+// least 1 and last at most the height less 2, so every row read exists.
+std::optional<ColumnEdges> strongestEdges(const I::Image& grey, int x, int first, int last) {
+    int rise = 0, fall = 0, riseAt = first, fallAt = first;
+    for (int y = first; y <= last; ++y) {
+        const int gradient = verticalGradient(grey.data, grey.width, x, y);
+        if (gradient > rise) {
+            rise = gradient;
+            riseAt = y;
+        }
+        if (gradient < fall) {
+            fall = gradient;
+            fallAt = y;
+        }
+    }
+    if (rise < kWeakestEdge || -fall < kWeakestEdge) {
+        return std::nullopt;
+    }
+    return ColumnEdges{locatedPeak(grey, x, riseAt, first, last),
+                       locatedPeak(grey, x, fallAt, first, last)};
+}
+
+double rowOnLine(const ArmLine& line, double xc) {
+    const double angle = line.angleDegrees * kPi / 180;
+    return line.offset - xc * std::cos(angle) / std::sin(angle);
+}
+
+double median(std::vector<double>& values) {
+    const auto middle = values.begin() + values.size() / 2;
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
+}
+
+} // namespace
+
+std::optional<ArmFit> ArmLineRefiner::refine(const I::Image& grey, const ArmLine& guess) {
+    constexpr int kSmallestSide = 5;
+    if (grey.format != I::Image::Gray8 || grey.width < kSmallestSide ||
+        grey.height < kSmallestSide || !(std::sin(guess.angleDegrees * kPi / 180) > 0)) {
+        return std::nullopt;
+    }
+    collectMidpoints(grey, guess);
+    return fitRobustly(guess, grey.height);
+}
+
+// In each column, the strongest rise and the strongest fall in brightness
+// within the band are the arm's two edges, whichever way round its colours
+// are; their midpoint is on the arm's centre line.
+void ArmLineRefiner::collectMidpoints(const I::Image& grey, const ArmLine& guess) {
+    const int width = grey.width;
+    const int height = grey.height;
+    const int band = std::max(2, int(std::lround(kBandShare * height)));
+    const double thickest = std::max(kThinnestArmPixels + 1, kThickestArmShare * height);
+    const int step = std::max(1, (width + kLargestColumnCount - 1) / kLargestColumnCount);
+    midpoints.clear();
+    columnsLooked = 0;
+    for (int x = 1 + step / 2; x < width - 1; x += step) {
+        ++columnsLooked;
+        const double xc = x - width * 0.5;
+        const double centreRow = rowOnLine(guess, xc) + height * 0.5;
+        if (!(std::fabs(centreRow) < height * 2.0)) {
+            continue;
+        }
+        const int first = std::max(1, int(std::floor(centreRow)) - band);
+        const int last = std::min(height - 2, int(std::ceil(centreRow)) + band);
+        const std::optional<ColumnEdges> edges = strongestEdges(grey, x, first, last);
+        if (!edges) {
+            continue;
+        }
+        const double thickness = std::fabs(edges->riseRow - edges->fallRow);
+        if (thickness >= kThinnestArmPixels && thickness <= thickest) {
+            midpoints.push_back({xc, (edges->riseRow + edges->fallRow) / 2 - height * 0.5});
+        }
+    }
+}
+
+std::optional<ArmFit> ArmLineRefiner::fitRobustly(const ArmLine& guess, int height) const {
+    const std::size_t needed = std::max<std::size_t>(
+        kFewestColumns, std::size_t(std::ceil(kShareOfColumnsNeeded * columnsLooked)));
+    if (midpoints.size() < needed) {
+        return std::nullopt;
+    }
+    // The guess may lie on either edge of the arm: start from the line with
+    // its slope through the median midpoint.
+    residuals.clear();
+    for (const Midpoint& point : midpoints) {
+        residuals.push_back(point.yc - rowOnLine(guess, point.xc));
+    }
+    const double angle = guess.angleDegrees * kPi / 180;
+    double slope = -std::cos(angle) / std::sin(angle);
+    double intercept = guess.offset + median(residuals);
+    std::size_t kept = 0;
+    for (const double share : kRoundToleranceShares) {
+        const double tolerance = std::max(kSmallestTolerancePixels, share * height);
+        double sumX = 0, sumY = 0, sumXX = 0, sumXY = 0;
+        kept = 0;
+        for (const Midpoint& point : midpoints) {
+            if (std::fabs(point.yc - (intercept + slope * point.xc)) > tolerance) {
+                continue;
+            }
+            sumX += point.xc;
+            sumY += point.yc;
+            sumXX += point.xc * point.xc;
+            sumXY += point.xc * point.yc;
+            ++kept;
+        }
+        const double spread = kept * sumXX - sumX * sumX;
+        if (kept < needed || !(spread > 0)) {
+            return std::nullopt;
+        }
+        slope = (kept * sumXY - sumX * sumY) / spread;
+        intercept = (sumY - slope * sumX) / kept;
+    }
+    return ArmFit{{90 + std::atan(slope) * 180 / kPi, intercept}, double(kept) / columnsLooked};
+}

@@ -1,0 +1,145 @@
+#include "analysis/PreciseEstimator.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kLevelAngle = 90.0;
+// The same plausibility and patience as the classic estimator: lines within
+// 60 degrees of level and less than 45 degrees from the estimate; lost after
+// more than 45 frames without one.
+constexpr double kSteepestAngle = 30.0;
+constexpr double kFlattestAngle = 150.0;
+constexpr double kLargestJump = 45.0;
+constexpr int32_t kMissesBeforeLost = 45;
+constexpr double kResponseDenominator = 200.0;
+// Refining costs a pass over a band of the picture, so only the first few
+// plausible lines of a detection are tried; the arm is nearly always the
+// first or the second.
+constexpr int kGuessesTried = 4;
+// Lines this close to the arm, in angle and in height, lie along its edges.
+constexpr double kSameArmDegrees = 3.0;
+constexpr double kSameArmHeightShare = 0.08;
+
+// Frames carry no time stamps, so time is counted in frames of a nominal
+// 30 frames per second: the filters behave the same, frame for frame, at
+// every rate.
+constexpr double kSecondsPerFrame = 1.0 / 30;
+
+// The response sliders' default, 50, reaches the estimator as 12. At that
+// value a still pose is filtered with a 1 Hz cutoff, and the cutoff rises by
+// 0.05 Hz for every degree per second of roll (0.15 Hz for every percent of
+// the height per second of pitch); both scale in proportion to the response,
+// so 0 holds the estimate still and 24, the slider's top, doubles them.
+constexpr double kDefaultResponse = 12.0;
+constexpr double kMinCutoffHzAtDefault = 1.0;
+constexpr double kRollBetaAtDefault = 0.05;
+constexpr double kPitchBetaAtDefault = 0.15;
+constexpr double kDerivativeCutoffHz = 1.0;
+
+constexpr double kPercent = 100.0;
+
+OneEuroFilter::Parameters filterFor(int32_t response, double betaAtDefault) {
+    const double scale = std::max(0, response) / kDefaultResponse;
+    return {kMinCutoffHzAtDefault * scale, betaAtDefault * scale, kDerivativeCutoffHz};
+}
+
+} // namespace
+
+bool PreciseEstimator::update(const FrameEvidence& frame, int32_t rollResponse,
+                              int32_t pitchResponse) {
+    tune(rollResponse, pitchResponse);
+    const std::optional<ArmLine> measured = measure(frame);
+    if (measured) {
+        misses = 0;
+        follow(*measured, frame.grey.height);
+        return true;
+    }
+    ++misses;
+    ++framesSinceMeasurement;
+    if (misses > kMissesBeforeLost && hasEstimate) {
+        easeTowardLevel(rollResponse, pitchResponse, frame.grey.height);
+        return true;
+    }
+    return false;
+}
+
+void PreciseEstimator::tune(int32_t rollResponse, int32_t pitchResponse) {
+    angleFilter.setParameters(filterFor(rollResponse, kRollBetaAtDefault));
+    heightFilter.setParameters(filterFor(pitchResponse, kPitchBetaAtDefault));
+}
+
+// The line followed so far and, when the detector ran, the first few
+// plausible lines it found are each refined on this frame; the one that the
+// most columns support wins, so a short edge elsewhere cannot take over from
+// the arms, and a quick move is picked up from the detection at once. Between
+// detections the line followed is refined again on each frame, which holds a
+// still pose and follows moves too slow to open the gate. Nothing refines
+// when the arms have left the picture.
+std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
+    std::optional<ArmLine> best;
+    double bestSupport = 0;
+    const auto consider = [&](const ArmLine& guess) {
+        const std::optional<ArmFit> fit = refiner.refine(frame.grey, guess);
+        if (fit && fit->support > bestSupport) {
+            best = fit->line;
+            bestSupport = fit->support;
+        }
+    };
+    if (tracked) {
+        consider(*tracked);
+    }
+    const bool stillFollowed = best.has_value();
+    int tried = 0;
+    for (std::size_t i = 0;
+         frame.detectorRan && i < frame.candidates.size() && tried < kGuessesTried; ++i) {
+        const Line& line = frame.candidates[i];
+        if (!isPlausible(line)) {
+            continue;
+        }
+        // ρ / sin θ is the line's height below the centre at the centre column.
+        const ArmLine guess{line.theta, line.rho / std::sin(line.theta * kPi / 180)};
+        if (stillFollowed && liesAlong(guess, *best, frame.grey.height)) {
+            continue;
+        }
+        ++tried;
+        consider(guess);
+    }
+    tracked = best;
+    return best;
+}
+
+// A guess on one of the edges of the arm just refined would only find that
+// arm again.
+bool PreciseEstimator::liesAlong(const ArmLine& guess, const ArmLine& arm, int frameHeight) {
+    return std::fabs(guess.angleDegrees - arm.angleDegrees) < kSameArmDegrees &&
+           std::fabs(guess.offset - arm.offset) < kSameArmHeightShare * frameHeight;
+}
+
+bool PreciseEstimator::isPlausible(const Line& line) const {
+    return std::fabs(angle - line.theta) < kLargestJump && line.theta > kSteepestAngle &&
+           line.theta < kFlattestAngle;
+}
+
+void PreciseEstimator::follow(const ArmLine& measured, int frameHeight) {
+    const double elapsed = framesSinceMeasurement * kSecondsPerFrame;
+    angle = angleFilter.filter(measured.angleDegrees, elapsed);
+    offset = heightFilter.filter(kPercent * measured.offset / frameHeight, elapsed) * frameHeight /
+             kPercent;
+    hasEstimate = true;
+    framesSinceMeasurement = 1;
+}
+
+// At the classic estimator's rate, so losing the arms looks the same in both
+// modes; the filters restart from each eased value, so finding the arms again
+// continues from there without a jump.
+void PreciseEstimator::easeTowardLevel(int32_t rollResponse, int32_t pitchResponse,
+                                       int frameHeight) {
+    angle += (kLevelAngle - angle) * rollResponse / kResponseDenominator;
+    offset -= offset * pitchResponse / kResponseDenominator;
+    angleFilter.reset(angle);
+    heightFilter.reset(kPercent * offset / frameHeight);
+    framesSinceMeasurement = 1;
+}

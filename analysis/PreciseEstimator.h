@@ -1,0 +1,42 @@
+#pragma once
+
+#include "analysis/ArmLineRefiner.h"
+#include "analysis/LineEstimator.h"
+#include "analysis/OneEuroFilter.h"
+
+#include <optional>
+
+// The estimator to fly with. It takes only the strongest plausible line of
+// each detection, refines it on the current frame to the arm's centre line,
+// keeps refining that line while the arms move too little to open the motion
+// gate, and smooths angle and height with adaptive filters, so a held pose is
+// steady and a quick move is followed within a few frames. When no line has
+// been found for as long as the classic estimator waits, it eases back to
+// level.
+class PreciseEstimator : public LineEstimator {
+public:
+    bool update(const FrameEvidence& frame, int32_t rollResponse, int32_t pitchResponse) override;
+    double smoothedAngle() const override { return angle; }
+    double smoothedOffset() const override { return offset; }
+    bool showsLineAfter(bool) const override { return hasEstimate; }
+
+private:
+    std::optional<ArmLine> measure(const FrameEvidence& frame);
+    bool isPlausible(const Line& line) const;
+    static bool liesAlong(const ArmLine& guess, const ArmLine& arm, int frameHeight);
+    void follow(const ArmLine& measured, int frameHeight);
+    void easeTowardLevel(int32_t rollResponse, int32_t pitchResponse, int frameHeight);
+    void tune(int32_t rollResponse, int32_t pitchResponse);
+
+    ArmLineRefiner refiner;
+    OneEuroFilter angleFilter;
+    OneEuroFilter heightFilter; // the offset as a percentage of the frame's height
+    // The arm's centre line as last measured; refining starts from it while
+    // the gate stays shut.
+    std::optional<ArmLine> tracked;
+    double angle = 90.0;
+    double offset = 0.0;
+    bool hasEstimate = false;
+    int32_t misses = 0;
+    int framesSinceMeasurement = 1;
+};
