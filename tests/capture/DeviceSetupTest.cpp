@@ -11,37 +11,37 @@ using namespace platform;
 
 namespace {
 
-const std::string kReadySetup = "SETUP: Setting up device 0\n"
-                                "SETUP: Cam\n"
-                                "SETUP: Default Format is set to 640 by 480 \n"
-                                "SETUP: trying format RGB24 @ 320 by 240\n"
-                                "SETUP: Capture callback set\n"
-                                "SETUP: Device is setup and ready to capture.\n\n";
+const std::string kSetupStart = "SETUP: Setting up device 0\n"
+                                "SETUP: Cam\n";
+const std::string kNegotiation = "SETUP: Default Format is set to 640 by 480 \n"
+                                 "SETUP: trying format RGB24 @ 320 by 240\n"
+                                 "SETUP: Capture callback set\n";
+const std::string kReadySetup =
+    kSetupStart + kNegotiation + "SETUP: Device is setup and ready to capture.\n\n";
 
 class DeviceSetupTest : public DeviceLayerTest {
 protected:
-    void addCameras(int count) {
+    // Cameras "Cam", "Cam 1", "Cam 2", ... accepting any size, then the layer.
+    void makeLayerWithCameras(int count) {
         for (int index = 0; index < count; ++index) {
             fake.addDevice(index == 0 ? "Cam" : "Cam " + std::to_string(index))
                 .acceptAnySize(subtype::kRgb24);
         }
+        makeLayer();
     }
 };
 
-TEST_F(DeviceSetupTest, ConstructionStartsTheRuntimeAndPrintsTheBanner) {
-    std::string console =
-        consoleOf([&] { layer = std::make_unique<VideoInput>(std::move(ownedPlatform)); });
-    EXPECT_EQ(console, "\n***** VIDEOINPUT LIBRARY - 0.1995 - RIDO5 *****\n\n");
+// The runtime counter is process-wide: a layer that did not give its share
+// back would keep the next layer from starting the runtime.
+TEST_F(DeviceSetupTest, LayerStartsTheRuntimeOnceAndGivesItBackSilently) {
+    fake.addDevice("Cam");
+    EXPECT_EQ(consoleOf([&] { layer = std::make_unique<VideoInput>(std::move(ownedPlatform)); }),
+              "\n***** VIDEOINPUT LIBRARY - 0.1995 - RIDO5 *****\n\n");
     EXPECT_EQ(fake.runtimeStarts(), 1);
-}
+    layer->enumerateDevices();
+    EXPECT_EQ(fake.runtimeStops(), 0) << "enumeration keeps the layer's runtime";
+    EXPECT_EQ(consoleOf([&] { layer.reset(); }), "");
 
-TEST_F(DeviceSetupTest, DestroyingALayerNeverSetUpPrintsNothingAndStopsTheRuntime) {
-    addCameras(1);
-    makeLayer();
-    const std::string console = consoleOf([&] { layer.reset(); });
-    EXPECT_EQ(console, "");
-    // The fake went with the layer; a second layer shows the count was back
-    // at zero, since it starts the runtime again.
     auto next = std::make_unique<FakeCapturePlatform>();
     FakeCapturePlatform& nextFake = *next;
     consoleOf([&] { layer = std::make_unique<VideoInput>(std::move(next)); });
@@ -56,8 +56,9 @@ TEST_F(DeviceSetupTest, RuntimeAlreadyInAnotherModeIsReported) {
               0u);
 }
 
-TEST_F(DeviceSetupTest, EnumerationListsFriendlyNamesAndPrintsNothing) {
-    addCameras(2);
+TEST_F(DeviceSetupTest, EnumerationListsFriendlyNamesCutToLowBytesAndPrintsNothing) {
+    fake.addDevice("Cam");
+    fake.addDevice("x").friendlyName = std::u16string(300, u'\u0141');
     fake.device(1).hasDescription = true;
     fake.device(1).description = u"USB video";
     fake.addDevice("Described only").hasFriendlyName = false;
@@ -69,98 +70,83 @@ TEST_F(DeviceSetupTest, EnumerationListsFriendlyNamesAndPrintsNothing) {
     EXPECT_EQ(consoleOf([&] { count = layer->enumerateDevices(); }), "");
     ASSERT_EQ(count, 3);
     EXPECT_STREQ(layer->deviceName(0), "Cam");
-    EXPECT_STREQ(layer->deviceName(1), "Cam 1");
+    EXPECT_EQ(std::string(layer->deviceName(1)), std::string(253, '\x41'));
     EXPECT_STREQ(layer->deviceName(2), "A description");
     EXPECT_EQ(layer->deviceName(-1), nullptr);
     EXPECT_EQ(layer->deviceName(20), nullptr);
 }
 
-TEST_F(DeviceSetupTest, NamesAreCutToLowBytesAnd253Characters) {
-    fake.addDevice("x").friendlyName = std::u16string(300, u'\u0141');
-    makeLayer();
-    layer->enumerateDevices();
-    EXPECT_EQ(std::string(layer->deviceName(0)), std::string(253, '\x41'));
-}
-
 TEST_F(DeviceSetupTest, DevicesBeyondTheTwentiethAreCountedButNotNamed) {
-    addCameras(21);
-    makeLayer();
+    makeLayerWithCameras(21);
     EXPECT_EQ(layer->enumerateDevices(), 21);
     EXPECT_STREQ(layer->deviceName(19), "Cam 19");
 }
 
-TEST_F(DeviceSetupTest, MissingDeviceIsReportedWithTheLastUsableIndex) {
-    addCameras(2);
-    makeLayer();
+struct RefusedDevice {
+    const char* name;
+    int cameras;
+    int index;
+    std::string console;
+};
+
+class RefusedDeviceTest : public DeviceSetupTest,
+                          public testing::WithParamInterface<RefusedDevice> {};
+
+TEST_P(RefusedDeviceTest, SetUpFailsWithItsLinesAndNoFrameSize) {
+    makeLayerWithCameras(GetParam().cameras);
     bool ready = true;
-    const std::string console = consoleOf([&] { ready = layer->setupDevice(5, 320, 240); });
+    EXPECT_EQ(consoleOf([&] { ready = layer->setupDevice(GetParam().index, 320, 240); }),
+              GetParam().console);
     EXPECT_FALSE(ready);
-    EXPECT_EQ(console, "SETUP: device[5] not found - you have 2 devices available\n"
-                       "SETUP: this means that the last device you can use is device[1] \n");
+    EXPECT_EQ(layer->frameSize(GetParam().index), 0);
 }
 
-TEST_F(DeviceSetupTest, WithoutDevicesTheLastUsableIndexIsMinusOne) {
-    makeLayer();
-    EXPECT_EQ(setUp(0), "SETUP: device[0] not found - you have 0 devices available\n"
-                        "SETUP: this means that the last device you can use is device[-1] \n");
-}
+INSTANTIATE_TEST_SUITE_P(
+    Indices, RefusedDeviceTest,
+    testing::Values(RefusedDevice{"PastTheLastDevice", 2, 5,
+                                  "SETUP: device[5] not found - you have 2 devices available\n"
+                                  "SETUP: this means that the last device you can use is "
+                                  "device[1] \n"},
+                    RefusedDevice{"NoDevices", 0, 0,
+                                  "SETUP: device[0] not found - you have 0 devices available\n"
+                                  "SETUP: this means that the last device you can use is "
+                                  "device[-1] \n"},
+                    RefusedDevice{"Negative", 1, -1, ""}, RefusedDevice{"Twenty", 1, 20, ""},
+                    RefusedDevice{"TwentyFive", 1, 25, ""}),
+    [](const testing::TestParamInfo<RefusedDevice>& info) { return std::string(info.param.name); });
 
-TEST_F(DeviceSetupTest, IndicesOutsideTheSlotsAreRefusedSilently) {
-    addCameras(1);
-    makeLayer();
-    for (int index : {-1, 20, 25}) {
-        bool ready = true;
-        EXPECT_EQ(consoleOf([&] { ready = layer->setupDevice(index, 320, 240); }), "");
-        EXPECT_FALSE(ready);
-        EXPECT_EQ(layer->frameSize(index), 0);
-    }
-}
-
-TEST_F(DeviceSetupTest, ReadyDeviceReportsItsFrameSize) {
-    addCameras(1);
-    makeLayer();
+TEST_F(DeviceSetupTest, ReadyDeviceReportsItsFrameSizeAndRefusesASecondSetUp) {
+    makeLayerWithCameras(1);
     EXPECT_EQ(setUp(), kReadySetup);
     EXPECT_TRUE(layer->isDeviceReady(0));
     EXPECT_EQ(layer->frameWidth(0), 320);
     EXPECT_EQ(layer->frameHeight(0), 240);
     EXPECT_EQ(layer->frameSize(0), 320 * 240 * 3);
-    // A ready device refuses a second set-up without a word.
     bool again = true;
     EXPECT_EQ(consoleOf([&] { again = layer->setupDevice(0, 160, 120); }), "");
     EXPECT_FALSE(again);
 }
 
 TEST_F(DeviceSetupTest, DeviceWithoutPreviewPinIsConfiguredThroughItsCapturePin) {
-    addCameras(1);
-    fake.device(0).hasPreviewPin = false;
+    fake.addDevice("Cam").acceptAnySize(subtype::kRgb24).hasPreviewPin = false;
     makeLayer();
-    const std::string console = setUp();
-    EXPECT_EQ(console, "SETUP: Setting up device 0\n"
-                       "SETUP: Cam\n"
-                       "SETUP: Couldn't find preview pin using SmartTee\n"
-                       "SETUP: Default Format is set to 640 by 480 \n"
-                       "SETUP: trying format RGB24 @ 320 by 240\n"
-                       "SETUP: Capture callback set\n"
-                       "SETUP: Device is setup and ready to capture.\n\n");
+    EXPECT_EQ(setUp(), kSetupStart + "SETUP: Couldn't find preview pin using SmartTee\n" +
+                           kNegotiation + "SETUP: Device is setup and ready to capture.\n\n");
     EXPECT_TRUE(layer->isDeviceReady(0));
 }
 
-TEST_F(DeviceSetupTest, FrameRateBecomesTheTimePerFrame) {
-    addCameras(1);
+TEST_F(DeviceSetupTest, FrameRateBecomesTheTimePerFrameAndZeroKeepsTheDevicesOwn) {
+    fake.addDevice("Cam").acceptAnySize(subtype::kRgb24);
+    fake.addDevice("Cam 1").acceptAnySize(subtype::kRgb24);
+    fake.device(1).defaultFormat.video.averageTimePerFrame = 400000;
     makeLayer();
     layer->setFrameRate(0, 15);
-    setUp();
-    ASSERT_FALSE(fake.device(0).submittedFormats.empty());
+    layer->setFrameRate(1, 0);
+    setUp(0);
+    setUp(1);
+    ASSERT_TRUE(layer->isDeviceReady(1));
     EXPECT_EQ(fake.device(0).submittedFormats.back().video.averageTimePerFrame, 666666);
-}
-
-TEST_F(DeviceSetupTest, FrameRateZeroKeepsTheDevicesOwnRate) {
-    addCameras(1);
-    fake.device(0).defaultFormat.video.averageTimePerFrame = 400000;
-    makeLayer();
-    layer->setFrameRate(0, 0);
-    setUp();
-    EXPECT_EQ(fake.device(0).submittedFormats.back().video.averageTimePerFrame, 400000);
+    EXPECT_EQ(fake.device(1).submittedFormats.back().video.averageTimePerFrame, 400000);
 }
 
 struct StepFailure {
@@ -173,8 +159,7 @@ class SetupStepFailureTest : public DeviceSetupTest,
                              public testing::WithParamInterface<StepFailure> {};
 
 TEST_P(SetupStepFailureTest, PrintsItsLineTearsDownAndLeavesAFreshSlot) {
-    addCameras(1);
-    makeLayer();
+    makeLayerWithCameras(1);
     fake.fail(GetParam().operation);
     bool ready = true;
     const std::string console = consoleOf([&] { ready = layer->setupDevice(0, 320, 240); });
@@ -216,8 +201,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<StepFailure>& info) { return std::string(info.param.name); });
 
 TEST_F(DeviceSetupTest, UnbindableDeviceIsNotFound) {
-    addCameras(1);
-    fake.device(0).bindSucceeds = false;
+    fake.addDevice("Cam").bindSucceeds = false;
     makeLayer();
     EXPECT_EQ(setUp(), "SETUP: Setting up device 0\n"
                        "ERROR - Could not find specified video device\n"
@@ -228,60 +212,52 @@ TEST_F(DeviceSetupTest, UnbindableDeviceIsNotFound) {
                        "SETUP: Device 0 disconnected and freed\n\n");
 }
 
+// A start that fails leaves the source, grabber and renderer in the graph;
+// the teardown has to take every one of them out before freeing the graph.
 TEST_F(DeviceSetupTest, FailedStartRemovesEverythingDownstreamOfTheSource) {
-    addCameras(1);
-    makeLayer();
+    makeLayerWithCameras(1);
     fake.fail(Operation::Run);
-    EXPECT_EQ(setUp(), "SETUP: Setting up device 0\n"
-                       "SETUP: Cam\n"
-                       "SETUP: Default Format is set to 640 by 480 \n"
-                       "SETUP: trying format RGB24 @ 320 by 240\n"
-                       "SETUP: Capture callback set\n"
-                       "ERROR: Could not start graph\n"
-                       "\nSETUP: Disconnecting device 0\n"
-                       "SETUP: freeing Grabber Callback\n"
-                       "SETUP: freeing Renderer \n"
-                       "SETUP: freeing Capture Source \n"
-                       "SETUP: freeing Grabber Filter  \n"
-                       "SETUP: freeing Grabber  \n"
-                       "SETUP: freeing Control   \n"
-                       "SETUP: freeing Media Type  \n"
-                       "SETUP: removing filter Cam...\n"
-                       "SETUP: filter removed Cam  \n"
-                       "SETUP: freeing Capture Graph \n"
-                       "SETUP: freeing Main Graph \n"
-                       "SETUP: Device 0 disconnected and freed\n\n");
+    EXPECT_EQ(setUp(), kSetupStart + kNegotiation +
+                           "ERROR: Could not start graph\n"
+                           "\nSETUP: Disconnecting device 0\n"
+                           "SETUP: freeing Grabber Callback\n"
+                           "SETUP: freeing Renderer \n"
+                           "SETUP: freeing Capture Source \n"
+                           "SETUP: freeing Grabber Filter  \n"
+                           "SETUP: freeing Grabber  \n"
+                           "SETUP: freeing Control   \n"
+                           "SETUP: freeing Media Type  \n"
+                           "SETUP: removing filter Cam...\n"
+                           "SETUP: filter removed Cam  \n"
+                           "SETUP: freeing Capture Graph \n"
+                           "SETUP: freeing Main Graph \n"
+                           "SETUP: Device 0 disconnected and freed\n\n");
 }
 
 TEST_F(DeviceSetupTest, GraphWithoutClockControlStillStarts) {
-    addCameras(1);
-    makeLayer();
+    makeLayerWithCameras(1);
     fake.fail(Operation::RunWithoutClock);
-    const std::string console = setUp();
-    EXPECT_NE(console.find("ERROR: Could not get IID_IMediaFilter interface\n"), std::string::npos);
+    EXPECT_NE(setUp().find("ERROR: Could not get IID_IMediaFilter interface\n"), std::string::npos);
     EXPECT_TRUE(layer->isDeviceReady(0));
 }
 
 // The graph builder is the one step whose failure keeps the record: it stays
-// marked as started, so a disconnect frames nothing between its two lines.
-TEST_F(DeviceSetupTest, GraphBuilderFailureKeepsTheStartedRecord) {
-    addCameras(1);
-    makeLayer();
+// marked as started, so a disconnect frames nothing between its two lines,
+// and a later set-up starts over in the same record.
+TEST_F(DeviceSetupTest, GraphBuilderFailureKeepsTheStartedRecordForARetry) {
+    makeLayerWithCameras(1);
     fake.fail(Operation::CreateCaptureGraphBuilder);
     EXPECT_EQ(setUp(), "SETUP: Setting up device 0\n"
                        "ERROR - Could not create the Filter Graph Manager\n");
+    fake.clearFailures();
+    EXPECT_EQ(setUp(), kReadySetup);
+
+    fake.fail(Operation::CreateCaptureGraphBuilder);
+    consoleOf([&] { layer->disconnectDevice(0); });
+    setUp();
     EXPECT_EQ(consoleOf([&] { layer->disconnectDevice(0); }),
               "\nSETUP: Disconnecting device 0\n"
               "SETUP: Device 0 disconnected and freed\n\n");
-}
-
-TEST_F(DeviceSetupTest, GraphBuilderFailureCanBeRetriedOverTheSameRecord) {
-    addCameras(1);
-    makeLayer();
-    fake.fail(Operation::CreateCaptureGraphBuilder);
-    setUp();
-    fake.clearFailures();
-    EXPECT_EQ(setUp(), kReadySetup);
 }
 
 } // namespace

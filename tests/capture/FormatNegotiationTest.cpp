@@ -147,14 +147,6 @@ TEST_F(ClosestSizeTest, ExactMatchStopsTheSearch) {
     EXPECT_EQ(match.subtype, subtype::kYuy2);
 }
 
-TEST_F(ClosestSizeTest, SmallestSumOfDifferencesWins) {
-    device.offer(fixedSize(352, 288), subtype::kRgb24).offer(fixedSize(176, 144), subtype::kYuy2);
-    const auto match = closestTo(160, 120);
-    EXPECT_EQ(match.width, 176);
-    EXPECT_EQ(match.height, 144);
-    EXPECT_EQ(match.subtype, subtype::kYuy2);
-}
-
 TEST_F(ClosestSizeTest, TiesGoToTheLowerIndex) {
     device.offer(fixedSize(330, 240), subtype::kYuy2).offer(fixedSize(310, 240), subtype::kRgb24);
     EXPECT_EQ(closestTo(320, 240).subtype, subtype::kYuy2);

@@ -1,6 +1,7 @@
 #include "capture/platform/gst/GstFormats.h"
 #include "capture/SubtypeTable.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -24,29 +25,26 @@ protected:
     }
 };
 
-TEST_F(GstFormatsTest, TimePerFrameOfWholeRatesBecomesAWholeRate) {
-    int numerator = 0, denominator = 0;
-    gstformats::frameRateFor(333333, numerator, denominator);
-    EXPECT_EQ(numerator, 30);
-    EXPECT_EQ(denominator, 1);
-    gstformats::frameRateFor(666666, numerator, denominator);
-    EXPECT_EQ(numerator, 15);
-    gstformats::frameRateFor(400000, numerator, denominator);
-    EXPECT_EQ(numerator, 25);
-    gstformats::frameRateFor(333667, numerator, denominator);
-    EXPECT_NEAR(double(numerator) / denominator, 29.97, 0.001);
+// Cameras advertise whole rates as n/1; a rate like 10000000/333333 would
+// match none of them.
+TEST_F(GstFormatsTest, TimePerFrameBecomesTheFrameRateWholeRatesOverOne) {
+    for (const auto& [timePerFrame, rate] : {std::pair{333333, 30.0}, std::pair{666666, 15.0},
+                                             std::pair{400000, 25.0}, std::pair{333667, 29.97}}) {
+        int numerator = 0, denominator = 0;
+        gstformats::frameRateFor(timePerFrame, numerator, denominator);
+        EXPECT_NEAR(double(numerator) / denominator, rate, 0.001) << timePerFrame;
+        if (rate == std::round(rate)) {
+            EXPECT_EQ(denominator, 1) << timePerFrame;
+        }
+    }
 }
 
-TEST_F(GstFormatsTest, MediaTypeBecomesCapsWithSizeAndRate) {
-    const GstCapsPtr caps = gstformats::capsFor(video(subtype::kRgb24, 320, 240, 333333));
-    const GstCapsPtr expected = parse("video/x-raw,format=BGR,width=320,height=240,framerate=30/1");
-    EXPECT_TRUE(gst_caps_is_equal(caps.get(), expected.get()));
-}
-
-TEST_F(GstFormatsTest, MediaTypeWithoutSizeAsksOnlyForTheFormat) {
-    const GstCapsPtr caps = gstformats::capsFor(video(subtype::kRgb24, 0, 0, 0));
-    const GstCapsPtr expected = parse("video/x-raw,format=BGR");
-    EXPECT_TRUE(gst_caps_is_equal(caps.get(), expected.get()));
+TEST_F(GstFormatsTest, MediaTypeBecomesCapsWithSizeAndRateWhereItHasThem) {
+    const GstCapsPtr sized = gstformats::capsFor(video(subtype::kRgb24, 320, 240, 333333));
+    const GstCapsPtr unsized = gstformats::capsFor(video(subtype::kRgb24, 0, 0, 0));
+    EXPECT_TRUE(gst_caps_is_equal(
+        sized.get(), parse("video/x-raw,format=BGR,width=320,height=240,framerate=30/1").get()));
+    EXPECT_TRUE(gst_caps_is_equal(unsized.get(), parse("video/x-raw,format=BGR").get()));
 }
 
 TEST_F(GstFormatsTest, SubtypesMapToGstreamerFormatsAndBack) {

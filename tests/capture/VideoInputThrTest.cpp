@@ -10,6 +10,7 @@ using namespace capture_test;
 namespace {
 
 constexpr int kJoinTimeoutMs = 5000;
+const char* const kDeviceFreed = "SETUP: Device 0 disconnected and freed\n";
 
 class VideoInputThrTest : public testing::Test {
 protected:
@@ -23,14 +24,15 @@ protected:
         consoleOf([&] { thread.reset(); });
     }
 
-    void start(int device, int width, int height) {
-        consoleOf([&] { thread->startDevice(device, width, height, 30); });
+    std::string start(int device, int width, int height) {
+        return consoleOf([&] { thread->startDevice(device, width, height, 30); });
     }
-    void stopAndJoin() {
-        consoleOf([&] {
-            thread->stopDevice();
-            EXPECT_TRUE(thread->wait(kJoinTimeoutMs));
-        });
+    // Pushes one sample and returns the frame the thread emitted for it.
+    std::unique_ptr<I::Image> frameFor(const std::vector<uint8_t>& sample) {
+        const std::size_t index = collector->frameCount();
+        EXPECT_TRUE(fake->pushSample(sample));
+        EXPECT_TRUE(collector->waitForFrames(index + 1));
+        return collector->takeFrame(index);
     }
 
     FakeCapturePlatform* fake = nullptr;
@@ -40,58 +42,43 @@ protected:
 
 TEST_F(VideoInputThrTest, DeviceListNamesEveryCameraAsLatin1) {
     const QMap<int, QString> devices = thread->deviceList();
-    ASSERT_EQ(devices.size(), 2);
-    EXPECT_EQ(devices.value(0), QString("Front camera"));
-    EXPECT_EQ(devices.value(1), QString::fromUtf8("Caméra arrière"));
+    EXPECT_EQ(devices,
+              (QMap<int, QString>{{0, "Front camera"}, {1, QString::fromUtf8("Caméra arrière")}}));
 }
 
 TEST_F(VideoInputThrTest, EmitsTopFirstRgb32FramesWithZeroFourthByte) {
     start(0, 2, 2);
-    ASSERT_TRUE(fake->isStreaming());
     // Bottom row first, as the platform stores it.
-    const std::vector<uint8_t> sample{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    ASSERT_TRUE(fake->pushSample(sample));
-    ASSERT_TRUE(collector->waitForFrames(1));
-
-    const auto frame = collector->takeFrame(0);
+    const auto frame = frameFor({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+    ASSERT_TRUE(frame);
     EXPECT_EQ(frame->format, I::Image::Rgb32);
     EXPECT_EQ(frame->colorTable, nullptr);
-    EXPECT_EQ(frame->width, 2);
-    EXPECT_EQ(frame->height, 2);
-    const std::vector<uchar> expected{7, 8, 9, 0, 10, 11, 12, 0, 1, 2, 3, 0, 4, 5, 6, 0};
-    EXPECT_EQ(std::vector<uchar>(frame->data, frame->data + 16), expected);
+    ASSERT_EQ(frame->width * frame->height, 4);
+    EXPECT_EQ(std::vector<uchar>(frame->data, frame->data + 16),
+              (std::vector<uchar>{7, 8, 9, 0, 10, 11, 12, 0, 1, 2, 3, 0, 4, 5, 6, 0}));
 }
 
-TEST_F(VideoInputThrTest, EveryFrameHasWidthTimesHeightTimesFourBytes) {
+TEST_F(VideoInputThrTest, EveryFrameCarriesItsOwnSampleWithWidthTimesHeightPixels) {
     start(1, 160, 120);
-    for (uint8_t seed = 1; seed <= 3; ++seed) {
-        ASSERT_TRUE(fake->pushSample(patternSample(160, 120, seed)));
-        ASSERT_TRUE(collector->waitForFrames(seed));
-    }
-    for (std::size_t index = 0; index < 3; ++index) {
-        const auto frame = collector->takeFrame(index);
+    for (uint8_t seed = 1; seed <= 2; ++seed) {
+        const auto source = patternSample(160, 120, seed);
+        const auto frame = frameFor(source);
+        ASSERT_TRUE(frame);
         ASSERT_EQ(frame->width * frame->height, 160 * 120);
-        const auto source = patternSample(160, 120, static_cast<uint8_t>(index + 1));
         // The last pixel of the top row comes from the last row of the sample.
-        const std::size_t lastTopPixel = 159 * 4;
-        const std::size_t sourceOfIt = (119 * 160 + 159) * 3;
-        EXPECT_EQ(frame->data[lastTopPixel], source[sourceOfIt]);
-        for (int pixel = 0; pixel < 160 * 120; ++pixel) {
-            ASSERT_EQ(frame->data[pixel * 4 + 3], 0);
-        }
+        EXPECT_EQ(frame->data[159 * 4], source[(119 * 160 + 159) * 3]);
+        for (int pixel = 0; pixel < 160 * 120; ++pixel)
+            ASSERT_EQ(frame->data[pixel * 4 + 3], 0) << pixel;
     }
 }
 
 TEST_F(VideoInputThrTest, SecondStartWhileRunningChangesNothing) {
     start(0, 4, 4);
-    const std::string console = consoleOf([&] { thread->startDevice(1, 8, 8, 15); });
-    EXPECT_EQ(console, "");
+    EXPECT_EQ(consoleOf([&] { thread->startDevice(1, 8, 8, 15); }), "");
 
-    ASSERT_TRUE(fake->pushSample(patternSample(4, 4)));
-    ASSERT_TRUE(collector->waitForFrames(1));
-    const auto frame = collector->takeFrame(0);
+    const auto frame = frameFor(patternSample(4, 4));
+    ASSERT_TRUE(frame);
     EXPECT_EQ(frame->width, 4);
-    EXPECT_EQ(frame->height, 4);
 }
 
 TEST_F(VideoInputThrTest, StopThenStartRestartsCapture) {
@@ -103,9 +90,8 @@ TEST_F(VideoInputThrTest, StopThenStartRestartsCapture) {
     EXPECT_TRUE(thread->isRunning());
     ASSERT_TRUE(eventually([&] { return fake->isStreaming(); }));
 
-    ASSERT_TRUE(fake->pushSample(patternSample(8, 6)));
-    ASSERT_TRUE(collector->waitForFrames(1));
-    const auto frame = collector->takeFrame(0);
+    const auto frame = frameFor(patternSample(8, 6));
+    ASSERT_TRUE(frame);
     EXPECT_EQ(frame->width, 8);
     EXPECT_EQ(frame->height, 6);
 }
@@ -116,7 +102,7 @@ TEST_F(VideoInputThrTest, StopEndsTheRunAndTearsTheDeviceDown) {
         thread->stopDevice();
         EXPECT_TRUE(thread->wait(kJoinTimeoutMs));
     });
-    EXPECT_NE(console.find("SETUP: Device 0 disconnected and freed\n"), std::string::npos);
+    EXPECT_NE(console.find(kDeviceFreed), std::string::npos);
     EXPECT_FALSE(fake->isStreaming());
     EXPECT_FALSE(fake->pushSample(patternSample(4, 4)));
 }
@@ -124,16 +110,13 @@ TEST_F(VideoInputThrTest, StopEndsTheRunAndTearsTheDeviceDown) {
 TEST_F(VideoInputThrTest, DestructionWhileRunningJoinsTheThread) {
     start(0, 4, 4);
     ASSERT_TRUE(thread->isRunning());
-    // The fake goes with the thread's device layer; the console shows the
-    // device torn down before the thread was joined.
-    const std::string console = consoleOf([&] { thread.reset(); });
-    EXPECT_NE(console.find("SETUP: Device 0 disconnected and freed\n"), std::string::npos);
+    EXPECT_NE(consoleOf([&] { thread.reset(); }).find(kDeviceFreed), std::string::npos);
 }
 
 TEST(VideoInputThrNoCameraTest, IdlesUntilStoppedAndPrintsNothing) {
-    auto platform = std::make_unique<FakeCapturePlatform>();
     std::unique_ptr<VideoInputThr> thread;
-    consoleOf([&] { thread = std::make_unique<VideoInputThr>(std::move(platform)); });
+    consoleOf(
+        [&] { thread = std::make_unique<VideoInputThr>(std::make_unique<FakeCapturePlatform>()); });
     FrameCollector collector(*thread);
 
     EXPECT_TRUE(thread->deviceList().isEmpty());
