@@ -1,6 +1,7 @@
 #include "MovingArms.h"
 #include "analysis/FramePreparation.h"
 #include "analysis/LineDetector.h"
+#include "analysis/OneEuroFilter.h"
 #include "analysis/VideoProcessor.h"
 
 #include <benchmark/benchmark.h>
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -21,8 +23,12 @@ constexpr int kEdgeThreshold = 100;
 constexpr int kChangeThreshold = 820;
 
 const MovingArms& recording(const benchmark::State& state) {
+    static const MovingArms large(640, 480, kFrames);
     static const MovingArms wide(320, 240, kFrames);
     static const MovingArms narrow(160, 120, kFrames);
+    if (state.range(0) == 640) {
+        return large;
+    }
     return state.range(0) == 320 ? wide : narrow;
 }
 
@@ -69,16 +75,38 @@ void BM_LineDetector(benchmark::State& state) {
     }
 }
 
-// The whole estimator path of one frame, without a display picture. Making the
-// frame record, which the capture thread does, is not timed.
+// The whole estimator path of one frame, without a display picture, with the
+// estimator of the second argument. Making the frame record, which the capture
+// thread does, is not timed.
 void BM_ProcessFrame(benchmark::State& state) {
     const MovingArms& arms = recording(state);
+    const auto kind = EstimatorKind(state.range(1));
+    state.SetLabel(estimatorKindName(kind).toStdString());
     VideoProcessor processor;
+    processor.setEstimator(kind);
     int frame = 0;
     for (auto _ : state) {
         auto* captured = new I::Image(*arms.frames[frame]);
         timeOnly(state, [&] { processor.processFrame(captured); });
         frame = (frame + 1) % kFrames;
+    }
+}
+
+// The adaptive filter alone, on a tilt that swings slowly with a little noise
+// on it, one sample per frame at 30 frames per second.
+void BM_OneEuroFilter(benchmark::State& state) {
+    constexpr int kSamples = 256;
+    constexpr double kSecondsPerFrame = 1.0 / 30;
+    std::vector<double> tilts;
+    for (int sample = 0; sample < kSamples; ++sample) {
+        tilts.push_back(90 + 20 * std::sin(sample * 0.05) + 0.3 * std::sin(sample * 2.7));
+    }
+    OneEuroFilter filter;
+    filter.setParameters({1.0, 0.05, 1.0});
+    int sample = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(filter.filter(tilts[sample], kSecondsPerFrame));
+        sample = (sample + 1) % kSamples;
     }
 }
 
@@ -99,6 +127,7 @@ void BM_OpenCvHoughLines(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OpenCvHoughLines)
+    ->Arg(640)
     ->Arg(320)
     ->Arg(160)
     ->UseManualTime()
@@ -107,22 +136,25 @@ BENCHMARK(BM_OpenCvHoughLines)
 #endif
 
 BENCHMARK(BM_FramePreparation)
+    ->Arg(640)
     ->Arg(320)
     ->Arg(160)
     ->ComputeStatistics("min", smallest)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LineDetector)
+    ->Arg(640)
     ->Arg(320)
     ->Arg(160)
     ->UseManualTime()
     ->ComputeStatistics("min", smallest)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ProcessFrame)
-    ->Arg(320)
-    ->Arg(160)
+    ->ArgsProduct({{640, 320, 160}, {int(EstimatorKind::Precise), int(EstimatorKind::Classic)}})
+    ->ArgNames({"width", "estimator"})
     ->UseManualTime()
     ->ComputeStatistics("min", smallest)
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OneEuroFilter)->ComputeStatistics("min", smallest);
 
 } // namespace
 

@@ -1,0 +1,177 @@
+#include "ArmScene.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const QColor kWallTop(214, 220, 228);
+const QColor kWallBottom(176, 184, 196);
+const QColor kDoor(150, 112, 80);
+const QColor kDoorHandle(200, 170, 90);
+const QColor kFrameWood(92, 62, 40);
+const QColor kSky(150, 190, 220);
+const QColor kMeadow(90, 130, 70);
+const QColor kShirt(40, 60, 110);
+const QColor kSkin(224, 182, 150);
+const QColor kHair(60, 40, 30);
+
+// Mostly faint blotches that stay below the edge threshold, and a few strong
+// ones that do not, so the wall adds edges near the arms without drowning them.
+constexpr int kBlotches = 400;
+constexpr int kOneStrongBlotchIn = 8;
+constexpr int kFaintAlpha = 16;
+constexpr int kStrongAlpha = 48;
+
+// The arms move up and down by twice this between frames, as held arms waver.
+// That opens the motion gate at every size, since the edge bands it compares
+// are about as wide at every size; the body stays still, so the arms are what
+// moves.
+constexpr double kBobPixels = 1.0;
+
+// The sum of four bytes less its mean, over 49, is close to Gaussian with a
+// standard deviation of 3 grey levels, a webcam's in fair light.
+constexpr int kNoiseMean = 2 * 255;
+constexpr int kNoiseDivisor = 49;
+
+// xorshift64* (Vigna, 2016): plenty random for noise, and fast.
+constexpr quint64 kSeedSpreader = 0x9E3779B97F4A7C15ull;
+constexpr quint64 kXorshiftMultiplier = 0x2545F4914F6CDD1Dull;
+
+quint32 nextRandom(quint64& state) {
+    state ^= state >> 12;
+    state ^= state << 25;
+    state ^= state >> 27;
+    return quint32((state * kXorshiftMultiplier) >> 32);
+}
+
+uchar withNoise(int channel, int noise) {
+    return uchar(std::clamp(channel + noise, 0, 255));
+}
+
+void paintWallTexture(QPainter& painter, double width, double height, quint32 seed) {
+    QRandomGenerator random(seed);
+    painter.setPen(Qt::NoPen);
+    for (int blotch = 0; blotch < kBlotches; ++blotch) {
+        const QPointF centre(random.bounded(width), random.bounded(height));
+        const double radius = height * (0.004 + random.bounded(0.016));
+        const int alpha = random.bounded(kOneStrongBlotchIn) == 0 ? kStrongAlpha : kFaintAlpha;
+        painter.setBrush(random.bounded(2) ? QColor(0, 0, 0, alpha) : QColor(255, 255, 255, alpha));
+        painter.drawEllipse(centre, radius * (0.6 + random.bounded(0.8)), radius);
+    }
+}
+
+// A door on the left with its long vertical edges, and on the right a framed
+// landscape whose frame and horizon are horizontal edges near the arms' height.
+void paintFurniture(QPainter& painter, double width, double height) {
+    painter.setBrush(kDoor);
+    painter.drawRect(QRectF(width * 0.03, height * 0.08, width * 0.17, height));
+    painter.setBrush(kDoorHandle);
+    painter.drawEllipse(QPointF(width * 0.17, height * 0.55), height * 0.012, height * 0.012);
+
+    const QRectF frame(width * 0.64, height * 0.27, width * 0.28, height * 0.30);
+    const double wood = height * 0.025;
+    const QRectF canvas = frame.adjusted(wood, wood, -wood, -wood);
+    painter.setBrush(kFrameWood);
+    painter.drawRect(frame);
+    painter.setBrush(kSky);
+    painter.drawRect(canvas);
+    painter.setBrush(kMeadow);
+    painter.drawRect(canvas.adjusted(0, canvas.height() * 0.55, 0, 0));
+}
+
+} // namespace
+
+ArmScene::ArmScene(int width, int height, quint32 seed)
+    : room(width, height, QImage::Format_RGB32)
+    , canvas(width, height, QImage::Format_RGB32)
+    , seed(seed) {
+    QPainter painter(&room);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient wall(0, 0, 0, height);
+    wall.setColorAt(0, kWallTop);
+    wall.setColorAt(1, kWallBottom);
+    painter.fillRect(room.rect(), wall);
+    paintWallTexture(painter, width, height, seed);
+    paintFurniture(painter, width, height);
+}
+
+ArmScene::Frame ArmScene::next(ArmsPose pose, Person person) {
+    const double bob = person == Person::Bobbing ? (frameNumber % 2 ? kBobPixels : -kBobPixels) : 0;
+    const ArmsPose arms{pose.angleDegrees, pose.offset + bob};
+    // The canvas and the byte buffer are reused, which makes long runs of
+    // frames several times faster than fresh pictures would.
+    std::memcpy(canvas.bits(), room.constBits(), std::size_t(room.sizeInBytes()));
+    if (person != Person::Gone) {
+        paintPerson(canvas, pose.offset, arms);
+    }
+    std::unique_ptr<I::Image> image = cameraFrame(canvas);
+    ++frameNumber;
+    return {std::move(image), arms};
+}
+
+// Like the demo camera's person, with a torso that runs out of the picture.
+// The analysis places pixel x at x - width / 2, while the painter's pixel x
+// spans x to x + 1, hence the half pixel that puts the arm's centre line
+// exactly where arms says.
+void ArmScene::paintPerson(QImage& mirrored, double shoulderOffset, ArmsPose arms) const {
+    const double width = mirrored.width();
+    const double height = mirrored.height();
+    const QPointF shoulders(width / 2 + 0.5, height / 2 + 0.5 + shoulderOffset);
+    QPainter painter(&mirrored);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kShirt);
+    painter.drawRoundedRect(
+        QRectF(width * 0.40, shoulders.y() - height * 0.02, width * 0.20, height * 0.80),
+        width * 0.04, width * 0.04);
+
+    painter.save();
+    painter.translate(width / 2 + 0.5, height / 2 + 0.5 + arms.offset);
+    painter.rotate(arms.angleDegrees - 90);
+    const double thickness = std::max(2.0, height * 0.06);
+    painter.drawRoundedRect(QRectF(-width * 0.42, -thickness / 2, width * 0.84, thickness),
+                            thickness / 2, thickness / 2);
+    painter.setBrush(kSkin);
+    for (double hand : {-width * 0.43, width * 0.43}) {
+        painter.drawEllipse(QPointF(hand, 0), thickness * 0.7, thickness * 0.7);
+    }
+    painter.restore();
+
+    const double headRadius = height * 0.09;
+    const QPointF head(width / 2, shoulders.y() - height * 0.13);
+    painter.setBrush(kSkin);
+    painter.drawEllipse(head, headRadius * 0.85, headRadius);
+    painter.setBrush(kHair);
+    painter.drawChord(QRectF(head.x() - headRadius * 0.85, head.y() - headRadius, headRadius * 1.7,
+                             headRadius * 1.2),
+                      0, 180 * 16);
+}
+
+// Mirrors the picture back to how the camera sees it and adds the noise on the
+// way, straight into the frame's bytes: blue, green, red, 0.
+std::unique_ptr<I::Image> ArmScene::cameraFrame(const QImage& mirrored) {
+    quint64 randomState = (quint64(seed) << 32 | quint32(frameNumber)) * kSeedSpreader | 1;
+    int32_t width = mirrored.width(), height = mirrored.height(), format = I::Image::Rgb32;
+    bytes.resize(std::size_t(width) * height * 4);
+    uchar* byte = bytes.data();
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(mirrored.constScanLine(y));
+        for (int x = width - 1; x >= 0; --x, byte += 4) {
+            const quint32 bits = nextRandom(randomState);
+            const int noise = (int(bits & 0xFF) + int((bits >> 8) & 0xFF) +
+                               int((bits >> 16) & 0xFF) + int(bits >> 24) - kNoiseMean) /
+                              kNoiseDivisor;
+            byte[0] = withNoise(qBlue(row[x]), noise);
+            byte[1] = withNoise(qGreen(row[x]), noise);
+            byte[2] = withNoise(qRed(row[x]), noise);
+            byte[3] = 0;
+        }
+    }
+    return std::make_unique<I::Image>(bytes.data(), width, height, format);
+}

@@ -1,0 +1,110 @@
+#include "TrackedScene.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Slider 50 of the window's response sliders.
+constexpr int32_t kDefaultResponse = 12;
+constexpr double kLevelAngle = 90;
+constexpr double kRollCentre = 127.5;
+constexpr double kRollScale = 255;
+constexpr double kPitchScale = 127.5;
+constexpr double kStepShare = 0.9;
+
+} // namespace
+
+void LineErrors::add(ArmsPose reported, ArmsPose truth) {
+    const double angleError = std::fabs(reported.angleDegrees - truth.angleDegrees);
+    const double offsetError = std::fabs(reported.offset - truth.offset);
+    angleSum += angleError;
+    offsetSum += offsetError;
+    worstAngle = std::max(worstAngle, angleError);
+    worstOffset = std::max(worstOffset, offsetError);
+    ++frames;
+}
+
+void LineErrors::add(const LineErrors& other) {
+    angleSum += other.angleSum;
+    offsetSum += other.offsetSum;
+    worstAngle = std::max(worstAngle, other.worstAngle);
+    worstOffset = std::max(worstOffset, other.worstOffset);
+    frames += other.frames;
+}
+
+TrackedScene::TrackedScene(int width, int height, EstimatorKind kind, quint32 seed)
+    : width(width)
+    , height(height)
+    , kind(kind)
+    , seed(seed) {
+    restart();
+}
+
+void TrackedScene::restart() {
+    scene = std::make_unique<ArmScene>(width, height, seed);
+    processor = std::make_unique<VideoProcessor>();
+    processor->setEstimator(kind);
+    processor->rollResponse = kDefaultResponse;
+    processor->pitchResponse = kDefaultResponse;
+    reported = {kLevelAngle, 0};
+    // The inverse of the emitted scales: roll moves 255 / (width div 2) per
+    // degree, pitch 127.5 per picture height.
+    QObject::connect(processor.get(), &VideoProcessor::dataUpdate, [this](float roll, float pitch) {
+        reported = {kLevelAngle + (roll - kRollCentre) * (width / 2) / kRollScale,
+                    pitch * height / kPitchScale};
+    });
+}
+
+std::vector<TrackedScene::Frame> TrackedScene::hold(ArmsPose pose, int frameCount,
+                                                    ArmScene::Person person) {
+    std::vector<Frame> frames;
+    for (int frame = 0; frame < frameCount; ++frame) {
+        ArmScene::Frame shown = scene->next(pose, person);
+        processor->processFrame(shown.image.release());
+        frames.push_back({shown.arms, reported});
+    }
+    return frames;
+}
+
+// The arm wavers about the pose only to keep the motion gate open, and a
+// steady estimate is wanted, so errors are taken from the pose's own line.
+LineErrors TrackedScene::heldPoseErrors(ArmsPose pose, int settleFrames, int measuredFrames) {
+    restart();
+    hold(pose, settleFrames);
+    LineErrors errors;
+    for (const Frame& frame : hold(pose, measuredFrames)) {
+        errors.add(frame.reported, pose);
+    }
+    return errors;
+}
+
+int TrackedScene::framesToStep(double fromTiltDegrees, double toTiltDegrees, int settleFrames) {
+    restart();
+    hold({kLevelAngle + fromTiltDegrees, 0}, settleFrames);
+    const double step = toTiltDegrees - fromTiltDegrees;
+    int frames = 1;
+    for (; frames <= kStepGiveUp; ++frames) {
+        const ArmsPose reached = hold({kLevelAngle + toTiltDegrees, 0}, 1).front().reported;
+        if ((reached.angleDegrees - kLevelAngle - fromTiltDegrees) / step >= kStepShare) {
+            break;
+        }
+    }
+    return frames;
+}
+
+double TrackedScene::jitterDegrees(ArmsPose pose, int settleFrames, int measuredFrames) {
+    restart();
+    hold(pose, settleFrames);
+    const auto frames = hold(pose, measuredFrames);
+    double sum = 0;
+    for (const Frame& frame : frames) {
+        sum += frame.reported.angleDegrees;
+    }
+    const double mean = sum / frames.size();
+    double squares = 0;
+    for (const Frame& frame : frames) {
+        squares += std::pow(frame.reported.angleDegrees - mean, 2);
+    }
+    return std::sqrt(squares / frames.size());
+}
