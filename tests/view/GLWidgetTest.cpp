@@ -56,13 +56,10 @@ protected:
     std::unique_ptr<GLWidget> widget;
 };
 
-TEST_F(GLWidgetTest, ShowingStartsTheControllerAndThePacingOnce) {
+TEST_F(GLWidgetTest, ShowingStartsTheControllerAndThePacingOnceAndLogsTheListMode) {
     QTest::qWait(50);
 
     EXPECT_EQ(calls, (QStringList{"startStop", "startPacing"}));
-}
-
-TEST_F(GLWidgetTest, BuildingTheViewWritesOneListLine) {
     EXPECT_EQ(debugLines.filter(QStringLiteral("LIST=")), QStringList{"LIST=false"});
 }
 
@@ -96,21 +93,21 @@ TEST_F(GLWidgetTest, ZeroSizedViewsDrawWithoutFailing) {
     EXPECT_GE(widget->instruments().viewWidth, 1);
 }
 
-TEST_F(GLWidgetTest, EstimatorLevelRollReachesTheViewAsNinety) {
-    widget->updateData(127.5f, 0.0f);
-
-    EXPECT_FLOAT_EQ(widget->instruments().roll, 90.0f);
-    EXPECT_FLOAT_EQ(widget->flightState().headingTarget(), 0.0f);
-    EXPECT_FLOAT_EQ(widget->flightState().horizonTarget(), 256.0f);
-}
-
+// The estimator's level roll, 127.5, reaches the view as 90 and steers
+// nowhere; ten units more bank the flight to the right.
 TEST_F(GLWidgetTest, RollAndPitchSteerTheFlight) {
-    widget->updateData(137.5f, 20.0f);
-
-    EXPECT_FLOAT_EQ(widget->instruments().roll, 100.0f);
-    EXPECT_FLOAT_EQ(widget->instruments().pitch, 20.0f);
-    EXPECT_NEAR(widget->flightState().headingTarget(), 10 * 3.14 / 180 / 70, 1e-6);
-    EXPECT_FLOAT_EQ(widget->flightState().horizonTarget(), 254.0f);
+    struct Case {
+        float roll, pitch, viewRoll, headingTarget, horizonTarget;
+    };
+    const Case cases[] = {{127.5f, 0.0f, 90.0f, 0.0f, 256.0f},
+                          {137.5f, 20.0f, 100.0f, 10 * 3.14f / 180 / 70, 254.0f}};
+    for (const Case& expected : cases) {
+        widget->updateData(expected.roll, expected.pitch);
+        EXPECT_FLOAT_EQ(widget->instruments().roll, expected.viewRoll);
+        EXPECT_FLOAT_EQ(widget->instruments().pitch, expected.pitch);
+        EXPECT_NEAR(widget->flightState().headingTarget(), expected.headingTarget, 1e-6);
+        EXPECT_FLOAT_EQ(widget->flightState().horizonTarget(), expected.horizonTarget);
+    }
 }
 
 TEST_F(GLWidgetTest, FrameShowsSkyAboveAndOverlayInFront) {

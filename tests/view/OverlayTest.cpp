@@ -5,11 +5,25 @@
 
 namespace {
 
+struct Probe {
+    int x, y;
+    bool white;
+};
+
+void expectWhiteWhereProbed(const QImage& image, const std::vector<Probe>& probes) {
+    for (const Probe& probe : probes) {
+        EXPECT_EQ(isWhite(pixelAt(image, probe.x, probe.y)), probe.white)
+            << probe.x << "," << probe.y;
+    }
+}
+
 // The overlay drawn alone over the sky colour in a 400 x 400 view, with the
-// flight view's blending and line smoothing, read back as pixels.
+// flight view's blending and line smoothing, read back as pixels. With
+// terrainAfter, depth testing is on as in the flight view and a green
+// terrain covering the view is drawn behind the overlay after it.
 class OverlayTest : public ::testing::Test {
 protected:
-    QImage draw(float roll, float pitch) {
+    QImage draw(float roll, float pitch, bool terrainAfter = false) {
         overlay.viewWidth = 400;
         overlay.viewHeight = 400;
         overlay.roll = roll;
@@ -20,7 +34,17 @@ protected:
             glEnable(GL_BLEND);
             glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
             glEnable(GL_LINE_SMOOTH);
+            if (terrainAfter) {
+                glEnable(GL_DEPTH_TEST);
+                glDepthFunc(GL_LEQUAL);
+            }
             overlay.draw();
+            if (terrainAfter) {
+                glColor3ub(0, 160, 0);
+                glTranslatef(0.0f, 0.0f, -1.0f);
+                glRectf(0.0f, 0.0f, 400.0f, 400.0f);
+                glDisable(GL_DEPTH_TEST);
+            }
         });
     }
 
@@ -28,89 +52,30 @@ protected:
     Overlay overlay;
 };
 
-TEST_F(OverlayTest, ScalesStandAt105And295From100To300) {
-    const QImage image = draw(90.0f, 0.0f);
-
-    for (int y : {110, 150, 240, 290}) {
-        EXPECT_TRUE(isWhite(pixelAt(image, 105, y))) << y;
-        EXPECT_TRUE(isWhite(pixelAt(image, 295, y))) << y;
-        EXPECT_FALSE(isWhite(pixelAt(image, 120, y))) << y;
-        EXPECT_FALSE(isWhite(pixelAt(image, 280, y))) << y;
-    }
-    EXPECT_FALSE(isWhite(pixelAt(image, 105, 310)));
-    EXPECT_FALSE(isWhite(pixelAt(image, 105, 90)));
-    // Odd ticks reach out to 95 on the left, even ones stop at the scale.
-    EXPECT_TRUE(isWhite(pixelAt(image, 97, 125)));
-    EXPECT_FALSE(isWhite(pixelAt(image, 97, 150)));
+// Scales stand at 105 and 295 from 100 to 300; odd ticks reach out to 95 on
+// the left, even ones stop at the scale. The pitch markers' tips stand at 90
+// and 310. The wing bars are horizontal with a gap between them.
+TEST_F(OverlayTest, LevelAttitudeShowsScalesMarkersAndWingBars) {
+    const std::vector<Probe> probes = {
+        {105, 110, true},  {295, 110, true},  {105, 290, true}, {295, 290, true}, {120, 150, false},
+        {280, 240, false}, {105, 310, false}, {105, 90, false}, {97, 125, true},  {97, 150, false},
+        {88, 200, true},   {93, 200, false},  {60, 205, true},  {60, 212, false}, {312, 200, true},
+        {307, 200, false}, {340, 195, true},  {150, 200, true}, {250, 200, true}, {150, 206, false},
+        {200, 200, false}};
+    expectWhiteWhereProbed(draw(90.0f, 0.0f), probes);
 }
 
-TEST_F(OverlayTest, LevelPitchPutsMarkerTipsAt90And310) {
-    const QImage image = draw(90.0f, 0.0f);
-
-    EXPECT_TRUE(isWhite(pixelAt(image, 88, 200)));
-    EXPECT_FALSE(isWhite(pixelAt(image, 93, 200)));
-    EXPECT_TRUE(isWhite(pixelAt(image, 60, 205)));
-    EXPECT_FALSE(isWhite(pixelAt(image, 60, 212)));
-    EXPECT_TRUE(isWhite(pixelAt(image, 312, 200)));
-    EXPECT_FALSE(isWhite(pixelAt(image, 307, 200)));
-    EXPECT_TRUE(isWhite(pixelAt(image, 340, 195)));
-}
-
-TEST_F(OverlayTest, PitchOfTenMovesMarkersTwentyDown) {
-    const QImage image = draw(90.0f, 10.0f);
-
-    EXPECT_TRUE(isWhite(pixelAt(image, 60, 180)));
-    EXPECT_FALSE(isWhite(pixelAt(image, 60, 200)));
-    EXPECT_TRUE(isWhite(pixelAt(image, 340, 180)));
-}
-
-TEST_F(OverlayTest, LevelRollDrawsHorizontalWingBars) {
-    const QImage image = draw(90.0f, 0.0f);
-
-    EXPECT_TRUE(isWhite(pixelAt(image, 150, 200)));
-    EXPECT_TRUE(isWhite(pixelAt(image, 250, 200)));
-    EXPECT_FALSE(isWhite(pixelAt(image, 150, 206)));
-    EXPECT_FALSE(isWhite(pixelAt(image, 200, 200))) << "the gap between the wings";
-}
-
-TEST_F(OverlayTest, RollBelowNinetyTiltsTheSymbolCounterClockwise) {
-    // 100 units below level tilt it by 20 degrees.
-    const QImage image = draw(-10.0f, 0.0f);
-
-    EXPECT_FALSE(isWhite(pixelAt(image, 150, 200)));
-    EXPECT_TRUE(isWhite(pixelAt(image, 153, 183)));
-    EXPECT_TRUE(isWhite(pixelAt(image, 247, 217)));
-}
-
-TEST_F(OverlayTest, ReadoutShowsBothValuesInTheTopLeftCorner) {
-    const QImage image = draw(97.3f, -3.0f);
-
-    int whiteInCorner = 0;
-    for (int x = 0; x < 120; ++x) {
-        for (int y = 350; y < 400; ++y)
-            whiteInCorner += isWhite(pixelAt(image, x, y)) ? 1 : 0;
-    }
-    EXPECT_GT(whiteInCorner, 30);
+TEST_F(OverlayTest, PitchAndRollMoveTheSymbols) {
+    // A pitch of ten moves the markers twenty pixels down.
+    const std::vector<Probe> pitchedMarkers = {{60, 180, true}, {60, 200, false}, {340, 180, true}};
+    expectWhiteWhereProbed(draw(90.0f, 10.0f), pitchedMarkers);
+    // 100 units of roll below level tilt the wings 20 degrees counter-clockwise.
+    const std::vector<Probe> tiltedWings = {{150, 200, false}, {153, 183, true}, {247, 217, true}};
+    expectWhiteWhereProbed(draw(-10.0f, 0.0f), tiltedWings);
 }
 
 TEST_F(OverlayTest, TerrainDrawnLaterShowsAroundTheReadoutText) {
-    overlay.viewWidth = 400;
-    overlay.viewHeight = 400;
-    overlay.roll = 97.3f;
-    const QImage image = canvas.render([&] {
-        glClearColor(0.8f, 0.7f, 1.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glEnable(GL_DEPTH_TEST);
-        glDepthFunc(GL_LEQUAL);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        overlay.draw();
-        // Terrain over the whole view, behind the overlay.
-        glColor3ub(0, 160, 0);
-        glTranslatef(0.0f, 0.0f, -1.0f);
-        glRectf(0.0f, 0.0f, 400.0f, 400.0f);
-        glDisable(GL_DEPTH_TEST);
-    });
+    const QImage image = draw(97.3f, -3.0f, true);
 
     int sky = 0, text = 0;
     for (int x = 0; x < 120; ++x) {
@@ -123,7 +88,7 @@ TEST_F(OverlayTest, TerrainDrawnLaterShowsAroundTheReadoutText) {
     // Only the faintest edges of the letters, blended into the sky colour
     // before the terrain came, may keep it.
     EXPECT_LT(sky, 50) << "the readout's clear background hid the terrain";
-    EXPECT_GT(text, 30);
+    EXPECT_GT(text, 30) << "the readout shows in the top left corner";
 }
 
 TEST(ValueReadoutTest, TextNamesBothAxesWithOneDecimal) {

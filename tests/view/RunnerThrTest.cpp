@@ -40,12 +40,15 @@ protected:
     std::atomic<int> starts{0};
 };
 
-TEST_F(RunnerThrTest, StartMeOnIdleThreadStartsPacing) {
+TEST_F(RunnerThrTest, StartMeStartsOnePacingThreadHoweverOftenItIsCalled) {
+    runner.startMe();
+    runner.startMe();
     runner.startMe();
 
     EXPECT_TRUE(keepsPinging());
     EXPECT_TRUE(runner.isRunning());
     EXPECT_TRUE(runner.isPacing());
+    EXPECT_EQ(starts, 1);
 }
 
 TEST_F(RunnerThrTest, StopMeOnIdleThreadLeavesItIdleAndStartMeStillStarts) {
@@ -69,29 +72,12 @@ TEST_F(RunnerThrTest, StopMeOnRunningThreadEndsTheLoopAtItsNextWakeUp) {
     EXPECT_EQ(pings, pingsAfterStop);
 }
 
-TEST_F(RunnerThrTest, StartMeWhileRunningStartsNoSecondThread) {
-    runner.startMe();
-    runner.startMe();
-    runner.startMe();
-
-    EXPECT_TRUE(keepsPinging());
-    EXPECT_EQ(starts, 1);
-}
-
-TEST_F(RunnerThrTest, StopThenStartBeforeTheLoopWakesKeepsItRunning) {
+// Stop and start again at every offset around the loop's wake-up, from a
+// loop asleep to one that has seen the stop but not yet ended: every start
+// must leave pacing running.
+TEST_F(RunnerThrTest, StartRightAfterStopAlwaysLeavesPacingRunning) {
     runner.startMe();
     QThread::msleep(kSettleMilliseconds);
-    runner.stopMe();
-    runner.startMe();
-
-    EXPECT_TRUE(keepsPinging());
-    EXPECT_TRUE(runner.isRunning());
-}
-
-TEST_F(RunnerThrTest, StartAfterTheLoopHasDecidedToEndStillLeavesPacingRunning) {
-    // Stop and start again at every offset around the loop's wake-up, so some
-    // starts land after the loop has seen the stop but before it has ended.
-    runner.startMe();
     for (int i = 0; i < 60; ++i) {
         runner.stopMe();
         QThread::usleep(static_cast<unsigned long>((i % 15) * 500));
@@ -99,26 +85,19 @@ TEST_F(RunnerThrTest, StartAfterTheLoopHasDecidedToEndStillLeavesPacingRunning) 
         ASSERT_TRUE(runner.isPacing()) << i;
     }
     EXPECT_TRUE(keepsPinging());
+    EXPECT_TRUE(runner.isRunning());
 }
 
-TEST(RunnerThrLifetimeTest, DestroyingARunningThreadEndsAndJoinsIt) {
-    auto runner = std::make_unique<RunnerThr>();
-    runner->startMe();
-    QThread::msleep(20);
+TEST(RunnerThrLifetimeTest, DestroyingAnIdleOrARunningThreadEndsAndJoinsIt) {
     QElapsedTimer clock;
     clock.start();
-
-    runner.reset();
+    { RunnerThr idle; }
+    auto running = std::make_unique<RunnerThr>();
+    running->startMe();
+    QThread::msleep(20);
+    running.reset();
 
     EXPECT_LT(clock.elapsed(), kPatienceMilliseconds);
-}
-
-TEST(RunnerThrLifetimeTest, DestroyingAnIdleThreadDoesNotWait) {
-    QElapsedTimer clock;
-    clock.start();
-    { RunnerThr runner; }
-
-    EXPECT_LT(clock.elapsed(), 50);
 }
 
 // The receiver lives in a thread that, like the GUI thread at shutdown, is

@@ -33,29 +33,29 @@ protected:
     TGAImage image;
 };
 
-TEST_F(TGAImageTest, TrueColourPixelsComeOutRedFirst) {
-    ASSERT_TRUE(image.load(write(2, 2, 1, 24, QByteArray("\x01\x02\x03\x04\x05\x06", 6))));
-
-    EXPECT_EQ(image.format, static_cast<GLenum>(GL_RGB));
-    EXPECT_EQ(image.components, 3);
-    EXPECT_EQ(image.width, 2);
-    EXPECT_EQ(image.height, 1);
-    EXPECT_EQ(image.data, (std::vector<unsigned char>{3, 2, 1, 6, 5, 4}));
-}
-
-TEST_F(TGAImageTest, ThirtyTwoBitPicturesKeepTheirAlpha) {
-    ASSERT_TRUE(image.load(write(2, 1, 1, 32, QByteArray("\x0a\x0b\x0c\x0d", 4))));
-
-    EXPECT_EQ(image.format, static_cast<GLenum>(GL_RGBA));
-    EXPECT_EQ(image.components, 4);
-    EXPECT_EQ(image.data, (std::vector<unsigned char>{0x0c, 0x0b, 0x0a, 0x0d}));
-}
-
-TEST_F(TGAImageTest, GreyPicturesAreLuminance) {
-    ASSERT_TRUE(image.load(write(3, 3, 1, 8, QByteArray("\x10\x20\x30", 3))));
-
-    EXPECT_EQ(image.format, static_cast<GLenum>(GL_LUMINANCE));
-    EXPECT_EQ(image.data, (std::vector<unsigned char>{0x10, 0x20, 0x30}));
+// True colour comes out red first, 32 bits keep their alpha, grey is luminance.
+TEST_F(TGAImageTest, ReadsTrueColourAndGreyPictures) {
+    struct Case {
+        int type, width, bits;
+        QByteArray pixels;
+        GLenum format;
+        int components;
+        std::vector<unsigned char> data;
+    };
+    const Case cases[] = {
+        {2, 2, 24, QByteArray("\x01\x02\x03\x04\x05\x06", 6), GL_RGB, 3, {3, 2, 1, 6, 5, 4}},
+        {2, 1, 32, QByteArray("\x0a\x0b\x0c\x0d", 4), GL_RGBA, 4, {0x0c, 0x0b, 0x0a, 0x0d}},
+        {3, 3, 8, QByteArray("\x10\x20\x30", 3), GL_LUMINANCE, 1, {0x10, 0x20, 0x30}},
+    };
+    for (const Case& expected : cases) {
+        ASSERT_TRUE(
+            image.load(write(expected.type, expected.width, 1, expected.bits, expected.pixels)));
+        EXPECT_EQ(image.format, expected.format);
+        EXPECT_EQ(image.components, expected.components);
+        EXPECT_EQ(image.width, expected.width);
+        EXPECT_EQ(image.height, 1);
+        EXPECT_EQ(image.data, expected.data);
+    }
 }
 
 TEST_F(TGAImageTest, RejectsWhatTheLoaderDoesNotRead) {

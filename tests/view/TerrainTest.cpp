@@ -58,32 +58,18 @@ protected:
     GLCanvas canvas;
 };
 
-TEST_F(TerrainTest, LevelRollAndZeroPitchLeaveTheTargetsAlone) {
+TEST_F(TerrainTest, SteeringClampsTheHorizonTargetAndWrapsTheHeadingTarget) {
     Terrain terrain(flatMap(0), noTexture());
-    terrain.steer(90.0f, 0.0f);
+    terrain.steer(90.0f, -1000.0f);
+    EXPECT_FLOAT_EQ(terrain.horizonTarget(), 300.0f);
+    terrain.steer(90.0f, 5000.0f);
+    EXPECT_FLOAT_EQ(terrain.horizonTarget(), 160.0f);
+    terrain.steer(90.0f, -100.0f);
+    EXPECT_FLOAT_EQ(terrain.horizonTarget(), 170.0f);
 
-    EXPECT_FLOAT_EQ(terrain.headingTarget(), 0.0f);
-    EXPECT_FLOAT_EQ(terrain.horizonTarget(), 256.0f);
-}
-
-TEST_F(TerrainTest, HorizonTargetIsClampedToItsRange) {
-    Terrain raised(flatMap(0), noTexture()), lowered(flatMap(0), noTexture());
-    raised.steer(90.0f, -1000.0f);
-    lowered.steer(90.0f, 1000.0f);
-    EXPECT_FLOAT_EQ(raised.horizonTarget(), 300.0f);
-    EXPECT_FLOAT_EQ(lowered.horizonTarget(), 160.0f);
-
-    lowered.steer(90.0f, -100.0f);
-    EXPECT_FLOAT_EQ(lowered.horizonTarget(), 170.0f);
-}
-
-TEST_F(TerrainTest, HeadingTargetWrapsAtBothEnds) {
-    Terrain terrain(flatMap(0), noTexture());
     terrain.steer(80.0f, 0.0f);
-    const float belowZero = terrain.headingTarget();
-    EXPECT_GT(belowZero, 6.2f);
-    EXPECT_LT(belowZero, 6.28f);
-
+    EXPECT_GT(terrain.headingTarget(), 6.2f);
+    EXPECT_LT(terrain.headingTarget(), 6.28f);
     terrain.steer(100.0f, 0.0f);
     terrain.steer(100.0f, 0.0f);
     EXPECT_GT(terrain.headingTarget(), 0.0f);
