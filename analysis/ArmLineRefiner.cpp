@@ -22,13 +22,19 @@ constexpr int kWeakestEdge = 80;
 constexpr int kLargestColumnCount = 160;
 // The midpoints must lie on one line in at least this share of the columns
 // looked at, or the arm is not where the guess says.
-constexpr double kShareOfColumnsNeeded = 0.25;
+constexpr double kShareOfColumnsNeeded = 0.3;
 constexpr int kFewestColumns = 8;
-// Each round of the fit keeps the midpoints within a narrower distance of the
-// line of the round before: first wide enough for a guess a few degrees off
-// at the picture's ends, last about the edges' own noise.
-constexpr double kRoundToleranceShares[] = {0.05, 0.0125, 0.00625};
+// Each round of a fit keeps the midpoints within a narrower distance of the
+// line of the round before, as shares of the picture's height: the rough fit
+// starts wide enough for a guess a few degrees off at the picture's ends, the
+// fine one ends at about the edges' own noise.
+constexpr double kRoughToleranceShares[] = {0.05, 0.0125};
+constexpr double kFineToleranceShares[] = {0.0125, 0.00625};
 constexpr double kSmallestTolerancePixels = 1.5;
+// The second pass searches the arm's own thickness and this much more on
+// either side, for the arm's move since the first pass's columns.
+constexpr double kMarginShare = 0.01;
+constexpr double kSmallestMarginPixels = 2.0;
 
 // Vertical Sobel response at (x, y): brightness below minus above.
 int verticalGradient(const uchar* pixels, int width, int x, int y) {
@@ -101,74 +107,87 @@ double median(std::vector<double>& values) {
 
 std::optional<ArmFit> ArmLineRefiner::refine(const I::Image& grey, const ArmLine& guess) {
     constexpr int kSmallestSide = 5;
-    if (grey.format != I::Image::Gray8 || grey.width < kSmallestSide ||
-        grey.height < kSmallestSide || !(std::sin(guess.angleDegrees * kPi / 180) > 0)) {
+    const int height = grey.height;
+    if (grey.format != I::Image::Gray8 || grey.width < kSmallestSide || height < kSmallestSide ||
+        !(std::sin(guess.angleDegrees * kPi / 180) > 0)) {
         return std::nullopt;
     }
-    collectMidpoints(grey, guess);
-    return fitRobustly(guess, grey.height);
+    const int wideBand = std::max(2, int(std::lround(kBandShare * height)));
+    collectMidpoints(grey, guess,
+                     {wideBand, std::max(kThinnestArmPixels + 1, kThickestArmShare * height)});
+    const std::optional<ArmFit> rough = fit(guess, kRoughToleranceShares, height);
+    if (!rough) {
+        return std::nullopt;
+    }
+    const double thickness = medianThickness(
+        rough->line, std::max(kSmallestTolerancePixels, kRoughToleranceShares[1] * height));
+    const double margin = std::max(kSmallestMarginPixels, kMarginShare * height);
+    collectMidpoints(grey, rough->line,
+                     {int(std::ceil(thickness / 2 + margin)), thickness + 2 * margin});
+    return fit(rough->line, kFineToleranceShares, height);
 }
 
 // In each column, the strongest rise and the strongest fall in brightness
 // within the band are the arm's two edges, whichever way round its colours
 // are; their midpoint is on the arm's centre line.
-void ArmLineRefiner::collectMidpoints(const I::Image& grey, const ArmLine& guess) {
+void ArmLineRefiner::collectMidpoints(const I::Image& grey, const ArmLine& around,
+                                      const Search& search) {
     const int width = grey.width;
     const int height = grey.height;
-    const int band = std::max(2, int(std::lround(kBandShare * height)));
-    const double thickest = std::max(kThinnestArmPixels + 1, kThickestArmShare * height);
     const int step = std::max(1, (width + kLargestColumnCount - 1) / kLargestColumnCount);
     midpoints.clear();
     columnsLooked = 0;
     for (int x = 1 + step / 2; x < width - 1; x += step) {
         ++columnsLooked;
         const double xc = x - width * 0.5;
-        const double centreRow = rowOnLine(guess, xc) + height * 0.5;
+        const double centreRow = rowOnLine(around, xc) + height * 0.5;
         if (!(std::fabs(centreRow) < height * 2.0)) {
             continue;
         }
-        const int first = std::max(1, int(std::floor(centreRow)) - band);
-        const int last = std::min(height - 2, int(std::ceil(centreRow)) + band);
+        const int first = std::max(1, int(std::floor(centreRow)) - search.bandRows);
+        const int last = std::min(height - 2, int(std::ceil(centreRow)) + search.bandRows);
         const std::optional<ColumnEdges> edges = strongestEdges(grey, x, first, last);
         if (!edges) {
             continue;
         }
         const double thickness = std::fabs(edges->riseRow - edges->fallRow);
-        if (thickness >= kThinnestArmPixels && thickness <= thickest) {
-            midpoints.push_back({xc, (edges->riseRow + edges->fallRow) / 2 - height * 0.5});
+        if (thickness >= kThinnestArmPixels && thickness <= search.thickest) {
+            midpoints.push_back(
+                {xc, (edges->riseRow + edges->fallRow) / 2 - height * 0.5, thickness});
         }
     }
 }
 
-std::optional<ArmFit> ArmLineRefiner::fitRobustly(const ArmLine& guess, int height) const {
+// Least squares over the midpoints, in rounds that each keep only those near
+// the line of the round before. It starts from the guess's slope through the
+// median midpoint, as the guess may lie on either edge of the arm.
+std::optional<ArmFit> ArmLineRefiner::fit(const ArmLine& guess, const double (&toleranceShares)[2],
+                                          int height) {
     const std::size_t needed = std::max<std::size_t>(
         kFewestColumns, std::size_t(std::ceil(kShareOfColumnsNeeded * columnsLooked)));
     if (midpoints.size() < needed) {
         return std::nullopt;
     }
-    // The guess may lie on either edge of the arm: start from the line with
-    // its slope through the median midpoint.
-    residuals.clear();
+    scratch.clear();
     for (const Midpoint& point : midpoints) {
-        residuals.push_back(point.yc - rowOnLine(guess, point.xc));
+        scratch.push_back(point.yc - rowOnLine(guess, point.xc));
     }
     const double angle = guess.angleDegrees * kPi / 180;
     double slope = -std::cos(angle) / std::sin(angle);
-    double intercept = guess.offset + median(residuals);
+    double intercept = guess.offset + median(scratch);
     std::size_t kept = 0;
-    for (const double share : kRoundToleranceShares) {
+    for (const double share : toleranceShares) {
         const double tolerance = std::max(kSmallestTolerancePixels, share * height);
         double sumX = 0, sumY = 0, sumXX = 0, sumXY = 0;
         kept = 0;
         for (const Midpoint& point : midpoints) {
-            if (std::fabs(point.yc - (intercept + slope * point.xc)) > tolerance) {
-                continue;
+            if (std::fabs(point.yc - (intercept + slope * point.xc)) <= tolerance) {
+                sumX += point.xc;
+                sumY += point.yc;
+                sumXX += point.xc * point.xc;
+                sumXY += point.xc * point.yc;
+                ++kept;
             }
-            sumX += point.xc;
-            sumY += point.yc;
-            sumXX += point.xc * point.xc;
-            sumXY += point.xc * point.yc;
-            ++kept;
         }
         const double spread = kept * sumXX - sumX * sumX;
         if (kept < needed || !(spread > 0)) {
@@ -178,4 +197,14 @@ std::optional<ArmFit> ArmLineRefiner::fitRobustly(const ArmLine& guess, int heig
         intercept = (sumY - slope * sumX) / kept;
     }
     return ArmFit{{90 + std::atan(slope) * 180 / kPi, intercept}, double(kept) / columnsLooked};
+}
+
+double ArmLineRefiner::medianThickness(const ArmLine& line, double tolerance) {
+    scratch.clear();
+    for (const Midpoint& point : midpoints) {
+        if (std::fabs(point.yc - rowOnLine(line, point.xc)) <= tolerance) {
+            scratch.push_back(point.thickness);
+        }
+    }
+    return median(scratch);
 }

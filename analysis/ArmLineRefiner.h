@@ -24,9 +24,12 @@ struct ArmFit {
 // two edges; in every column near the guess this looks for the arm's two
 // edges, a rise and a fall in brightness across it, takes the point halfway
 // between them, and fits a straight line through those midpoints by least
-// squares, dropping the columns that disagree (a picture frame or the head
-// crossing the band). The edges are located to a fraction of a pixel, so the
-// fit is finer than the detector's half-pixel, half-degree grid.
+// squares, dropping the columns that disagree (the head, a picture frame).
+// A first pass searches a band wide enough to reach across the arm from
+// either edge; a second searches only the arm found, so that stronger edges
+// near it cannot pull its columns away. The edges are located to a fraction
+// of a pixel, so the fit is finer than the detector's half-pixel, half-degree
+// grid.
 class ArmLineRefiner {
 public:
     // The arm's centre line in the mirrored grey picture, or nothing when too
@@ -35,16 +38,22 @@ public:
 
 private:
     struct Midpoint {
-        double xc; // column, from the picture's centre
-        double yc; // row halfway between the edges, from the picture's centre
+        double xc;        // column, from the picture's centre
+        double yc;        // row halfway between the edges, from the picture's centre
+        double thickness; // rows between the edges
+    };
+    struct Search {
+        int bandRows;    // rows searched above and below the line
+        double thickest; // rows between the edges of the thickest arm taken
     };
 
-    void collectMidpoints(const I::Image& grey, const ArmLine& guess);
-    std::optional<ArmFit> fitRobustly(const ArmLine& guess, int height) const;
+    void collectMidpoints(const I::Image& grey, const ArmLine& around, const Search& search);
+    std::optional<ArmFit> fit(const ArmLine& guess, const double (&toleranceShares)[2], int height);
+    double medianThickness(const ArmLine& line, double tolerance);
 
     // Kept between calls, so refining allocates only when a picture is wider
     // than every earlier one.
     std::vector<Midpoint> midpoints;
+    std::vector<double> scratch;
     std::size_t columnsLooked = 0;
-    mutable std::vector<double> residuals;
 };

@@ -19,6 +19,11 @@ constexpr double kResponseDenominator = 200.0;
 // plausible lines of a detection are tried; the arm is nearly always the
 // first or the second.
 constexpr int kGuessesTried = 4;
+// A line that does not continue the one followed must be supported by this
+// share of the columns: arms across the picture reach half or more, while
+// the short pairs of edges that shelves and frames offer, which the arms
+// uncover as they leave, fall short.
+constexpr double kSupportOfNewArms = 0.4;
 // Lines this close to the arm, in angle and in height, lie along its edges.
 constexpr double kSameArmDegrees = 3.0;
 constexpr double kSameArmHeightShare = 0.08;
@@ -81,15 +86,15 @@ void PreciseEstimator::tune(int32_t rollResponse, int32_t pitchResponse) {
 std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
     std::optional<ArmLine> best;
     double bestSupport = 0;
-    const auto consider = [&](const ArmLine& guess) {
+    const auto consider = [&](const ArmLine& guess, double supportNeeded) {
         const std::optional<ArmFit> fit = refiner.refine(frame.grey, guess);
-        if (fit && fit->support > bestSupport) {
+        if (fit && fit->support >= supportNeeded && fit->support > bestSupport) {
             best = fit->line;
             bestSupport = fit->support;
         }
     };
     if (tracked) {
-        consider(*tracked);
+        consider(*tracked, 0);
     }
     const bool stillFollowed = best.has_value();
     int tried = 0;
@@ -105,7 +110,7 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
             continue;
         }
         ++tried;
-        consider(guess);
+        consider(guess, kSupportOfNewArms);
     }
     tracked = best;
     return best;
