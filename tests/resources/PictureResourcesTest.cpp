@@ -19,14 +19,31 @@ QImage loadPicture(const QString& path, QByteArray* format = nullptr) {
     return reader.read();
 }
 
-// The window writes some paths with repeated slashes; they must still resolve.
-TEST(PictureResources, SplashIsA400By200PngAlsoFoundThroughDoubledSlashes) {
-    QByteArray format;
-    const QImage splash = loadPicture("://images//Icons//splash.png", &format);
-    ASSERT_FALSE(splash.isNull());
-    EXPECT_EQ(format, "png");
-    EXPECT_EQ(splash.size(), QSize(400, 200));
-    EXPECT_FALSE(splash.hasAlphaChannel());
+// The splash is asked for with doubled slashes, as the window writes its
+// path; that must still resolve.
+TEST(PictureResources, EachPictureHasItsFormatSizeAndTransparency) {
+    struct Case {
+        const char* path;
+        QByteArray format;
+        QSize size;
+        std::vector<QPoint> transparent, opaque;
+    };
+    const Case cases[] = {
+        {"://images//Icons//splash.png", "png", {400, 200}, {}, {}},
+        {"://images/Icons/fileinfo-32.png", "png", {32, 32}, {{0, 0}, {31, 31}}, {{16, 16}}},
+        {"://images/Icons/favicon.gif", "gif", {32, 32}, {{0, 0}, {31, 0}}, {{16, 16}, {16, 4}}},
+    };
+    for (const Case& expected : cases) {
+        QByteArray format;
+        const QImage picture = loadPicture(expected.path, &format);
+        ASSERT_FALSE(picture.isNull()) << expected.path;
+        EXPECT_EQ(format, expected.format) << expected.path;
+        EXPECT_EQ(picture.size(), expected.size) << expected.path;
+        for (const QPoint& point : expected.transparent)
+            EXPECT_EQ(qAlpha(picture.pixel(point)), 0) << expected.path;
+        for (const QPoint& point : expected.opaque)
+            EXPECT_EQ(qAlpha(picture.pixel(point)), 255) << expected.path;
+    }
 }
 
 // A blank or single-coloured picture would pass the size check; a painted
@@ -34,6 +51,7 @@ TEST(PictureResources, SplashIsA400By200PngAlsoFoundThroughDoubledSlashes) {
 TEST(PictureResources, SplashIsAPaintedPicture) {
     const QImage splash = loadPicture(":/images/Icons/splash.png");
     ASSERT_FALSE(splash.isNull());
+    EXPECT_FALSE(splash.hasAlphaChannel());
     QSet<QRgb> colours;
     int darkest = 255;
     int lightest = 0;
@@ -48,29 +66,6 @@ TEST(PictureResources, SplashIsAPaintedPicture) {
     EXPECT_GT(colours.size(), 1000);
     EXPECT_LT(darkest, 40);
     EXPECT_GT(lightest, 240);
-}
-
-TEST(PictureResources, AboutIconIsA32By32PngWithTransparentCorners) {
-    QByteArray format;
-    const QImage icon = loadPicture("://images/Icons/fileinfo-32.png", &format);
-    ASSERT_FALSE(icon.isNull());
-    EXPECT_EQ(format, "png");
-    EXPECT_EQ(icon.size(), QSize(32, 32));
-    EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);
-    EXPECT_EQ(qAlpha(icon.pixel(31, 31)), 0);
-    EXPECT_EQ(qAlpha(icon.pixel(16, 16)), 255);
-}
-
-TEST(PictureResources, WindowIconIsA32By32GifWithTransparentCorners) {
-    QByteArray format;
-    const QImage icon = loadPicture("://images/Icons/favicon.gif", &format);
-    ASSERT_FALSE(icon.isNull());
-    EXPECT_EQ(format, "gif");
-    EXPECT_EQ(icon.size(), QSize(32, 32));
-    EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);
-    EXPECT_EQ(qAlpha(icon.pixel(31, 0)), 0);
-    EXPECT_EQ(qAlpha(icon.pixel(16, 16)), 255);
-    EXPECT_EQ(qAlpha(icon.pixel(16, 4)), 255);
 }
 
 } // namespace

@@ -14,21 +14,24 @@ constexpr int kTgaHeaderSize = 18;
 // The flight view repeats the texture every 1000 map cells.
 constexpr double kTextureRepeatCells = 1000.0;
 
+// The height map and the texture, read once for all cases.
 class TerrainResources : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        heights = new QByteArray(ResourceFiles::read(":/gl/Scene/Terrain.raw"));
-        texture = new QByteArray(ResourceFiles::read(":/gl/Scene/Color.Tga"));
+    void SetUp() override { ASSERT_EQ(heights().size(), kMapSize * kMapSize); }
+
+    static const QByteArray& heights() {
+        static const QByteArray bytes = ResourceFiles::read(":/gl/Scene/Terrain.raw");
+        return bytes;
     }
-    static void TearDownTestSuite() {
-        delete heights;
-        delete texture;
+    static const QByteArray& texture() {
+        static const QByteArray bytes = ResourceFiles::read(":/gl/Scene/Color.Tga");
+        return bytes;
     }
 
     static int height(int x, int y) {
         const int wrappedX = (x % kMapSize + kMapSize) % kMapSize;
         const int wrappedY = (y % kMapSize + kMapSize) % kMapSize;
-        return static_cast<unsigned char>(heights->at(wrappedY * kMapSize + wrappedX));
+        return static_cast<unsigned char>(heights().at(wrappedY * kMapSize + wrappedX));
     }
 
     // Mean and largest step between cells (x, y) and (x + dx, y + dy) over
@@ -51,26 +54,15 @@ protected:
     }
 
     static const unsigned char* texel(int row, int column) {
-        return reinterpret_cast<const unsigned char*>(texture->constData()) + kTgaHeaderSize +
+        return reinterpret_cast<const unsigned char*>(texture().constData()) + kTgaHeaderSize +
                (static_cast<std::size_t>(row) * kTextureSize + column) * 3;
     }
-
-    static QByteArray* heights;
-    static QByteArray* texture;
 };
 
-QByteArray* TerrainResources::heights = nullptr;
-QByteArray* TerrainResources::texture = nullptr;
-
-TEST_F(TerrainResources, HeightMapHoldsExactly1024By1024Bytes) {
-    EXPECT_EQ(heights->size(), kMapSize * kMapSize);
-}
-
 TEST_F(TerrainResources, HeightsReachExactly18And212) {
-    ASSERT_EQ(heights->size(), kMapSize * kMapSize);
     const auto [lowest, highest] = std::minmax_element(
-        reinterpret_cast<const unsigned char*>(heights->constData()),
-        reinterpret_cast<const unsigned char*>(heights->constData()) + heights->size());
+        reinterpret_cast<const unsigned char*>(heights().constData()),
+        reinterpret_cast<const unsigned char*>(heights().constData()) + heights().size());
     EXPECT_EQ(*lowest, 18);
     EXPECT_EQ(*highest, 212);
 }
@@ -78,7 +70,6 @@ TEST_F(TerrainResources, HeightsReachExactly18And212) {
 // Steps between neighbours stay small, as on natural ground, while the land
 // as a whole has real relief.
 TEST_F(TerrainResources, HeightMapIsSmoothButHilly) {
-    ASSERT_EQ(heights->size(), kMapSize * kMapSize);
     const auto everywhere = [](int, int) { return true; };
     EXPECT_LT(steps(1, 0, everywhere).first, 2.5);
     EXPECT_LT(steps(0, 1, everywhere).first, 2.5);
@@ -98,7 +89,6 @@ TEST_F(TerrainResources, HeightMapIsSmoothButHilly) {
 // The last row and column continue into the first ones no more abruptly
 // than any two neighbouring rows or columns inside the map.
 TEST_F(TerrainResources, HeightMapWrapsWithoutASeam) {
-    ASSERT_EQ(heights->size(), kMapSize * kMapSize);
     const auto inside = [](int x, int y) { return x < kMapSize - 1 && y < kMapSize - 1; };
     const auto lastColumn = [](int x, int) { return x == kMapSize - 1; };
     const auto lastRow = [](int, int y) { return y == kMapSize - 1; };
@@ -113,24 +103,21 @@ TEST_F(TerrainResources, HeightMapWrapsWithoutASeam) {
 }
 
 TEST_F(TerrainResources, TextureIsAnUncompressed512By512TrueColourTga) {
-    ASSERT_GE(texture->size(), kTgaHeaderSize);
+    ASSERT_GE(texture().size(), kTgaHeaderSize);
     const QByteArray expectedStart("\0\0\2\0\0\0\0\0\0\0\0\0", 12);
-    EXPECT_EQ(texture->left(12), expectedStart);
-    const auto byte = [this](int offset) {
-        return static_cast<unsigned char>(texture->at(offset));
-    };
+    EXPECT_EQ(texture().left(12), expectedStart);
+    const auto byte = [](int offset) { return static_cast<unsigned char>(texture().at(offset)); };
     EXPECT_EQ(byte(12) | (byte(13) << 8), kTextureSize);
     EXPECT_EQ(byte(14) | (byte(15) << 8), kTextureSize);
     EXPECT_EQ(byte(16), 24);
-    EXPECT_EQ(texture->size(), kTgaHeaderSize + kTextureSize * kTextureSize * 3);
+    EXPECT_EQ(texture().size(), kTgaHeaderSize + kTextureSize * kTextureSize * 3);
 }
 
 // The view takes the texture's columns from the map's y and its rows, in
 // stored order, from the map's x. Texels over the middle of a lake must then
 // show water.
 TEST_F(TerrainResources, TextureShowsWaterWhereTheMapHasLakes) {
-    ASSERT_EQ(heights->size(), kMapSize * kMapSize);
-    ASSERT_EQ(texture->size(), kTgaHeaderSize + kTextureSize * kTextureSize * 3);
+    ASSERT_EQ(texture().size(), kTgaHeaderSize + kTextureSize * kTextureSize * 3);
     constexpr int kLakeMargin = 4;
     int lakeTexels = 0;
     int blueTexels = 0;
