@@ -18,14 +18,16 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include <iterator>
+
 namespace {
 
+// The frame-rate and resolution lists, in the order of their positions. The
+// store keeps positions, so new choices only ever go at the end; any other
+// position, as an empty list gives, counts as the first.
+const int kFrameRates[] = {15, 30, 60};
+const QSize kPictureSizes[] = {{160, 120}, {320, 240}, {640, 480}};
 constexpr int kFps30Position = 1;
-constexpr int kResolution320Position = 1;
-constexpr int kSlowFrameRate = 15;
-constexpr int kFastFrameRate = 30;
-const QSize kSmallPicture(160, 120);
-const QSize kLargePicture(320, 240);
 
 // The response sliders run 0..99; the estimator takes a weight out of 200.
 constexpr int kResponseSliderDivisor = 4;
@@ -43,6 +45,10 @@ QString aboutText() {
                "<br>Qt can be obtained from Nokia at "
                "<a href='https://www.qt.io'>https://www.qt.io</a></p>")
         .arg(QString::fromLatin1(qVersion()));
+}
+
+template <typename T, std::size_t N> const T& choiceAt(const T (&choices)[N], int position) {
+    return position >= 0 && position < int(N) ? choices[position] : choices[0];
 }
 
 } // namespace
@@ -70,6 +76,7 @@ SettingsWindow::SettingsWindow(QWidget* parent)
     storage.updateUi(ui.get());
     applyResponses();
     fillLists();
+    fillTrackingChoices();
     restoreListChoices();
     connectControls();
 
@@ -78,12 +85,12 @@ SettingsWindow::SettingsWindow(QWidget* parent)
     outputLabel = ui->labelOut;
 }
 
-// The form record goes first, then the settings are saved by the storage
-// member, then the base destroys the widgets. Destroying a visible window
-// hides the dock, which reports that to hideSettings(); by then the form
-// record is gone, so the dock is cut off from this window first. The
-// published label pointer is withdrawn so no late frame draws into a
-// destroyed label.
+// The form record goes first, then the settings are saved by the tracking
+// and storage members, then the base destroys the widgets. Destroying a
+// visible window hides the dock, which reports that to hideSettings(); by
+// then the form record is gone, so the dock is cut off from this window
+// first. The published label pointer is withdrawn so no late frame draws
+// into a destroyed label.
 SettingsWindow::~SettingsWindow() {
     disconnect(ui->dockWidgetSettings, nullptr, this, nullptr);
     if (outputLabel == ui->labelOut)
@@ -96,13 +103,25 @@ void SettingsWindow::fillLists() {
     for (auto device = devices.cbegin(); device != devices.cend(); ++device)
         ui->comboBoxCameraSelect->addItem(device.value(), device.key());
 
-    ui->comboBoxFPS->addItem(tr("15 fps"), 0);
-    ui->comboBoxFPS->addItem(tr("30 fps"), 1);
-    ui->comboBoxResolution->addItem(tr("160x120"), 0);
-    ui->comboBoxResolution->addItem(tr("320x240"), 1);
+    for (int position = 0; position < int(std::size(kFrameRates)); ++position)
+        ui->comboBoxFPS->addItem(tr("%1 fps").arg(kFrameRates[position]), position);
+    for (int position = 0; position < int(std::size(kPictureSizes)); ++position) {
+        const QSize& size = kPictureSizes[position];
+        ui->comboBoxResolution->addItem(tr("%1x%2").arg(size.width()).arg(size.height()), position);
+    }
 
     if (!devices.isEmpty())
         setListsEnabled(true);
+}
+
+// The stored choice is made current and applied before the list is
+// connected, so a start restarts the estimator once, not twice.
+void SettingsWindow::fillTrackingChoices() {
+    ui->comboBoxTracking->addItem(tr("Precise"), estimatorKindName(EstimatorKind::Precise));
+    ui->comboBoxTracking->addItem(tr("Classic"), estimatorKindName(EstimatorKind::Classic));
+    ui->comboBoxTracking->setCurrentIndex(
+        ui->comboBoxTracking->findData(estimatorKindName(tracking.estimator)));
+    videoProcessor.setEstimator(tracking.estimator);
 }
 
 // Device ids equal list positions, so a stored id that is still listed is
@@ -133,6 +152,8 @@ void SettingsWindow::connectControls() {
         connect(slider, &QSlider::valueChanged, this, &SettingsWindow::somethingChanged);
     for (QCheckBox* box : {ui->checkBoxInvertPitch, ui->checkBoxInvertRoll})
         connect(box, &QCheckBox::toggled, this, &SettingsWindow::somethingChanged);
+    connect(ui->comboBoxTracking, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &SettingsWindow::trackingChosen);
 
     // Both ends of the frame pipeline outlive any one window; a window built
     // after another must not add a second delivery of the same frame.
@@ -143,11 +164,8 @@ void SettingsWindow::connectControls() {
 bool SettingsWindow::startStop() {
     if (!running) {
         running = true;
-        const int frameRate =
-            ui->comboBoxFPS->currentIndex() == kFps30Position ? kFastFrameRate : kSlowFrameRate;
-        const QSize picture = ui->comboBoxResolution->currentIndex() == kResolution320Position
-                                  ? kLargePicture
-                                  : kSmallPicture;
+        const int frameRate = choiceAt(kFrameRates, ui->comboBoxFPS->currentIndex());
+        const QSize& picture = choiceAt(kPictureSizes, ui->comboBoxResolution->currentIndex());
         videoInputThr.startDevice(ui->comboBoxCameraSelect->currentIndex(), picture.width(),
                                   picture.height(), frameRate);
         setListsEnabled(false);
@@ -202,4 +220,13 @@ void SettingsWindow::showCameraSettingsWindow() {
 void SettingsWindow::somethingChanged() {
     storage.somethingChanged(ui.get());
     applyResponses();
+}
+
+// Takes effect at once, even while capturing: the estimator starts afresh from
+// level on the next frame.
+void SettingsWindow::trackingChosen() {
+    bool known = false;
+    tracking.estimator =
+        estimatorKindFromName(ui->comboBoxTracking->currentData().toString(), known);
+    videoProcessor.setEstimator(tracking.estimator);
 }

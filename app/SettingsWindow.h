@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/SettingsStorage.h"
+#include "app/TrackingSettings.h"
 
 #include <QMainWindow>
 
@@ -33,9 +34,11 @@ private slots:
     void hideSettings();
     void showCameraSettingsWindow();
     void somethingChanged();
+    void trackingChosen();
 
 private:
     void fillLists();
+    void fillTrackingChoices();
     void restoreListChoices();
     void connectControls();
     void setListsEnabled(bool enabled);
@@ -43,6 +46,7 @@ private:
 
     std::unique_ptr<Ui::SettingsWindow> ui;
     SettingsStorage storage;
+    TrackingSettings tracking;
     GLWidget* glWidget = nullptr;
     bool running = false;
 };

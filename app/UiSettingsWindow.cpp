@@ -199,9 +199,9 @@ void SettingsWindow::setupAdjustmentsPage() {
     adj = makePage("adj");
     formLayout_2 = makeFormLayout(adj, "formLayout_2");
     formLayout_2->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    const auto addRow = [this](int row, QLabel* label, QSlider* slider) {
+    const auto addRow = [this](int row, QLabel* label, QWidget* field) {
         formLayout_2->setWidget(row, QFormLayout::LabelRole, label);
-        formLayout_2->setWidget(row, QFormLayout::FieldRole, slider);
+        formLayout_2->setWidget(row, QFormLayout::FieldRole, field);
     };
 
     labelAdjustmnet = makeLabel(adj, "labelAdjustmnet");
@@ -245,6 +245,13 @@ void SettingsWindow::setupAdjustmentsPage() {
     horizontalSliderMaxPitch = makeSlider(adj, "horizontalSliderMaxPitch", kLimitSliderMaximum,
                                           kLimitSliderMaximum, false);
     addRow(11, label_3, horizontalSliderMaxPitch);
+
+    // Below the original rows, so that none of them moves. The main window
+    // fills the list, as it does the camera page's lists.
+    labelTracking = makeLabel(adj, "labelTracking");
+    comboBoxTracking = new QComboBox(adj);
+    comboBoxTracking->setObjectName("comboBoxTracking");
+    addRow(12, labelTracking, comboBoxTracking);
 
     tabWidget->addTab(adj, QString());
 }
@@ -316,6 +323,7 @@ void SettingsWindow::retranslateUi(QMainWindow* window) {
     labelAdjustmnet_5->setText(tr("Zeroes:"));
     labelAdjustmnet_2->setText(tr("Minimums:"));
     labelAdjustmnet_3->setText(tr("Maximums:"));
+    labelTracking->setText(tr("Tracking:"));
     tabWidget->setTabText(tabWidget->indexOf(adj), tr("Adjustments"));
     checkBoxInvertRoll->setText(tr("Roll"));
     checkBoxInvertPitch->setText(tr("Pitch"));

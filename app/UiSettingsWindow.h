@@ -63,6 +63,8 @@ public:
     QSlider* horizontalSliderMaxRoll;
     QLabel* label_3;
     QSlider* horizontalSliderMaxPitch;
+    QLabel* labelTracking;
+    QComboBox* comboBoxTracking;
     QWidget* invert;
     QFormLayout* formLayout_4;
     QCheckBox* checkBoxInvertRoll;

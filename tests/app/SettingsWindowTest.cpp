@@ -9,12 +9,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDialogButtonBox>
 #include <QDockWidget>
-#include <QFrame>
-#include <QLabel>
 #include <QMenu>
-#include <QPushButton>
 #include <QSettings>
 #include <QSlider>
 #include <QTabWidget>
@@ -27,8 +23,7 @@
 namespace {
 
 constexpr unsigned long kCaptureStopMilliseconds = 5000;
-constexpr int64_t kThirtyFpsInterval = 10000000 / 30;
-constexpr int64_t kFifteenFpsInterval = 10000000 / 15;
+constexpr int64_t kTicksPerSecond = 10000000;
 
 // Every test case normally runs in a process of its own; when the whole
 // executable runs at once, cameras added by an earlier case are hidden
@@ -46,6 +41,13 @@ void useCameras(const std::vector<std::string>& names) {
         fakeCapture().device(i).propertyStoreOpens = i < int(names.size());
 }
 
+QStringList itemTexts(const QComboBox* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->itemText(i);
+    return texts;
+}
+
 class SettingsWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -55,8 +57,7 @@ protected:
     }
 
     void TearDown() override {
-        window.reset();
-        mainWindow = nullptr;
+        closeWindow();
         videoInputThr.stopDevice();
         videoInputThr.wait(kCaptureStopMilliseconds);
     }
@@ -64,6 +65,11 @@ protected:
     void openWindow() {
         window = std::make_unique<SettingsWindow>();
         mainWindow = window.get();
+    }
+
+    void closeWindow() {
+        window.reset();
+        mainWindow = nullptr;
     }
 
     template <typename T> T* widget(const char* name) {
@@ -75,6 +81,7 @@ protected:
     QComboBox* cameraList() { return widget<QComboBox>("comboBoxCameraSelect"); }
     QComboBox* fpsList() { return widget<QComboBox>("comboBoxFPS"); }
     QComboBox* resolutionList() { return widget<QComboBox>("comboBoxResolution"); }
+    QComboBox* trackingList() { return widget<QComboBox>("comboBoxTracking"); }
 
     bool listsEnabled() {
         const bool camera = cameraList()->isEnabled();
@@ -83,144 +90,101 @@ protected:
         return camera;
     }
 
-    static void store(const char* key, int value) { QSettings().setValue(key, value); }
+    static void store(const char* key, const QVariant& value) { QSettings().setValue(key, value); }
 
     std::unique_ptr<SettingsWindow> window;
 };
 
-TEST_F(SettingsWindowTest, FormHasTheDockTabsMenusAndPicturePanel) {
-    useCameras({});
+// New sizes and rates come after the original ones, whose stored positions
+// must keep their meaning.
+TEST_F(SettingsWindowTest, ListsAreFilledAndEnabledOnlyWhenThereIsACamera) {
+    struct Case {
+        std::vector<std::string> cameras;
+        bool enabled;
+    };
+    for (const Case& setup : {Case{{}, false}, Case{{"Front camera", "Rear camera"}, true}}) {
+        SCOPED_TRACE(setup.cameras.size());
+        useCameras(setup.cameras);
+        openWindow();
+        EXPECT_EQ(cameraList()->count(), int(setup.cameras.size()));
+        EXPECT_EQ(itemTexts(fpsList()), QStringList({"15 fps", "30 fps", "60 fps"}));
+        EXPECT_EQ(itemTexts(resolutionList()), QStringList({"160x120", "320x240", "640x480"}));
+        EXPECT_EQ(fpsList()->currentIndex(), 1);
+        EXPECT_EQ(resolutionList()->currentIndex(), 0);
+        EXPECT_EQ(listsEnabled(), setup.enabled);
+        // Without a camera too, a start and a stop toggle, and the stop
+        // enables the lists.
+        EXPECT_TRUE(window->startStop());
+        EXPECT_FALSE(listsEnabled());
+        EXPECT_FALSE(window->startStop());
+        EXPECT_TRUE(listsEnabled());
+        closeWindow();
+    }
     openWindow();
-    EXPECT_EQ(window->windowTitle(), "Zaredezid Settings");
-    auto* tabs = widget<QTabWidget>("tabWidget");
-    ASSERT_EQ(tabs->count(), 3);
-    EXPECT_EQ(tabs->tabText(0), "Adjustments");
-    EXPECT_EQ(tabs->tabText(1), "Invert");
-    EXPECT_EQ(tabs->tabText(2), "Camera");
-    EXPECT_EQ(tabs->currentIndex(), 2);
-
-    auto* picture = widget<QLabel>("labelOut");
-    EXPECT_EQ(picture->minimumSize(), QSize(320, 240));
-    EXPECT_EQ(picture->maximumSize(), QSize(320, 240));
-    EXPECT_EQ(picture->frameShape(), QFrame::Panel);
-    EXPECT_TRUE(picture->text().isEmpty());
-
-    auto* buttons = widget<QDialogButtonBox>("buttonBox");
-    EXPECT_FALSE(buttons->isEnabled());
-    EXPECT_TRUE(buttons->centerButtons());
-    EXPECT_EQ(buttons->standardButtons(),
-              QDialogButtonBox::Save | QDialogButtonBox::Cancel | QDialogButtonBox::Reset);
-
-    auto* drivers = widget<QMenu>("menuInstall_Uninstall_drivers");
-    EXPECT_FALSE(drivers->isEnabled());
-    EXPECT_TRUE(drivers->actions().isEmpty());
-    EXPECT_FALSE(widget<QMenu>("menuSettings")->isEnabled());
-    EXPECT_FALSE(widget<QAction>("actionHelp")->isEnabled());
-    EXPECT_TRUE(widget<QAction>("actionAbout")->isEnabled());
-    auto* dock = widget<QDockWidget>("dockWidgetSettings");
-    EXPECT_EQ(dock->minimumSize(), QSize(348, 473));
-    EXPECT_EQ(window->dockWidgetArea(dock), Qt::RightDockWidgetArea);
-    EXPECT_FALSE(widget<QPushButton>("pushButtonSystemCameraSettings")->isEnabled());
+    EXPECT_EQ(itemTexts(cameraList()), QStringList({"Front camera", "Rear camera"}));
 }
 
-TEST_F(SettingsWindowTest, WithoutCameraTheListsAreFilledButDisabled) {
-    useCameras({});
-    openWindow();
-    EXPECT_EQ(cameraList()->count(), 0);
-    ASSERT_EQ(fpsList()->count(), 2);
-    EXPECT_EQ(fpsList()->itemText(0), "15 fps");
-    EXPECT_EQ(fpsList()->itemText(1), "30 fps");
-    EXPECT_EQ(fpsList()->itemData(1).toInt(), 1);
-    ASSERT_EQ(resolutionList()->count(), 2);
-    EXPECT_EQ(resolutionList()->itemText(0), "160x120");
-    EXPECT_EQ(resolutionList()->itemText(1), "320x240");
-    EXPECT_EQ(fpsList()->currentIndex(), 1);
-    EXPECT_EQ(resolutionList()->currentIndex(), 0);
-    EXPECT_FALSE(listsEnabled());
-}
-
-TEST_F(SettingsWindowTest, WithTwoCamerasTheListsAreEnabledAndNamed) {
+TEST_F(SettingsWindowTest, StoredChoicesAreRestoredOrFallBackWhenTheyNameNoItem) {
+    struct Case {
+        int stored[3];   // camera, frame rate, resolution
+        int selected[3]; // the positions that become current
+    };
+    const Case cases[] = {
+        {{1, 0, 1}, {1, 0, 1}},
+        {{0, 2, 2}, {0, 2, 2}},
+        {{5, 7, 3}, {0, 1, 0}},
+        {{-1, -1, -1}, {0, 1, 0}},
+    };
     useCameras({"Front camera", "Rear camera"});
-    openWindow();
-    ASSERT_EQ(cameraList()->count(), 2);
-    EXPECT_EQ(cameraList()->itemText(0), "Front camera");
-    EXPECT_EQ(cameraList()->itemText(1), "Rear camera");
-    EXPECT_EQ(cameraList()->itemData(1).toInt(), 1);
-    EXPECT_EQ(cameraList()->currentIndex(), 0);
-    EXPECT_TRUE(listsEnabled());
-}
-
-TEST_F(SettingsWindowTest, StoredChoicesAreRestoredWhenTheyNameAnItem) {
-    useCameras({"Front camera", "Rear camera"});
-    store("settings/CameraId", 1);
-    store("settings/FPSId", 0);
-    store("settings/ResolutionId", 1);
-    openWindow();
-    EXPECT_EQ(cameraList()->currentIndex(), 1);
-    EXPECT_EQ(fpsList()->currentIndex(), 0);
-    EXPECT_EQ(resolutionList()->currentIndex(), 1);
-}
-
-TEST_F(SettingsWindowTest, StoredChoicesThatNameNoItemFallBack) {
-    useCameras({"Front camera", "Rear camera"});
-    store("settings/CameraId", 5);
-    store("settings/FPSId", 7);
-    store("settings/ResolutionId", 3);
-    openWindow();
-    EXPECT_EQ(cameraList()->currentIndex(), 0);
-    EXPECT_EQ(fpsList()->currentIndex(), 1);
-    EXPECT_EQ(resolutionList()->currentIndex(), 0);
-
-    window.reset();
-    store("settings/FPSId", -1);
-    openWindow();
-    EXPECT_EQ(fpsList()->currentIndex(), 1);
+    for (const Case& setup : cases) {
+        SCOPED_TRACE(setup.stored[1]);
+        store("settings/CameraId", setup.stored[0]);
+        store("settings/FPSId", setup.stored[1]);
+        store("settings/ResolutionId", setup.stored[2]);
+        openWindow();
+        EXPECT_EQ(cameraList()->currentIndex(), setup.selected[0]);
+        EXPECT_EQ(fpsList()->currentIndex(), setup.selected[1]);
+        EXPECT_EQ(resolutionList()->currentIndex(), setup.selected[2]);
+        closeWindow();
+    }
 }
 
 TEST_F(SettingsWindowTest, StartOpensTheChosenCameraAtTheChosenSizeAndRate) {
+    struct Case {
+        int fpsPosition;
+        int resolutionPosition;
+        QSize size;
+        int framesPerSecond;
+    };
+    const Case cases[] = {{1, 1, {320, 240}, 30},
+                          {0, 0, {160, 120}, 15},
+                          {2, 2, {640, 480}, 60},
+                          {2, 0, {160, 120}, 60}};
     useCameras({"Front camera", "Rear camera"});
     openWindow();
     cameraList()->setCurrentIndex(1);
-    fpsList()->setCurrentIndex(1);
-    resolutionList()->setCurrentIndex(1);
+    for (const Case& choice : cases) {
+        SCOPED_TRACE(choice.framesPerSecond);
+        fpsList()->setCurrentIndex(choice.fpsPosition);
+        resolutionList()->setCurrentIndex(choice.resolutionPosition);
 
-    EXPECT_TRUE(window->startStop());
-    EXPECT_FALSE(listsEnabled());
-    EXPECT_TRUE(videoInputThr.isRunning());
-    const auto& formats = fakeCapture().device(1).submittedFormats;
-    ASSERT_FALSE(formats.empty());
-    EXPECT_EQ(formats.front().video.width, 320);
-    EXPECT_EQ(formats.front().video.height, 240);
-    EXPECT_EQ(formats.front().video.averageTimePerFrame, kThirtyFpsInterval);
+        EXPECT_TRUE(window->startStop());
+        EXPECT_FALSE(listsEnabled());
+        EXPECT_TRUE(videoInputThr.isRunning());
+        const auto& formats = fakeCapture().device(1).submittedFormats;
+        ASSERT_FALSE(formats.empty());
+        EXPECT_EQ(formats.back().video.width, choice.size.width());
+        EXPECT_EQ(formats.back().video.height, choice.size.height());
+        EXPECT_EQ(formats.back().video.averageTimePerFrame,
+                  kTicksPerSecond / choice.framesPerSecond);
 
-    EXPECT_FALSE(window->startStop());
-    EXPECT_TRUE(listsEnabled());
-    EXPECT_TRUE(videoInputThr.wait(kCaptureStopMilliseconds));
+        EXPECT_FALSE(window->startStop());
+        EXPECT_TRUE(listsEnabled());
+        EXPECT_TRUE(videoInputThr.wait(kCaptureStopMilliseconds));
+    }
 }
 
-TEST_F(SettingsWindowTest, FirstPositionsMeanFifteenFramesAndTheSmallPicture) {
-    useCameras({"Front camera"});
-    openWindow();
-    fpsList()->setCurrentIndex(0);
-    resolutionList()->setCurrentIndex(0);
-    ASSERT_TRUE(window->startStop());
-    const auto& formats = fakeCapture().device(0).submittedFormats;
-    ASSERT_FALSE(formats.empty());
-    EXPECT_EQ(formats.front().video.width, 160);
-    EXPECT_EQ(formats.front().video.height, 120);
-    EXPECT_EQ(formats.front().video.averageTimePerFrame, kFifteenFpsInterval);
-}
-
-TEST_F(SettingsWindowTest, WithoutCameraStartStopStillTogglesAndStopEnablesTheLists) {
-    useCameras({});
-    openWindow();
-    EXPECT_TRUE(window->startStop());
-    EXPECT_FALSE(listsEnabled());
-    EXPECT_FALSE(window->startStop());
-    EXPECT_TRUE(listsEnabled());
-}
-
-TEST_F(SettingsWindowTest, ResponseSlidersSetTheEstimatorResponsesAtOnce) {
+TEST_F(SettingsWindowTest, ResponseSlidersAndTrackingChoiceTakeEffectAtOnce) {
     useCameras({});
     openWindow();
     EXPECT_EQ(videoProcessor.rollResponse, 12);
@@ -229,22 +193,62 @@ TEST_F(SettingsWindowTest, ResponseSlidersSetTheEstimatorResponsesAtOnce) {
     widget<QSlider>("horizontalSliderResponsePitch")->setValue(3);
     EXPECT_EQ(videoProcessor.rollResponse, 24);
     EXPECT_EQ(videoProcessor.pitchResponse, 0);
+
+    EXPECT_EQ(itemTexts(trackingList()), QStringList({"Precise", "Classic"}));
+    EXPECT_EQ(trackingList()->itemData(1).toString(), "classic");
+    EXPECT_EQ(videoProcessor.estimatorKind(), EstimatorKind::Precise);
+    trackingList()->setCurrentIndex(1);
+    EXPECT_EQ(videoProcessor.estimatorKind(), EstimatorKind::Classic);
+    trackingList()->setCurrentIndex(0);
+    EXPECT_EQ(videoProcessor.estimatorKind(), EstimatorKind::Precise);
 }
 
+// The tracking choice lives beside the thirteen settings, not among them.
 TEST_F(SettingsWindowTest, ChangesReachTheStoreOnlyWhenTheWindowCloses) {
     useCameras({});
     openWindow();
     widget<QSlider>("horizontalSliderResponseRoll")->setValue(80);
+    trackingList()->setCurrentIndex(1);
     EXPECT_TRUE(QSettings().allKeys().isEmpty());
-    window.reset();
-    EXPECT_EQ(QSettings().value("settings/ResponseRoll").toInt(), 80);
-    EXPECT_EQ(QSettings().allKeys().size(), 13);
+    closeWindow();
+    QSettings stored;
+    EXPECT_EQ(stored.value("settings/ResponseRoll").toInt(), 80);
+    EXPECT_EQ(stored.value("tracking/Estimator").toString(), "classic");
+    stored.beginGroup("settings");
+    EXPECT_EQ(stored.allKeys().size(), 13);
 }
 
-TEST_F(SettingsWindowTest, ClosingTheDockEnablesTheSettingsMenuAndEditBringsItBack) {
+// The analysis object outlives the window, so each start is set to the
+// opposite kind first: the window must apply what it read, not inherit it.
+TEST_F(SettingsWindowTest, StoredTrackingChoiceIsAppliedAtStartAndUnknownOnesReadAsPrecise) {
+    struct Case {
+        const char* stored;
+        EstimatorKind expected;
+    };
+    const Case cases[] = {{"classic", EstimatorKind::Classic},
+                          {"precise", EstimatorKind::Precise},
+                          {"sharpest", EstimatorKind::Precise}};
+    useCameras({});
+    for (const Case& setup : cases) {
+        SCOPED_TRACE(setup.stored);
+        store("tracking/Estimator", setup.stored);
+        videoProcessor.setEstimator(setup.expected == EstimatorKind::Classic
+                                        ? EstimatorKind::Precise
+                                        : EstimatorKind::Classic);
+        openWindow();
+        EXPECT_EQ(videoProcessor.estimatorKind(), setup.expected);
+        EXPECT_EQ(trackingList()->currentData().toString(), estimatorKindName(setup.expected));
+        closeWindow();
+    }
+}
+
+TEST_F(SettingsWindowTest, DockOpensOnTheCameraTabAndEditBringsItBackAfterClosing) {
     useCameras({});
     openWindow();
     window->show();
+    auto* tabs = widget<QTabWidget>("tabWidget");
+    EXPECT_EQ(tabs->tabText(tabs->currentIndex()), "Camera");
+    EXPECT_EQ(tabs->tabText(tabs->indexOf(trackingList()->parentWidget())), "Adjustments");
     auto* dock = widget<QDockWidget>("dockWidgetSettings");
     auto* menu = widget<QMenu>("menuSettings");
     ASSERT_TRUE(dock->isVisible());
