@@ -17,6 +17,7 @@ CsvTracker::CsvTracker(const TrackerOptions& options, QTextStream& out)
     , lineCount(options.lineCount) {
     processor.rollResponse = options.rollResponse;
     processor.pitchResponse = options.pitchResponse;
+    processor.setEstimator(options.estimator);
     connect(&processor, &VideoProcessor::dataUpdate, this, &CsvTracker::rememberAttitude);
 }
 

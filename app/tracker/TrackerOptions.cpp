@@ -57,6 +57,15 @@ bool readResponses(const QString& text, TrackerOptions& options) {
     return true;
 }
 
+bool readEstimator(const QString& text, EstimatorKind& kind) {
+    bool known = false;
+    const EstimatorKind named = estimatorKindFromName(text, known);
+    if (known) {
+        kind = named;
+    }
+    return known;
+}
+
 bool readSize(const QString& text, QSize& size) {
     static const QRegularExpression widthByHeight("^(\\d+)x(\\d+)$");
     const QRegularExpressionMatch match = widthByHeight.match(text);
@@ -104,11 +113,17 @@ struct TrackerParser {
                              "k"};
     QCommandLineOption responses{
         "responses", tr("Roll and pitch responses, 0 to 200 (default 12,12)."), "roll,pitch"};
+    QCommandLineOption estimator{"estimator",
+                                 tr("How detected lines become the attitude: precise refines "
+                                    "the strongest line, classic weighs the first fifteen "
+                                    "(default precise)."),
+                                 "precise|classic"};
 };
 
 TrackerParser::TrackerParser() {
     parser.setApplicationDescription(tr(kDescription));
-    parser.addOptions({video, demo, camera, frames, size, fps, repeat, lines, responses});
+    parser.addOptions(
+        {video, demo, camera, frames, size, fps, repeat, lines, responses, estimator});
     parser.addPositionalArgument("INPUT", tr("Folder of images, or one image with --repeat."));
 }
 
@@ -182,6 +197,11 @@ QString readTrackingSettings(const TrackerParser& command, TrackerOptions& optio
     if (parser.isSet(command.responses) &&
         !readResponses(parser.value(command.responses), options)) {
         return tr("--responses needs two whole numbers from 0 to 200, as in 12,12");
+    }
+    if (parser.isSet(command.estimator) &&
+        !readEstimator(parser.value(command.estimator), options.estimator)) {
+        return tr("--estimator needs precise or classic, not \"%1\"")
+            .arg(parser.value(command.estimator));
     }
     return {};
 }

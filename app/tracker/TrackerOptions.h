@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/EstimatorKind.h"
+
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -26,6 +28,7 @@ struct TrackerOptions {
     int lineCount = 0;
     int rollResponse = 12;
     int pitchResponse = 12;
+    EstimatorKind estimator = EstimatorKind::Precise;
 };
 
 // The outcome of reading the command line: options to run with, or a text for

@@ -16,6 +16,7 @@ TEST(TrackerOptions, CaptureInputsTakeDefaultsForWhatIsNotGiven) {
     EXPECT_EQ(demo.options.captureSize, QSize(320, 240));
     EXPECT_EQ(demo.options.framesPerSecond, 30);
     EXPECT_EQ(demo.options.frameLimit, 0);
+    EXPECT_EQ(demo.options.estimator, EstimatorKind::Precise);
     EXPECT_EQ(describeInput(demo.options), "demo camera");
 
     const ParsedCommandLine video =
@@ -28,17 +29,20 @@ TEST(TrackerOptions, CaptureInputsTakeDefaultsForWhatIsNotGiven) {
     EXPECT_EQ(video.options.lineCount, 2);
     EXPECT_EQ(describeInput(video.options), "video file clip.mp4");
 
-    const ParsedCommandLine camera = parse({"--camera", "2", "--fps", "15"});
+    const ParsedCommandLine camera =
+        parse({"--camera", "2", "--fps", "15", "--estimator", "classic"});
     ASSERT_TRUE(camera.run) << camera.message.toStdString();
     EXPECT_EQ(camera.options.input, TrackerInput::Camera);
     EXPECT_EQ(camera.options.cameraIndex, 2);
     EXPECT_EQ(camera.options.framesPerSecond, 15);
+    EXPECT_EQ(camera.options.estimator, EstimatorKind::Classic);
     EXPECT_EQ(describeInput(camera.options), "camera 2");
 
-    const ParsedCommandLine pictures = parse({"--frames", "3", "folder"});
+    const ParsedCommandLine pictures = parse({"--frames", "3", "--estimator", "precise", "folder"});
     ASSERT_TRUE(pictures.run) << pictures.message.toStdString();
     EXPECT_EQ(pictures.options.input, TrackerInput::Pictures);
     EXPECT_EQ(pictures.options.frameLimit, 3);
+    EXPECT_EQ(pictures.options.estimator, EstimatorKind::Precise);
 }
 
 TEST(TrackerOptions, RejectsAnythingButOneInputWithSettingsThatFitIt) {
@@ -60,11 +64,13 @@ TEST(TrackerOptions, RejectsAnythingButOneInputWithSettingsThatFitIt) {
         {"--demo", "--fps", "241"},
         {"--demo", "--frames", "0"},
         {"--demo", "--frames", "many"},
+        {"--demo", "--estimator", "fastest"},
+        {"--demo", "--estimator"},
     };
     for (const QStringList& arguments : mistakes) {
         const ParsedCommandLine result = parse(arguments);
         EXPECT_FALSE(result.run) << arguments.join(' ').toStdString();
-        EXPECT_NE(result.exitCode, 0) << arguments.join(' ').toStdString();
+        EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_FALSE(result.message.isEmpty()) << arguments.join(' ').toStdString();
     }
 }
@@ -73,7 +79,8 @@ TEST(TrackerOptions, HelpDescribesEveryInputOption) {
     const ParsedCommandLine help = parse({"--help"});
     EXPECT_FALSE(help.run);
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* option : {"--video", "--demo", "--camera", "--frames", "--size", "--fps"}) {
+    for (const char* option :
+         {"--video", "--demo", "--camera", "--frames", "--size", "--fps", "--estimator"}) {
         EXPECT_TRUE(help.message.contains(option)) << option;
     }
 }
