@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <sys/resource.h>
@@ -21,49 +22,41 @@
 
 namespace {
 
-// The thirteen fields as the store writes them, in a file of the native
-// format; all differ between the two sets below, so a file that mixes two
-// saves is told apart from a whole one.
+// The thirteen settings as the file holds them, by name within the group.
 using StoredValues = QMap<QString, QString>;
 
-struct FieldValues {
-    int response;
-    int zero;
-    int minimum;
-    int maximum;
-    bool invert;
-    int position;
-};
+const StoredValues kDefaultFile = {
+    {"ResponseRoll", "50"},  {"ResponsePitch", "50"},  {"ZeroRoll", "127"}, {"ZeroPitch", "127"},
+    {"MinRoll", "0"},        {"MinPitch", "0"},        {"MaxRoll", "255"},  {"MaxPitch", "255"},
+    {"InvertRoll", "false"}, {"InvertPitch", "false"}, {"CameraId", "-1"},  {"FPSId", "1"},
+    {"ResolutionId", "0"}};
 
-const FieldValues kFirstSet{11, 101, 3, 201, true, 0};
-const FieldValues kSecondSet{22, 102, 4, 202, false, 1};
+// Every value differs between the two sets, so a file that mixes two saves is
+// told apart from a whole one.
+const StoredValues kFirstSet = {
+    {"ResponseRoll", "11"}, {"ResponsePitch", "12"},  {"ZeroRoll", "101"}, {"ZeroPitch", "102"},
+    {"MinRoll", "3"},       {"MinPitch", "4"},        {"MaxRoll", "201"},  {"MaxPitch", "202"},
+    {"InvertRoll", "true"}, {"InvertPitch", "false"}, {"CameraId", "0"},   {"FPSId", "0"},
+    {"ResolutionId", "0"}};
+const StoredValues kSecondSet = {
+    {"ResponseRoll", "21"},  {"ResponsePitch", "22"}, {"ZeroRoll", "111"}, {"ZeroPitch", "112"},
+    {"MinRoll", "5"},        {"MinPitch", "6"},       {"MaxRoll", "211"},  {"MaxPitch", "212"},
+    {"InvertRoll", "false"}, {"InvertPitch", "true"}, {"CameraId", "1"},   {"FPSId", "1"},
+    {"ResolutionId", "1"}};
 
-void assign(SettingsStorage& storage, const FieldValues& values) {
-    storage.responseRoll = values.response;
-    storage.responsePitch = values.response + 1;
-    storage.zeroRoll = values.zero;
-    storage.zeroPitch = values.zero + 1;
-    storage.minRoll = values.minimum;
-    storage.minPitch = values.minimum + 1;
-    storage.maxRoll = values.maximum;
-    storage.maxPitch = values.maximum + 1;
-    storage.invertRoll = values.invert;
-    storage.invertPitch = !values.invert;
-    storage.cameraId = values.position;
-    storage.fpsId = values.position;
-    storage.resolutionId = values.position;
-}
-
-StoredValues expectedFile(const FieldValues& values) {
-    const auto text = [](int number) { return QString::number(number); };
-    const auto flag = [](bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); };
-    return {{"ResponseRoll", text(values.response)}, {"ResponsePitch", text(values.response + 1)},
-            {"ZeroRoll", text(values.zero)},         {"ZeroPitch", text(values.zero + 1)},
-            {"MinRoll", text(values.minimum)},       {"MinPitch", text(values.minimum + 1)},
-            {"MaxRoll", text(values.maximum)},       {"MaxPitch", text(values.maximum + 1)},
-            {"InvertRoll", flag(values.invert)},     {"InvertPitch", flag(!values.invert)},
-            {"CameraId", text(values.position)},     {"FPSId", text(values.position)},
-            {"ResolutionId", text(values.position)}};
+void assign(SettingsStorage& storage, const StoredValues& values) {
+    using S = SettingsStorage;
+    const std::pair<const char*, int S::*> numbers[] = {
+        {"ResponseRoll", &S::responseRoll}, {"ResponsePitch", &S::responsePitch},
+        {"ZeroRoll", &S::zeroRoll},         {"ZeroPitch", &S::zeroPitch},
+        {"MinRoll", &S::minRoll},           {"MinPitch", &S::minPitch},
+        {"MaxRoll", &S::maxRoll},           {"MaxPitch", &S::maxPitch},
+        {"CameraId", &S::cameraId},         {"FPSId", &S::fpsId},
+        {"ResolutionId", &S::resolutionId}};
+    for (const auto& [key, field] : numbers)
+        storage.*field = values[key].toInt();
+    storage.invertRoll = values["InvertRoll"] == "true";
+    storage.invertPitch = values["InvertPitch"] == "true";
 }
 
 // Reads the file's own bytes rather than through QSettings, which keeps a
@@ -98,67 +91,45 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
-// Lets no process write more than a few bytes into any file, the way a full
-// disk would, until it goes out of scope. Writes past the limit fail with
-// EFBIG instead of raising SIGXFSZ.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &previous);
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = previous;
-        limited.rlim_cur = bytes;
-        active = setrlimit(RLIMIT_FSIZE, &limited) == 0;
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, previousHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-    bool active = false;
-
-private:
+// Runs action while no file of this process may grow beyond a few bytes, the
+// way a full disk would; writes past the limit fail with EFBIG instead of
+// raising SIGXFSZ. False when the limit could not be set.
+bool withFullDisk(const std::function<void()>& action) {
+    constexpr rlim_t kBytesLeft = 32;
     rlimit previous{};
-    void (*previousHandler)(int) = nullptr;
-};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit limited = previous;
+    limited.rlim_cur = kBytesLeft;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const bool limitSet = setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    if (limitSet)
+        action();
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    return limitSet;
+}
 
-// Collects what is written to standard error through a pipe rather than a
-// file, so that it still works while file sizes are limited.
-class StderrCapture {
-public:
-    StderrCapture() {
-        std::fflush(stderr);
-        if (pipe(ends) == 0) {
-            savedStderr = dup(STDERR_FILENO);
-            dup2(ends[1], STDERR_FILENO);
-        }
-    }
-    ~StderrCapture() { finish(); }
-    StderrCapture(const StderrCapture&) = delete;
-    StderrCapture& operator=(const StderrCapture&) = delete;
-
-    std::string finish() {
-        if (savedStderr < 0)
-            return text;
-        std::fflush(stderr);
-        dup2(savedStderr, STDERR_FILENO);
-        close(savedStderr);
-        close(ends[1]);
-        savedStderr = -1;
-        char buffer[4096];
-        for (ssize_t got; (got = read(ends[0], buffer, sizeof buffer)) > 0;)
-            text.append(buffer, static_cast<std::size_t>(got));
-        close(ends[0]);
-        return text;
-    }
-
-private:
-    int ends[2] = {-1, -1};
-    int savedStderr = -1;
+// What action writes to standard error, collected through a pipe rather than
+// a file, so that it still works while file sizes are limited.
+std::string standardErrorOf(const std::function<void()>& action) {
+    int ends[2];
+    if (pipe(ends) != 0)
+        return "no pipe for standard error";
+    std::fflush(stderr);
+    const int savedStderr = dup(STDERR_FILENO);
+    dup2(ends[1], STDERR_FILENO);
+    close(ends[1]);
+    action();
+    std::fflush(stderr);
+    dup2(savedStderr, STDERR_FILENO);
+    close(savedStderr);
     std::string text;
-};
+    char buffer[4096];
+    for (ssize_t got; (got = read(ends[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<std::size_t>(got));
+    close(ends[0]);
+    return text;
+}
 
 int lineCount(const std::string& text) {
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
@@ -181,34 +152,39 @@ protected:
         QFile::remove(path);
     }
 
-    void saveSet(const FieldValues& values) {
+    void saveSet(const StoredValues& values) {
         SettingsStorage storage;
         assign(storage, values);
     }
 
-    static void expectDefaults(const SettingsStorage& storage) {
-        EXPECT_EQ(storage.responseRoll, 50);
-        EXPECT_EQ(storage.responsePitch, 50);
-        EXPECT_EQ(storage.zeroRoll, 127);
-        EXPECT_EQ(storage.zeroPitch, 127);
-        EXPECT_EQ(storage.minRoll, 0);
-        EXPECT_EQ(storage.minPitch, 0);
-        EXPECT_EQ(storage.maxRoll, 255);
-        EXPECT_EQ(storage.maxPitch, 255);
-        EXPECT_FALSE(storage.invertRoll);
-        EXPECT_FALSE(storage.invertPitch);
-        EXPECT_EQ(storage.cameraId, -1);
-        EXPECT_EQ(storage.fpsId, 1);
-        EXPECT_EQ(storage.resolutionId, 0);
+    // Starts and ends one run on the store as it is, and returns what the
+    // start printed. The exit save must leave a whole, clean store behind.
+    std::string startAndExit() {
+        std::unique_ptr<SettingsStorage> storage;
+        const std::string startWarnings =
+            standardErrorOf([&storage] { storage = std::make_unique<SettingsStorage>(); });
+        EXPECT_EQ(standardErrorOf([&storage] { storage.reset(); }), "");
+        EXPECT_EQ(readSettingsGroup(path), kDefaultFile);
+        QSettings::Status status = QSettings::NoError;
+        {
+            const QSettings reread;
+            status = reread.status();
+        }
+        EXPECT_EQ(status, QSettings::NoError);
+        return startWarnings;
     }
 
     QString path;
 };
 
-// Files no save of the program could have written: noise, a cut-off group
-// header, a byte-order mark before the header, NUL bytes in the middle, and
-// nothing at all. QSettings reports only some of them as malformed.
-TEST_F(SettingsSafetyTest, GarbageStoreStartsWithDefaultsAndOneWarningLine) {
+// A first run finds no file and says nothing. Files no save of the program
+// could have written: noise, a cut-off group header, a byte-order mark before
+// the header, NUL bytes in the middle, and nothing at all. QSettings reports
+// only some of them as malformed. Each run starts with the defaults and saves
+// them whole.
+TEST_F(SettingsSafetyTest, MissingOrGarbageStoreStartsWithDefaults) {
+    EXPECT_EQ(startAndExit(), "");
+
     std::vector<QByteArray> garbage = {
         QByteArray("\x00\x01\x02\xff\xfe\x80 noise\n\n", 15),
         QByteArray("[settings\n"),
@@ -224,27 +200,23 @@ TEST_F(SettingsSafetyTest, GarbageStoreStartsWithDefaultsAndOneWarningLine) {
     for (const QByteArray& bytes : garbage) {
         SCOPED_TRACE(bytes.left(16).toHex().toStdString());
         writeFile(path, bytes);
-        StderrCapture start;
-        auto storage = std::make_unique<SettingsStorage>();
-        const std::string startWarnings = start.finish();
-        expectDefaults(*storage);
-        EXPECT_EQ(lineCount(startWarnings), 1) << startWarnings;
-        EXPECT_NE(startWarnings.find(path.toStdString()), std::string::npos) << startWarnings;
-
-        // The exit save leaves a whole store behind, so the next start is
-        // clean, and does not claim to have failed.
-        StderrCapture exit;
-        storage.reset();
-        const std::string exitWarnings = exit.finish();
-        EXPECT_EQ(exitWarnings, "");
-        QSettings::Status status = QSettings::NoError;
-        {
-            const QSettings reread;
-            status = reread.status();
-        }
-        EXPECT_EQ(readSettingsGroup(path).size(), 13);
-        EXPECT_EQ(status, QSettings::NoError);
+        const std::string warnings = startAndExit();
+        EXPECT_EQ(lineCount(warnings), 1) << warnings;
+        EXPECT_NE(warnings.find(path.toStdString()), std::string::npos) << warnings;
     }
+}
+
+// A settings path that is not a readable file (here a folder in its place)
+// must neither stop the program nor pass silently.
+TEST_F(SettingsSafetyTest, UnusableStoreStartsWithDefaultsAndSaysSo) {
+    ASSERT_TRUE(QDir().mkpath(path));
+    const std::string warnings = standardErrorOf([] {
+        const SettingsStorage storage;
+        EXPECT_EQ(storage.responseRoll, 50);
+        EXPECT_EQ(storage.cameraId, -1);
+    });
+    EXPECT_NE(warnings.find("could not be read"), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("could not be written"), std::string::npos) << warnings;
 }
 
 // A disk that fills up during the exit save: the new file cannot be written
@@ -253,18 +225,12 @@ TEST_F(SettingsSafetyTest, GarbageStoreStartsWithDefaultsAndOneWarningLine) {
 TEST_F(SettingsSafetyTest, FullDiskDuringSaveLeavesThePreviousFileWhole) {
     saveSet(kFirstSet);
     const QByteArray before = fileBytes(path);
-    ASSERT_EQ(readSettingsGroup(path), expectedFile(kFirstSet));
+    ASSERT_EQ(readSettingsGroup(path), kFirstSet);
 
     SettingsStorage storage;
     assign(storage, kSecondSet);
     std::string warnings;
-    {
-        FileSizeLimit diskFull(32);
-        ASSERT_TRUE(diskFull.active);
-        StderrCapture capture;
-        storage.save();
-        warnings = capture.finish();
-    }
+    ASSERT_TRUE(withFullDisk([&] { warnings = standardErrorOf([&storage] { storage.save(); }); }));
     EXPECT_EQ(fileBytes(path), before);
     EXPECT_EQ(lineCount(warnings), 1) << warnings;
     EXPECT_NE(warnings.find("could not be written"), std::string::npos) << warnings;
@@ -283,8 +249,6 @@ TEST_F(SettingsSafetyTest, FullDiskDuringSaveLeavesThePreviousFileWhole) {
 // the other.
 TEST_F(SettingsSafetyTest, KilledDuringSavesLeavesOneWholeSetOfSettings) {
     saveSet(kFirstSet);
-    const StoredValues first = expectedFile(kFirstSet);
-    const StoredValues second = expectedFile(kSecondSet);
     constexpr int kKills = 12;
     int secondSetSeen = 0;
     for (int kill = 0; kill < kKills; ++kill) {
@@ -313,8 +277,8 @@ TEST_F(SettingsSafetyTest, KilledDuringSavesLeavesOneWholeSetOfSettings) {
         close(savesDone[0]);
 
         const StoredValues stored = readSettingsGroup(path);
-        EXPECT_TRUE(stored == first || stored == second) << "after kill " << kill;
-        secondSetSeen += stored == second;
+        EXPECT_TRUE(stored == kFirstSet || stored == kSecondSet) << "after kill " << kill;
+        secondSetSeen += stored == kSecondSet;
     }
     // Both sets were really being written while the kills landed.
     EXPECT_GT(secondSetSeen, 0);
