@@ -140,26 +140,32 @@ TEST_F(Processing, AnyChangeOfFrameSizeRestartsThePictureMemory) {
     EXPECT_EQ(updates.size(), before + 1);
 }
 
-TEST_F(Processing, SurvivesTinyOddAndChangingFrameSizes) {
+TEST_F(Processing, BothEstimatorsSurviveTinyOddAndChangingFrameSizes) {
     const QSize sizes[] = {{1, 1},     {4, 4}, {2, 1},     {1, 2},   {7, 5},
                            {321, 239}, {5, 5}, {320, 240}, {3, 300}, {160, 120}};
-    quint32 seed = 1;
-    for (int round = 0; round < 2; ++round) {
-        for (const QSize& size : sizes) {
-            feed(noise(size.width(), size.height(), seed++));
-            feed(noise(size.width(), size.height(), seed++));
-            feed(movingArms(size.width(), size.height(), seed));
+    for (EstimatorKind kind : {EstimatorKind::Precise, EstimatorKind::Classic}) {
+        processor.setEstimator(kind);
+        updates.clear();
+        quint32 seed = 1;
+        for (int round = 0; round < 2; ++round) {
+            for (const QSize& size : sizes) {
+                for (int frame = 0; frame < 3; ++frame) {
+                    feed(movingArms(size.width(), size.height(), frame));
+                }
+                feed(noise(size.width(), size.height(), seed++));
+                feed(noise(size.width(), size.height(), seed++));
+            }
         }
+        processor.processFrame(nullptr);
+        const uchar noPixels = 0;
+        int32_t zero = 0, format = I::Image::Rgb32;
+        processor.processFrame(new I::Image(&noPixels, zero, zero, format));
+        for (const auto& [roll, pitch] : updates) {
+            EXPECT_TRUE(std::isfinite(roll));
+            EXPECT_TRUE(std::isfinite(pitch));
+        }
+        EXPECT_FALSE(updates.empty()) << estimatorKindName(kind).toStdString();
     }
-    processor.processFrame(nullptr);
-    const uchar noPixels = 0;
-    int32_t zero = 0, format = I::Image::Rgb32;
-    processor.processFrame(new I::Image(&noPixels, zero, zero, format));
-    for (const auto& [roll, pitch] : updates) {
-        EXPECT_TRUE(std::isfinite(roll));
-        EXPECT_TRUE(std::isfinite(pitch));
-    }
-    EXPECT_FALSE(updates.empty());
 }
 
 TEST_F(Processing, ShowsTheMirroredFrameWithTheEstimatedLine) {
