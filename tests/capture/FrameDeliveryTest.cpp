@@ -116,24 +116,27 @@ TEST_F(FrameDeliveryTest, DisconnectAfterSetupFreesEverythingWithItsLines) {
     EXPECT_TRUE(layer->isDeviceReady(0));
 }
 
+// Teardown goes on past a failing pause and stop; the removal of filters
+// stops at the first that cannot be removed, and the graphs are still freed.
 TEST_F(FrameDeliveryTest, FailingPauseStopAndRemovalAreReported) {
     readyCamera(4, 4);
     fake.fail(fake::Operation::Pause);
     fake.fail(fake::Operation::Stop);
     fake.fail(fake::Operation::RemoveFilter);
-    EXPECT_EQ(consoleOf([&] { layer->disconnectDevice(0); }),
-              "\nSETUP: Disconnecting device 0\n"
-              "SETUP: freeing Grabber Callback\n"
-              "ERROR - Could not pause pControl\n"
-              "ERROR - Could not stop pControl\n"
-              "SETUP: freeing Grabber  \n"
-              "SETUP: freeing Control   \n"
-              "SETUP: freeing Media Type  \n"
-              "SETUP: removing filter Cam...\n"
-              "SETUP: pGraph->RemoveFilter() failed. \n"
-              "SETUP: freeing Capture Graph \n"
-              "SETUP: freeing Main Graph \n"
-              "SETUP: Device 0 disconnected and freed\n\n");
+    const std::string console = consoleOf([&] { layer->disconnectDevice(0); });
+    EXPECT_NE(console.find("SETUP: freeing Grabber Callback\n"
+                           "ERROR - Could not pause pControl\n"
+                           "ERROR - Could not stop pControl\n"
+                           "SETUP: freeing Grabber  \n"),
+              std::string::npos)
+        << console;
+    EXPECT_NE(console.find("SETUP: removing filter Cam...\n"
+                           "SETUP: pGraph->RemoveFilter() failed. \n"
+                           "SETUP: freeing Capture Graph \n"
+                           "SETUP: freeing Main Graph \n"
+                           "SETUP: Device 0 disconnected and freed\n\n"),
+              std::string::npos)
+        << console;
 }
 
 TEST_F(FrameDeliveryTest, DestroyingTheLayerTearsDownEveryReadyDevice) {

@@ -51,14 +51,19 @@ TEST(ImageTest, FromNoBufferWithZeroSizeGivesAPictureWithoutPixels) {
     EXPECT_EQ(copy.width * copy.height, 0);
 }
 
-TEST(ImageTest, UnknownFormatCodeGivesEmptyImageFromABufferOrAShape) {
+// An empty picture carries no palette, also when copied from one that had.
+TEST(ImageTest, UnknownFormatCodeGivesEmptyImageFromABufferAShapeOrACopy) {
     const auto source = countingBytes(16);
+    QVector<QRgb> palette = makeGrayPalette();
     int32_t width = 2, height = 2, unknown = 7, gray = Image::Gray8;
     const Image fromBuffer(source.data(), width, height, unknown);
     const Image shape(source.data(), width, height, gray);
     const Image fromShape(shape, unknown);
+    Image withPalette(source.data(), width, height, unknown);
+    withPalette.colorTable = &palette;
+    const Image copy(withPalette);
 
-    for (const Image* image : {&fromBuffer, &fromShape}) {
+    for (const Image* image : {&fromBuffer, &fromShape, &copy}) {
         EXPECT_EQ(image->format, Image::Empty);
         EXPECT_EQ(image->width, 0);
         EXPECT_EQ(image->height, 0);
@@ -91,18 +96,6 @@ TEST(ImageTest, CopySharesPaletteAndOwnsItsPixels) {
     EXPECT_EQ(copy.colorTable, &palette);
     original.reset();
     EXPECT_EQ(pixelsOf(copy, 9), source);
-}
-
-TEST(ImageTest, CopyOfEmptyImageIsEmptyWithoutPalette) {
-    QVector<QRgb> palette = makeGrayPalette();
-    int32_t width = 5, height = 5, format = Image::Empty;
-    Image empty(nullptr, width, height, format);
-    empty.colorTable = &palette;
-
-    Image copy(empty);
-    EXPECT_EQ(copy.format, Image::Empty);
-    EXPECT_EQ(copy.colorTable, nullptr);
-    EXPECT_EQ(copy.data, nullptr);
 }
 
 TEST(GrayPaletteTest, HoldsTheOpaqueGreys) {

@@ -44,9 +44,13 @@ TEST_F(CXGLReaderTest, ObjectsSharingANameShareOneMeshWithTheirOwnPoints) {
     EXPECT_THAT(faces[1].pos1, IsPoint(2.0, 2.0, 2.0));
 }
 
-TEST_F(CXGLReaderTest, PointsAreIndexedByPositionNotById) {
-    const QString mesh = point(7, "10,0,0") + point(3, "20,0,0") + point(5, "30,0,0") +
-                         normal(0, "0,0,1") + face(2, 0, 0, 0, 1, 0);
+// A face may come before the points and normals it uses. Points are indexed
+// by their position in the mesh, not by their ID; normals are keyed by ID,
+// and a repeated ID replaces the first.
+TEST_F(CXGLReaderTest, FaceCornersReferToPointsByPositionAndToNormalsById) {
+    const QString mesh = face(2, 9, 0, 4, 1, 9, 2) + point(7, "10,0,0") + point(3, "20,0,0") +
+                         point(5, "30,0,0") + normal(4, "1,0,0") + normal(9, "0,1,0") +
+                         normal(4, "0,0,1");
 
     CXGLReader reader(files.world(object("M", mesh)));
 
@@ -54,31 +58,10 @@ TEST_F(CXGLReaderTest, PointsAreIndexedByPositionNotById) {
     EXPECT_THAT(face.pos1, IsPoint(30.0, 0.0, 0.0));
     EXPECT_THAT(face.pos2, IsPoint(10.0, 0.0, 0.0));
     EXPECT_THAT(face.pos3, IsPoint(20.0, 0.0, 0.0));
-    EXPECT_EQ(face.material, -1);
-}
-
-TEST_F(CXGLReaderTest, NormalsAreKeyedByIdAndARepeatedIdReplacesTheFirst) {
-    const QString mesh = point(0, "0,0,0") + normal(4, "1,0,0") + normal(9, "0,1,0") +
-                         normal(4, "0,0,1") + face(0, 9, 0, 4, 0, 9, 2);
-
-    CXGLReader reader(files.world(object("M", mesh)));
-
-    const XGLFace face = reader.faces("M").value(0);
     EXPECT_THAT(face.norm1, IsPoint(0.0, 1.0, 0.0));
     EXPECT_THAT(face.norm2, IsPoint(0.0, 0.0, 1.0));
+    EXPECT_THAT(face.norm3, IsPoint(0.0, 1.0, 0.0));
     EXPECT_EQ(face.material, 2);
-}
-
-TEST_F(CXGLReaderTest, FacesMayComeBeforeThePointsAndNormalsTheyUse) {
-    const QString mesh =
-        face(1, 5, 0, 5, 1, 5) + point(0, "1,0,0") + point(1, "0,2,0") + normal(5, "0,0,1");
-
-    CXGLReader reader(files.world(object("M", mesh)));
-
-    const XGLFace face = reader.faces("M").value(0);
-    EXPECT_THAT(face.pos1, IsPoint(0.0, 2.0, 0.0));
-    EXPECT_THAT(face.pos2, IsPoint(1.0, 0.0, 0.0));
-    EXPECT_THAT(face.norm3, IsPoint(0.0, 0.0, 1.0));
 }
 
 TEST_F(CXGLReaderTest, LabelAfterTheMeshNamesTheObjectAndOnlyTheFirstMeshCounts) {

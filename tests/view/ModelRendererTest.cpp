@@ -62,36 +62,29 @@ TEST_F(ModelRendererTest, PositionsAreScaledBy500) {
     EXPECT_NEAR(modelX(polygons[0][2].y), 1500.0f, 1.0f);
 }
 
+// A face without material keeps the current one; an undefined material ID
+// draws with an all-zero material, which the reader then holds.
 TEST_F(ModelRendererTest, FaceMaterialReachesEveryCorner) {
     const QString red = material(4, "0,0,0", "0,0,0", "0,0,0", "1,0,0", "0", "1");
     const QString blue = material(5, "0,0,0", "0,0,0", "0,0,0", "0,0,1", "0", "1");
-    const QString mesh = triangleMesh() + face(0, 0, 1, 1, 2, 2, 4) + face(0, 0, 1, 1, 2, 2, 5);
+    const QString mesh = triangleMesh() + face(0, 0, 1, 1, 2, 2, 4) + face(0, 0, 1, 1, 2, 2, 5) +
+                         face(0, 0, 1, 1, 2, 2, 8);
     CXGLReader reader(files.world(object("M", mesh) + red + blue));
     canvas.makeCurrent();
     setEmission(0, 1, 0);
 
     const auto polygons = render(reader, "M");
 
-    ASSERT_EQ(polygons.size(), 3u);
+    ASSERT_EQ(polygons.size(), 4u);
     for (const FeedbackVertex& corner : polygons[0])
-        EXPECT_FLOAT_EQ(corner.g, 1.0f) << "a face without material keeps the current one";
+        EXPECT_FLOAT_EQ(corner.g, 1.0f);
     for (const FeedbackVertex& corner : polygons[1])
         EXPECT_FLOAT_EQ(corner.r, 1.0f);
     for (const FeedbackVertex& corner : polygons[2]) {
         EXPECT_FLOAT_EQ(corner.b, 1.0f);
         EXPECT_FLOAT_EQ(corner.r, 0.0f);
     }
-}
-
-TEST_F(ModelRendererTest, UndefinedMaterialIdDrawsWithAllZeroMaterial) {
-    CXGLReader reader(files.world(object("M", triangleMesh() + face(0, 0, 1, 1, 2, 2, 8))));
-    canvas.makeCurrent();
-    setEmission(1, 1, 1);
-
-    const auto polygons = render(reader, "M");
-
-    ASSERT_EQ(polygons.size(), 2u);
-    for (const FeedbackVertex& corner : polygons[1]) {
+    for (const FeedbackVertex& corner : polygons[3]) {
         EXPECT_FLOAT_EQ(corner.r + corner.g + corner.b, 0.0f);
         EXPECT_FLOAT_EQ(corner.a, 0.0f);
     }
