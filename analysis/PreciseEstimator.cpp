@@ -16,9 +16,11 @@ constexpr double kLargestJump = 45.0;
 constexpr int32_t kMissesBeforeLost = 45;
 constexpr double kResponseDenominator = 200.0;
 // Refining costs a pass over a band of the picture, so only the first few
-// plausible lines of a detection are tried; the arm is nearly always the
-// first or the second.
-constexpr int kGuessesTried = 4;
+// plausible lines of a detection are tried while looking for the arms, the
+// arm nearly always being the first or the second; while they are followed,
+// only the strongest line elsewhere, which is where a quick move shows.
+constexpr int kGuessesTriedWhileLooking = 4;
+constexpr int kGuessesTriedWhileFollowing = 1;
 // A line that does not continue the one followed must be supported by this
 // share of the columns: arms across the picture reach half or more, while
 // the short pairs of edges that shelves and frames offer, which the arms
@@ -97,9 +99,10 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
         consider(*tracked, 0);
     }
     const bool stillFollowed = best.has_value();
+    const int guesses = stillFollowed ? kGuessesTriedWhileFollowing : kGuessesTriedWhileLooking;
     int tried = 0;
-    for (std::size_t i = 0;
-         frame.detectorRan && i < frame.candidates.size() && tried < kGuessesTried; ++i) {
+    for (std::size_t i = 0; frame.detectorRan && i < frame.candidates.size() && tried < guesses;
+         ++i) {
         const Line& line = frame.candidates[i];
         if (!isPlausible(line)) {
             continue;
