@@ -1,6 +1,6 @@
 // The whole per-frame analysis fed frames of arbitrary sizes and bytes, as a
 // camera of any resolution could deliver them: frame preparation, the motion
-// gate, the line detector and the estimator, and the mirrored picture with
+// gate, the line detector and either estimator, and the mirrored picture with
 // its line for the settings dock.
 #include "analysis/VideoProcessor.h"
 #include "app/ProcessObjects.h"
@@ -19,10 +19,10 @@ QLabel* outputLabel = nullptr;
 
 namespace {
 
-// Camera sizes up to the larger of the program's two resolutions, and every
+// Camera sizes up to the largest of the program's resolutions, and every
 // narrower or flatter shape down to nothing.
-constexpr int kMaxSide = 400;
-constexpr int kMaxPixels = 320 * 240;
+constexpr int kMaxSide = 700;
+constexpr int kMaxPixels = 640 * 480;
 constexpr int kMaxFrames = 6;
 // The response sliders run 0..99 and the main window divides by 4.
 constexpr int kMaxResponse = 24;
@@ -40,6 +40,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::InputReader input(data, size);
     VideoProcessor processor;
+    processor.setEstimator(input.byte() % 2 ? EstimatorKind::Classic : EstimatorKind::Precise);
     processor.rollResponse = input.byte() % (kMaxResponse + 1);
     processor.pitchResponse = input.byte() % (kMaxResponse + 1);
     outputLabel = input.byte() % 2 ? dockLabel : nullptr;

@@ -143,21 +143,26 @@ void writeTrackerSeeds() {
               encoded(arms.convertToFormat(QImage::Format_Grayscale8), "PNG"));
 }
 
-// The pipeline target reads two responses, a label switch and a frame count,
-// then each frame's width and height, then the pixel bytes.
+// The pipeline target reads the estimator, two responses, a label switch and
+// a frame count, then each frame's width and height, then the pixel bytes.
 void writePipelineSeeds() {
-    for (const ArmsPose pose : {ArmsPose{90.0, 0.0}, ArmsPose{70.0, -4.0}}) {
-        const auto frame = frameFrom(armsFigure(32, 24, pose));
-        QByteArray seed("\x0c\x0c\x01\x03", 4);
-        for (int i = 0; i < 3; ++i)
-            seed.append("\x20\x00\x18\x00", 4);
-        seed.append(reinterpret_cast<const char*>(frame->data), 32 * 24 * 4);
-        writeSeed("frame_pipeline_fuzzer", QStringLiteral("arms-%1").arg(pose.angleDegrees), seed);
+    for (const char estimator : {'\x00', '\x01'}) {
+        for (const ArmsPose pose : {ArmsPose{90.0, 0.0}, ArmsPose{70.0, -4.0}}) {
+            const auto frame = frameFrom(armsFigure(32, 24, pose));
+            QByteArray seed(1, estimator);
+            seed.append("\x0c\x0c\x01\x03", 4);
+            for (int i = 0; i < 3; ++i)
+                seed.append("\x20\x00\x18\x00", 4);
+            seed.append(reinterpret_cast<const char*>(frame->data), 32 * 24 * 4);
+            writeSeed("frame_pipeline_fuzzer",
+                      QStringLiteral("arms-%1-%2").arg(pose.angleDegrees).arg(int(estimator)),
+                      seed);
+        }
     }
     writeSeed("frame_pipeline_fuzzer", "odd-sizes",
-              QByteArray("\x05\x05\x00\x04\x01\x00\x01\x00\x03\x00\x02\x00\x00\x00\x09\x00"
-                         "\x09\x00\x07\x00\x55\xaa",
-                         22));
+              QByteArray("\x00\x05\x05\x00\x04\x01\x00\x01\x00\x03\x00\x02\x00\x00\x00\x09"
+                         "\x00\x09\x00\x07\x00\x55\xaa",
+                         23));
 }
 
 } // namespace
