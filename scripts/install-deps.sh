@@ -10,6 +10,7 @@ packages=(
     libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
     gstreamer1.0-plugins-ugly gstreamer1.0-libav
+    libevdev-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core
 )

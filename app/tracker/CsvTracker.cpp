@@ -1,5 +1,7 @@
 #include "app/tracker/CsvTracker.h"
 
+#include "output/OutputDispatcher.h"
+
 #include <algorithm>
 
 namespace {
@@ -23,6 +25,10 @@ CsvTracker::CsvTracker(const TrackerOptions& options, QTextStream& out)
 
 void CsvTracker::writeHeader() {
     out << "frame,width,height,updated,roll,pitch\n";
+}
+
+void CsvTracker::connectOutputs(OutputDispatcher& outputs) {
+    connect(&processor, &VideoProcessor::dataUpdate, &outputs, &OutputDispatcher::dataUpdate);
 }
 
 void CsvTracker::track(std::unique_ptr<I::Image> frame) {

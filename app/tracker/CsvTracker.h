@@ -7,6 +7,8 @@
 
 #include <memory>
 
+class OutputDispatcher;
+
 // Feeds frames to the estimator the program itself uses and writes one CSV
 // row per frame, plus the detected lines when asked for.
 class CsvTracker : public QObject {
@@ -16,6 +18,8 @@ public:
     CsvTracker(const TrackerOptions& options, QTextStream& out);
 
     void writeHeader();
+    // Every attitude the estimator emits goes to the outputs too.
+    void connectOutputs(OutputDispatcher& outputs);
     void track(std::unique_ptr<I::Image> frame);
     void flush() { out.flush(); }
 

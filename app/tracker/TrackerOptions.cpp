@@ -25,7 +25,10 @@ const char* const kDescription =
     "updated is 1 when the frame changed the estimate, roll and pitch are the\n"
     "values last emitted (empty before the first). The capture layer's own lines\n"
     "go to standard error. A camera runs until interrupted (Ctrl+C) and a video\n"
-    "file is replayed in a loop, so use --frames to stop them.";
+    "file is replayed in a loop, so use --frames to stop them. --output sends the\n"
+    "attitude to a virtual joystick, opentrack or FlightGear as well, calibrated\n"
+    "with the limits, zeros and inversions the window saved; an output that\n"
+    "cannot open ends the run before the first frame.";
 
 QString tr(const char* text) {
     return QCoreApplication::translate("TrackerOptions", text);
@@ -78,6 +81,30 @@ bool readSize(const QString& text, QSize& size) {
     return true;
 }
 
+// "joystick", "udp:HOST:PORT" or "flightgear:HOST:PORT". The host is all
+// between the first and the last colon, so that IPv6 addresses need no
+// brackets; the port's range and the host are checked when the output opens.
+bool readOutput(const QString& text, OutputRequest& output) {
+    if (text == "joystick") {
+        output.kind = OutputKind::Joystick;
+        return true;
+    }
+    const int kindEnd = text.indexOf(':');
+    const int hostEnd = text.lastIndexOf(':');
+    const QString kind = text.left(kindEnd);
+    if (kindEnd < 0 || hostEnd == kindEnd || (kind != "udp" && kind != "flightgear")) {
+        return false;
+    }
+    bool ok = false;
+    output.port = text.mid(hostEnd + 1).toInt(&ok);
+    output.host = text.mid(kindEnd + 1, hostEnd - kindEnd - 1);
+    if (output.host.startsWith('[') && output.host.endsWith(']')) {
+        output.host = output.host.mid(1, output.host.size() - 2);
+    }
+    output.kind = kind == "udp" ? OutputKind::Opentrack : OutputKind::FlightGear;
+    return ok && !output.host.isEmpty();
+}
+
 ParsedCommandLine failure(const QString& message) {
     ParsedCommandLine result;
     result.message = message;
@@ -118,12 +145,19 @@ struct TrackerParser {
                                     "the strongest line, classic weighs the first fifteen "
                                     "(default precise)."),
                                  "precise|classic"};
+    QCommandLineOption output{
+        "output",
+        tr("Also send the attitude to <where>, as often as given: joystick (a virtual "
+           "joystick through /dev/uinput), udp:HOST:PORT (opentrack's \"UDP over network\" "
+           "input, which listens on port 4242) or flightgear:HOST:PORT (FlightGear with "
+           "--generic=socket,in,30,,5500,udp,zaredezid)."),
+        "where"};
 };
 
 TrackerParser::TrackerParser() {
     parser.setApplicationDescription(tr(kDescription));
     parser.addOptions(
-        {video, demo, camera, frames, size, fps, repeat, lines, responses, estimator});
+        {video, demo, camera, frames, size, fps, repeat, lines, responses, estimator, output});
     parser.addPositionalArgument("INPUT", tr("Folder of images, or one image with --repeat."));
 }
 
@@ -203,6 +237,14 @@ QString readTrackingSettings(const TrackerParser& command, TrackerOptions& optio
         return tr("--estimator needs precise or classic, not \"%1\"")
             .arg(parser.value(command.estimator));
     }
+    for (const QString& text : parser.values(command.output)) {
+        OutputRequest output;
+        if (!readOutput(text, output)) {
+            return tr("--output needs joystick, udp:HOST:PORT or flightgear:HOST:PORT, not \"%1\"")
+                .arg(text);
+        }
+        options.outputs.append(output);
+    }
     return {};
 }
 
@@ -240,4 +282,16 @@ QString describeInput(const TrackerOptions& options) {
         break;
     }
     return options.inputPath;
+}
+
+QString describeOutput(const OutputRequest& output) {
+    switch (output.kind) {
+    case OutputKind::Opentrack:
+        return QString("udp:%1:%2").arg(output.host).arg(output.port);
+    case OutputKind::FlightGear:
+        return QString("flightgear:%1:%2").arg(output.host).arg(output.port);
+    case OutputKind::Joystick:
+        break;
+    }
+    return "joystick";
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "analysis/EstimatorKind.h"
+#include "output/OutputRequest.h"
 
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 // Where the tracker's frames come from: recorded pictures read by the tracker
 // itself, or a source of the capture layer, as the program would see it.
@@ -29,6 +31,8 @@ struct TrackerOptions {
     int rollResponse = 12;
     int pitchResponse = 12;
     EstimatorKind estimator = EstimatorKind::Precise;
+    // Where the calibrated attitude is sent besides the CSV, in the order asked.
+    QVector<OutputRequest> outputs;
 };
 
 // The outcome of reading the command line: options to run with, or a text for
@@ -44,3 +48,6 @@ ParsedCommandLine parseTrackerCommandLine(const QStringList& arguments);
 
 // How messages name the input, as in "demo camera" or "camera 2".
 QString describeInput(const TrackerOptions& options);
+
+// How messages name an output, as it is written on the command line.
+QString describeOutput(const OutputRequest& output);

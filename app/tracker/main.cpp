@@ -3,9 +3,12 @@
 #include "app/tracker/CsvTracker.h"
 #include "app/tracker/DeviceTracker.h"
 #include "app/tracker/FrameSource.h"
+#include "app/tracker/SavedCalibration.h"
 #include "app/tracker/StandardOutputDiversion.h"
 #include "app/tracker/TrackerOptions.h"
 #include "app/tracker/TrackerProcessObjects.h"
+#include "output/OutputDispatcher.h"
+#include "output/OutputSinkFactory.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -68,6 +71,25 @@ int trackDevice(const TrackerOptions& options, CsvTracker& tracker, QTextStream&
     return exitCode;
 }
 
+// Opens every output asked for, before any frame is tracked, so that a run
+// that cannot deliver what was asked ends at once instead of tracking for
+// nothing.
+bool openOutputs(const TrackerOptions& options, OutputDispatcher& outputs, QTextStream& errors) {
+    if (options.outputs.isEmpty()) {
+        return true;
+    }
+    outputs.setCalibration(savedCalibration());
+    for (const OutputRequest& request : options.outputs) {
+        QString error;
+        if (!outputs.add(createOutputSink(request), error)) {
+            errors << kMessagePrefix << "--output " << describeOutput(request)
+                   << " cannot open: " << error << '\n';
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -88,7 +110,12 @@ int main(int argc, char** argv) {
         errors << kMessagePrefix << command.message << '\n';
         return command.exitCode;
     }
+    OutputDispatcher outputs;
+    if (!openOutputs(command.options, outputs, errors)) {
+        return kBadInput;
+    }
     CsvTracker tracker(command.options, out);
+    tracker.connectOutputs(outputs);
     if (command.options.input == TrackerInput::Pictures) {
         return trackPictures(command.options, tracker, errors);
     }

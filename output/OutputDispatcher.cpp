@@ -1,0 +1,63 @@
+#include "output/OutputDispatcher.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// A receiver that refuses the datagrams makes every other send fail, because
+// the kernel reports the refusal on the send after the one refused. A streak
+// of failures therefore only ends after this many good sends in a row, about
+// a second of frames, or the same refusal would be reported over and over.
+constexpr int kGoodSendsEndingStreak = 30;
+
+QString programName() {
+    const QString path = QCoreApplication::applicationFilePath();
+    return path.isEmpty() ? QString("zaredezid") : QFileInfo(path).fileName();
+}
+
+} // namespace
+
+OutputSink* OutputDispatcher::add(std::unique_ptr<OutputSink> sink, QString& error) {
+    QString reason;
+    if (!sink->open(reason)) {
+        error = tr("%1: %2").arg(sink->name(), reason);
+        return nullptr;
+    }
+    outputs.push_back({std::move(sink)});
+    return outputs.back().sink.get();
+}
+
+void OutputDispatcher::remove(OutputSink* sink) {
+    outputs.erase(
+        std::remove_if(outputs.begin(), outputs.end(),
+                       [sink](const Output& output) { return output.sink.get() == sink; }),
+        outputs.end());
+}
+
+void OutputDispatcher::dataUpdate(float _roll, float _pitch) {
+    const CalibratedAttitude attitude = calibration.calibrate(_roll, _pitch);
+    for (Output& output : outputs) {
+        QString reason;
+        if (!output.sink->send(attitude, reason)) {
+            output.sendsSinceFailure = 0;
+            report(output, reason);
+        } else if (output.failing && ++output.sendsSinceFailure >= kGoodSendsEndingStreak) {
+            output.failing = false;
+        }
+    }
+}
+
+void OutputDispatcher::report(Output& output, const QString& reason) {
+    if (output.failing) {
+        return;
+    }
+    output.failing = true;
+    const QString message =
+        tr("%1: sending failed (%2); still trying").arg(output.sink->name(), reason);
+    std::fprintf(stderr, "%s: %s\n", qPrintable(programName()), qPrintable(message));
+    emit sendFailed(message);
+}

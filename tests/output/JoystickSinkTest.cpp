@@ -1,0 +1,110 @@
+#include "output/JoystickSink.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <libevdev/libevdev.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+TEST(JoystickSink, DescribesAVirtualStickWithTwoAxesAndATrigger) {
+    const auto description = JoystickSink::deviceDescription();
+    EXPECT_STREQ(libevdev_get_name(description.get()), "Zaredezid");
+    EXPECT_EQ(libevdev_get_id_bustype(description.get()), BUS_VIRTUAL);
+    for (unsigned int axis : {ABS_X, ABS_Y}) {
+        const input_absinfo* info = libevdev_get_abs_info(description.get(), axis);
+        ASSERT_NE(info, nullptr) << axis;
+        EXPECT_EQ(info->minimum, -32767);
+        EXPECT_EQ(info->maximum, 32767);
+        EXPECT_EQ(info->fuzz, 0);
+        EXPECT_EQ(info->flat, 0);
+    }
+    EXPECT_TRUE(libevdev_has_event_code(description.get(), EV_KEY, BTN_TRIGGER));
+
+    // Bank right moves X right; nose up pulls the stick back, positive Y.
+    EXPECT_EQ(JoystickSink::eventsFor({0.5, 1.0}),
+              (std::vector<JoystickSink::Event>{
+                  {EV_ABS, ABS_X, 16384}, {EV_ABS, ABS_Y, 32767}, {EV_SYN, SYN_REPORT, 0}}));
+    EXPECT_EQ(JoystickSink::eventsFor({-1.0, -0.25})[1].value, -8192);
+}
+
+TEST(JoystickSink, AnUnusableUinputPathExplainsWhatToDo) {
+    QTemporaryDir scratch;
+    QFile plainFile(scratch.filePath("plain"));
+    ASSERT_TRUE(plainFile.open(QIODevice::WriteOnly));
+    QFile readOnly(scratch.filePath("read-only"));
+    ASSERT_TRUE(readOnly.open(QIODevice::WriteOnly));
+    readOnly.setPermissions(QFileDevice::ReadOwner);
+    QStringList paths = {scratch.filePath("missing"), scratch.path(), plainFile.fileName()};
+    // The superuser may write any file, so only others see the refusal.
+    if (!QFileInfo(readOnly.fileName()).isWritable()) {
+        paths.append(readOnly.fileName());
+    }
+    for (const QString& path : paths) {
+        JoystickSink sink(path);
+        QString error;
+        EXPECT_FALSE(sink.open(error)) << path.toStdString();
+        for (const char* advice : {"modprobe uinput", "70-zaredezid-uinput.rules"}) {
+            EXPECT_TRUE(error.contains(advice)) << error.toStdString();
+        }
+        EXPECT_TRUE(error.contains(path)) << error.toStdString();
+        EXPECT_FALSE(sink.send({0.5, 0.5}, error));
+    }
+}
+
+// The device node the kernel made for the virtual joystick, found by its name.
+QString findJoystickNode() {
+    for (const QFileInfo& node : QDir("/dev/input").entryInfoList({"event*"}, QDir::System)) {
+        const int descriptor = ::open(qPrintable(node.filePath()), O_RDONLY | O_NONBLOCK);
+        libevdev* device = nullptr;
+        const bool isOurs = descriptor >= 0 && libevdev_new_from_fd(descriptor, &device) == 0 &&
+                            QString(libevdev_get_name(device)) == "Zaredezid";
+        libevdev_free(device);
+        if (descriptor >= 0) {
+            ::close(descriptor);
+        }
+        if (isOurs) {
+            return node.filePath();
+        }
+    }
+    return {};
+}
+
+TEST(JoystickSink, MovesARealVirtualJoystick) {
+    if (!QFileInfo(JoystickSink::kDefaultUinputPath).isWritable()) {
+        GTEST_SKIP() << "/dev/uinput is missing or not writable: this kernel has no uinput "
+                        "module loaded, or the user may not use it";
+    }
+    JoystickSink sink;
+    QString error;
+    ASSERT_TRUE(sink.open(error)) << error.toStdString();
+    // udev makes the node a moment after the device appears.
+    QString node;
+    for (int attempt = 0; attempt < 50 && node.isEmpty(); ++attempt) {
+        ::usleep(20000);
+        node = findJoystickNode();
+    }
+    ASSERT_FALSE(node.isEmpty());
+    const int descriptor = ::open(qPrintable(node), O_RDONLY | O_NONBLOCK);
+    libevdev* device = nullptr;
+    ASSERT_EQ(libevdev_new_from_fd(descriptor, &device), 0);
+    ASSERT_TRUE(sink.send({0.5, -1.0}, error)) << error.toStdString();
+    ::usleep(20000);
+    std::vector<JoystickSink::Event> events;
+    input_event event;
+    while (libevdev_next_event(device, LIBEVDEV_READ_FLAG_NORMAL, &event) ==
+           LIBEVDEV_READ_STATUS_SUCCESS) {
+        events.push_back({event.type, event.code, event.value});
+    }
+    libevdev_free(device);
+    ::close(descriptor);
+    EXPECT_EQ(events, JoystickSink::eventsFor({0.5, -1.0}));
+}
+
+} // namespace

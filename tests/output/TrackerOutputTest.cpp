@@ -1,0 +1,100 @@
+#include "output/Calibration.h"
+#include "output/FlightGearSink.h"
+#include "output/OpentrackSink.h"
+
+#include <QNetworkDatagram>
+#include <QProcess>
+#include <QSettings>
+#include <QUdpSocket>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TrackerRun {
+    int exitCode = -1;
+    QStringList rows;
+    QString errors;
+};
+
+TrackerRun runTracker(const QStringList& arguments) {
+    QProcess tracker;
+    tracker.start(ZAREDEZID_TRACK, arguments);
+    EXPECT_TRUE(tracker.waitForFinished(120000));
+    TrackerRun run;
+    run.exitCode = tracker.exitStatus() == QProcess::NormalExit ? tracker.exitCode() : -1;
+    run.rows =
+        QString::fromLocal8Bit(tracker.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    run.errors = QString::fromLocal8Bit(tracker.readAllStandardError());
+    return run;
+}
+
+// The calibration a user left in the window, saved as the window saves it.
+Calibration saveWindowCalibration() {
+    Calibration calibration;
+    calibration.roll = {120, 40, 200, false};
+    calibration.pitch = {130, 60, 180, true};
+    QSettings store("Ruveviv", "Vizezu Verizuvuz");
+    store.setValue("settings/ZeroRoll", calibration.roll.zero);
+    store.setValue("settings/MinRoll", calibration.roll.minimum);
+    store.setValue("settings/MaxRoll", calibration.roll.maximum);
+    store.setValue("settings/ZeroPitch", calibration.pitch.zero);
+    store.setValue("settings/MinPitch", calibration.pitch.minimum);
+    store.setValue("settings/MaxPitch", calibration.pitch.maximum);
+    store.setValue("settings/InvertPitch", calibration.pitch.inverted);
+    return calibration;
+}
+
+TEST(TrackerOutputs, SendTheCalibratedAttitudeOfEveryUpdateInTheCsv) {
+    const Calibration calibration = saveWindowCalibration();
+    QUdpSocket opentrack, flightGear, nobody;
+    ASSERT_TRUE(opentrack.bind(QHostAddress(QHostAddress::LocalHost)));
+    ASSERT_TRUE(flightGear.bind(QHostAddress(QHostAddress::LocalHost)));
+    ASSERT_TRUE(nobody.bind(QHostAddress(QHostAddress::LocalHost)));
+    const int silentPort = nobody.localPort();
+    nobody.close();
+
+    const TrackerRun run =
+        runTracker({"--demo", "--frames", "40", "--output",
+                    QString("udp:127.0.0.1:%1").arg(opentrack.localPort()), "--output",
+                    QString("flightgear:localhost:%1").arg(flightGear.localPort()), "--output",
+                    QString("udp:127.0.0.1:%1").arg(silentPort)});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    ASSERT_EQ(run.rows.size(), 41);
+    // The output nobody listens to is reported once and stops nothing.
+    EXPECT_EQ(run.errors.count(QString("127.0.0.1:%1").arg(silentPort)), 1)
+        << run.errors.toStdString();
+
+    int updates = 0;
+    for (const QString& row : run.rows.mid(1)) {
+        const QStringList fields = row.split(',');
+        if (fields[3] != "1") {
+            continue;
+        }
+        ++updates;
+        const CalibratedAttitude expected =
+            calibration.calibrate(fields[4].toFloat(), fields[5].toFloat());
+        ASSERT_TRUE(opentrack.hasPendingDatagrams()) << row.toStdString();
+        EXPECT_EQ(opentrack.receiveDatagram().data(), OpentrackSink::datagramFor(expected))
+            << row.toStdString();
+        ASSERT_TRUE(flightGear.hasPendingDatagrams()) << row.toStdString();
+        EXPECT_EQ(flightGear.receiveDatagram().data(), FlightGearSink::lineFor(expected))
+            << row.toStdString();
+    }
+    EXPECT_GT(updates, 20);
+    EXPECT_FALSE(opentrack.hasPendingDatagrams());
+    EXPECT_FALSE(flightGear.hasPendingDatagrams());
+}
+
+TEST(TrackerOutputs, AnOutputThatCannotOpenEndsTheRunBeforeTheFirstFrame) {
+    for (const QString& output :
+         {QString("udp:127.0.0.1:0"), QString("flightgear:no-such-host.invalid:5500")}) {
+        const TrackerRun run = runTracker({"--demo", "--frames", "5", "--output", output});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.rows.isEmpty());
+        EXPECT_TRUE(run.errors.contains(output)) << run.errors.toStdString();
+    }
+    EXPECT_EQ(runTracker({"--demo", "--output", "tcp:127.0.0.1:4242"}).exitCode, 2);
+}
+
+} // namespace
