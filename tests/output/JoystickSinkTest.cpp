@@ -58,22 +58,20 @@ TEST(JoystickSink, AnUnusableUinputPathExplainsWhatToDo) {
     }
 }
 
-// The device node the kernel made for the virtual joystick, found by its name.
-QString findJoystickNode() {
+// The virtual joystick's device node, opened with libevdev, found by its name
+// among the input devices; null when it is not there (yet).
+libevdev* openJoystickNode() {
     for (const QFileInfo& node : QDir("/dev/input").entryInfoList({"event*"}, QDir::System)) {
-        const int descriptor = ::open(qPrintable(node.filePath()), O_RDONLY | O_NONBLOCK);
         libevdev* device = nullptr;
-        const bool isOurs = descriptor >= 0 && libevdev_new_from_fd(descriptor, &device) == 0 &&
-                            QString(libevdev_get_name(device)) == "Zaredezid";
+        const int descriptor = ::open(qPrintable(node.filePath()), O_RDONLY | O_NONBLOCK);
+        if (libevdev_new_from_fd(descriptor, &device) == 0 &&
+            QString(libevdev_get_name(device)) == "Zaredezid") {
+            return device;
+        }
         libevdev_free(device);
-        if (descriptor >= 0) {
-            ::close(descriptor);
-        }
-        if (isOurs) {
-            return node.filePath();
-        }
+        ::close(descriptor);
     }
-    return {};
+    return nullptr;
 }
 
 TEST(JoystickSink, MovesARealVirtualJoystick) {
@@ -85,15 +83,12 @@ TEST(JoystickSink, MovesARealVirtualJoystick) {
     QString error;
     ASSERT_TRUE(sink.open(error)) << error.toStdString();
     // udev makes the node a moment after the device appears.
-    QString node;
-    for (int attempt = 0; attempt < 50 && node.isEmpty(); ++attempt) {
-        ::usleep(20000);
-        node = findJoystickNode();
-    }
-    ASSERT_FALSE(node.isEmpty());
-    const int descriptor = ::open(qPrintable(node), O_RDONLY | O_NONBLOCK);
     libevdev* device = nullptr;
-    ASSERT_EQ(libevdev_new_from_fd(descriptor, &device), 0);
+    for (int attempt = 0; attempt < 50 && !device; ++attempt) {
+        ::usleep(20000);
+        device = openJoystickNode();
+    }
+    ASSERT_NE(device, nullptr);
     ASSERT_TRUE(sink.send({0.5, -1.0}, error)) << error.toStdString();
     ::usleep(20000);
     std::vector<JoystickSink::Event> events;
@@ -102,8 +97,8 @@ TEST(JoystickSink, MovesARealVirtualJoystick) {
            LIBEVDEV_READ_STATUS_SUCCESS) {
         events.push_back({event.type, event.code, event.value});
     }
+    ::close(libevdev_get_fd(device));
     libevdev_free(device);
-    ::close(descriptor);
     EXPECT_EQ(events, JoystickSink::eventsFor({0.5, -1.0}));
 }
 

@@ -35,13 +35,13 @@ Calibration saveWindowCalibration() {
     calibration.roll = {120, 40, 200, false};
     calibration.pitch = {130, 60, 180, true};
     QSettings store("Ruveviv", "Vizezu Verizuvuz");
-    store.setValue("settings/ZeroRoll", calibration.roll.zero);
-    store.setValue("settings/MinRoll", calibration.roll.minimum);
-    store.setValue("settings/MaxRoll", calibration.roll.maximum);
-    store.setValue("settings/ZeroPitch", calibration.pitch.zero);
-    store.setValue("settings/MinPitch", calibration.pitch.minimum);
-    store.setValue("settings/MaxPitch", calibration.pitch.maximum);
-    store.setValue("settings/InvertPitch", calibration.pitch.inverted);
+    for (const auto& [name, axis] :
+         {std::pair("Roll", calibration.roll), std::pair("Pitch", calibration.pitch)}) {
+        store.setValue(QString("settings/Zero") + name, axis.zero);
+        store.setValue(QString("settings/Min") + name, axis.minimum);
+        store.setValue(QString("settings/Max") + name, axis.maximum);
+        store.setValue(QString("settings/Invert") + name, axis.inverted);
+    }
     return calibration;
 }
 
