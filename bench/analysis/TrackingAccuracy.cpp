@@ -55,8 +55,8 @@ void printRow(EstimatorKind kind, Size size, quint32 seed) {
     LineErrors errors;
     for (double tilt : kTilts) {
         for (double share : kHeightShares) {
-            errors.add(tracked.heldPoseErrors({90 + tilt, tracked.offsetFor(share)}, kSettleFrames,
-                                              kMeasuredFrames));
+            tracked.addHeldPoseErrors(errors, {90 + tilt, tracked.offsetFor(share)}, kSettleFrames,
+                                      kMeasuredFrames);
         }
     }
     const int step = tracked.framesToStep(kStepFrom, kStepTo, kSettleFrames);
@@ -65,9 +65,9 @@ void printRow(EstimatorKind kind, Size size, quint32 seed) {
                                  ? QString(">%1").arg(TrackedScene::kStepGiveUp)
                                  : QString::number(step);
     std::printf("%-9s %4dx%-4d %6.2f %6.2f   %6.2f %6.2f   %6s   %6.3f\n",
-                qPrintable(estimatorKindName(kind)), size.width, size.height, errors.meanAngle(),
-                errors.worstAngle, errors.meanOffset(), errors.worstOffset, qPrintable(stepText),
-                jitter);
+                qPrintable(estimatorKindName(kind)), size.width, size.height,
+                errors.angleSum / errors.frames, errors.worstAngle,
+                errors.offsetSum / errors.frames, errors.worstOffset, qPrintable(stepText), jitter);
     std::fflush(stdout);
 }
 

@@ -27,12 +27,6 @@ LineList acceptedAt(std::initializer_list<int> positions, double theta, int leng
 
 class Estimator : public ::testing::Test {
 protected:
-    void missTimes(int frames) {
-        for (int i = 0; i < frames; ++i) {
-            EXPECT_FALSE(estimator.update({}, 10, 10));
-        }
-    }
-
     AttitudeEstimator estimator;
 };
 
@@ -77,8 +71,10 @@ TEST_F(Estimator, LostLineDriftsToLevelUntilAClearLineReturns) {
     for (int i = 0; i < kSettle; ++i) {
         estimator.update({lineAt(110, 20)}, 12, 12);
     }
-    missTimes(46);
-    EXPECT_EQ(estimator.missCount(), 46);
+    for (int miss = 1; miss <= 46; ++miss) {
+        EXPECT_FALSE(estimator.update({}, 12, 12));
+        EXPECT_EQ(estimator.missCount(), miss);
+    }
 
     const double before = estimator.smoothedAngle();
     EXPECT_TRUE(estimator.update({}, 12, 12));
@@ -99,11 +95,10 @@ TEST_F(Estimator, LostLineDriftsToLevelUntilAClearLineReturns) {
 
 TEST(EstimatedLineRow, PassesThroughTheEstimateAtItsAngle) {
     // Tilted 30 degrees from level with the estimate 24 pixels below the
-    // centre of a 320 x 240 picture.
+    // centre of a 320 x 240 picture: the line falls tan 30 degrees per pixel.
     EXPECT_EQ(estimatedLineRow(160, 120, 24, 320, 240), 144);
-    const double slope = -std::cos(120 * kPi / 180) / std::sin(120 * kPi / 180);
-    EXPECT_NEAR(estimatedLineRow(0, 120, 24, 320, 240), 144 - 160 * slope, 1.0);
-    EXPECT_NEAR(estimatedLineRow(320, 120, 24, 320, 240), 144 + 160 * slope, 1.0);
+    EXPECT_NEAR(estimatedLineRow(0, 120, 24, 320, 240), 144 - 160 * std::tan(kPi / 6), 1.0);
+    EXPECT_NEAR(estimatedLineRow(320, 120, 24, 320, 240), 144 + 160 * std::tan(kPi / 6), 1.0);
     EXPECT_EQ(estimatedLineRow(0, 90, -30, 160, 120), 30);
 }
 

@@ -6,32 +6,9 @@
 
 namespace {
 
-// A grey picture split into a left part of one level and a right part of
-// another, the step lying between columns stepColumn - 1 and stepColumn.
-std::unique_ptr<I::Image> verticalStep(int width, int height, int stepColumn, uchar left,
-                                       uchar right) {
-    auto picture = grayPicture(width, height, left);
-    for (int y = 0; y < height; ++y) {
-        for (int x = stepColumn; x < width; ++x) {
-            setPixel(*picture, x, y, right);
-        }
-    }
-    return picture;
-}
+constexpr int kChangeThreshold = 820;
 
-// An edge picture with a horizontal band of set pixels.
-std::unique_ptr<I::Image> edgeBand(int width, int height, int firstRow, int rows, int firstColumn,
-                                   int columns) {
-    auto picture = grayPicture(width, height);
-    for (int y = firstRow; y < firstRow + rows; ++y) {
-        for (int x = firstColumn; x < firstColumn + columns; ++x) {
-            setPixel(*picture, x, y, 255);
-        }
-    }
-    return picture;
-}
-
-TEST(GrayMirrored, WeighsColoursWithIntegerLumaWeights) {
+TEST(GrayMirrored, WeighsColoursWithIntegerLumaWeightsAndPutsTheLeftColumnOnTheRight) {
     const struct {
         QRgb colour;
         uchar grey;
@@ -41,133 +18,104 @@ TEST(GrayMirrored, WeighsColoursWithIntegerLumaWeights) {
                  {0xFFFFFFFFu, 254},
                  {0xFF000000u, 0}};
     for (const auto& c : cases) {
-        const auto grey = grayMirrored(*rgbFrame(3, 2, c.colour));
+        QImage picture(3, 2, QImage::Format_RGB32);
+        picture.fill(Qt::black);
+        picture.setPixel(0, 1, c.colour);
+        const auto grey = grayMirrored(*frameFrom(picture));
         EXPECT_EQ(grey->format, I::Image::Gray8);
         EXPECT_EQ(grey->colorTable, &grayPalette);
-        EXPECT_EQ(pixelAt(*grey, 1, 1), c.grey) << std::hex << c.colour;
+        EXPECT_EQ(pixelAt(*grey, 2, 1), c.grey) << std::hex << c.colour;
+        EXPECT_EQ(countSet(*grey), c.grey ? 1 : 0);
     }
 }
 
-TEST(GrayMirrored, PutsTheLeftmostColumnOnTheRight) {
-    QImage picture(5, 3, QImage::Format_RGB32);
-    picture.fill(Qt::black);
-    picture.setPixel(0, 1, 0xFFFFFFFFu);
-    const auto grey = grayMirrored(*frameFrom(picture));
-    EXPECT_EQ(pixelAt(*grey, 4, 1), 254);
-    EXPECT_EQ(countSet(*grey), 1);
-}
-
-TEST(SobelEdges, LeavesPicturesOfFourPixelsOrLessEmpty) {
-    for (const auto& size : {std::pair{4, 20}, std::pair{20, 4}}) {
-        auto picture = grayPicture(size.first, size.second);
-        for (int i = 0; i < size.first * size.second; i += 2) {
+// Rows and columns 0, 1 and the last two stay empty, which leaves nothing of
+// a picture four pixels wide or high and the centre four of a 6 x 6 one.
+TEST(SobelEdges, LeavesATwoPixelBorderEmpty) {
+    for (const QSize size : {QSize(4, 20), QSize(20, 4), QSize(6, 6)}) {
+        auto picture = grayPicture(size.width(), size.height());
+        for (int i = 0; i < size.width() * size.height(); i += 3) {
             picture->data[i] = 255;
         }
-        EXPECT_EQ(countSet(*sobelEdges(*picture, 100)), 0);
-    }
-}
-
-TEST(SobelEdges, SetsOnlyTheCentreOfASixBySixPicture) {
-    auto picture = grayPicture(6, 6);
-    for (int y = 0; y < 6; ++y) {
-        for (int x = 0; x < 6; ++x) {
-            setPixel(*picture, x, y, (x + y) % 2 ? 255 : 0);
-        }
-    }
-    setPixel(*picture, 2, 2, 255);
-    const auto edges = sobelEdges(*picture, 1);
-    int centreSet = 0;
-    for (int y = 0; y < 6; ++y) {
-        for (int x = 0; x < 6; ++x) {
-            const bool centre = (x == 2 || x == 3) && (y == 2 || y == 3);
-            if (!centre) {
-                EXPECT_EQ(pixelAt(*edges, x, y), 0) << x << "," << y;
+        const auto edges = sobelEdges(*picture, 1);
+        int inside = 0;
+        for (int y = 2; y < size.height() - 2; ++y) {
+            for (int x = 2; x < size.width() - 2; ++x) {
+                inside += pixelAt(*edges, x, y) == 255;
             }
-            centreSet += centre && pixelAt(*edges, x, y) == 255;
         }
+        EXPECT_EQ(countSet(*edges), inside) << size.width() << "x" << size.height();
+        EXPECT_EQ(inside > 0, size == QSize(6, 6));
     }
-    EXPECT_GT(centreSet, 0);
 }
 
-TEST(SobelEdges, StepOfTwoHundredGivesMagnitudeEightHundredOnBothSides) {
-    const auto step = verticalStep(12, 8, 6, 0, 200);
-    // m > threshold sets a pixel, so 799 and 800 bracket the magnitude.
-    const auto below = sobelEdges(*step, 799);
-    const auto at = sobelEdges(*step, 800);
-    for (int y = 2; y < 6; ++y) {
-        EXPECT_EQ(pixelAt(*below, 5, y), 255);
-        EXPECT_EQ(pixelAt(*below, 6, y), 255);
-        EXPECT_EQ(pixelAt(*below, 4, y), 0);
-        EXPECT_EQ(pixelAt(*below, 7, y), 0);
+// m > threshold sets a pixel; a step from 0 to v gives the magnitude 4 v on
+// both columns next to it, in every row away from the border.
+TEST(SobelEdges, VerticalStepSetsBothColumnsBesideItAboveTheThreshold) {
+    const struct {
+        uchar right;
+        int threshold, set;
+    } cases[] = {{200, 799, 8}, {200, 800, 0}, {20, 79, 8}, {20, 100, 0}};
+    for (const auto& c : cases) {
+        auto step = grayPicture(12, 8);
+        fill(*step, {6, 0, 6, 8}, c.right);
+        const auto edges = sobelEdges(*step, c.threshold);
+        EXPECT_EQ(countSet(*edges), c.set) << int(c.right) << " over " << c.threshold;
+        EXPECT_EQ(pixelAt(*edges, 5, 3), c.set ? 255 : 0);
+        EXPECT_EQ(pixelAt(*edges, 6, 3), c.set ? 255 : 0);
     }
-    EXPECT_EQ(countSet(*below), 2 * 4);
-    EXPECT_EQ(countSet(*at), 0);
-}
-
-TEST(SobelEdges, StepOfTwentyStaysBelowTheThreshold) {
-    const auto step = verticalStep(12, 8, 6, 0, 20);
-    EXPECT_EQ(countSet(*sobelEdges(*step, 100)), 0);
-    EXPECT_EQ(countSet(*sobelEdges(*step, 79)), 8);
+    auto step = grayPicture(12, 8);
+    fill(*step, {6, 0, 6, 8}, 20);
     EXPECT_EQ(pixelAt(*sobelEdges(*step, 0), 5, 3), 80);
 }
 
 TEST(NewEdges, KeepsANewPixelOnlyWithFourNewNeighbours) {
     const auto reference = grayPicture(7, 7);
     auto edges = grayPicture(7, 7);
-    setPixel(*edges, 3, 3, 255);
-    setPixel(*edges, 2, 2, 255);
-    setPixel(*edges, 3, 2, 255);
-    setPixel(*edges, 4, 2, 255);
+    fill(*edges, {2, 2, 3, 1});
+    fill(*edges, {3, 3, 1, 1});
     int count = -1;
-    auto change = newEdges(*edges, *reference, count, 820);
+    auto change = newEdges(*edges, *reference, count, kChangeThreshold);
     EXPECT_EQ(pixelAt(*change, 3, 3), 0);
     EXPECT_EQ(count, 0);
 
-    setPixel(*edges, 2, 3, 255);
-    change = newEdges(*edges, *reference, count, 820);
+    fill(*edges, {2, 3, 1, 1});
+    change = newEdges(*edges, *reference, count, kChangeThreshold);
     EXPECT_EQ(pixelAt(*change, 3, 3), 255);
     EXPECT_EQ(count, countSet(*change));
 }
 
-TEST(NewEdges, CountsATwoPixelBandExceptItsEnds) {
-    const auto reference = grayPicture(40, 20);
-    const auto band = edgeBand(40, 20, 8, 2, 5, 20);
+// Edge bands 20 pixels long from column 5, in a 40 x 20 picture.
+std::unique_ptr<I::Image> edgeBand(int firstRow, int rows) {
+    auto picture = grayPicture(40, 20);
+    fill(*picture, {5, firstRow, 20, rows});
+    return picture;
+}
+
+TEST(NewEdges, CountsOnlyBandsThatAreNewAndTwoPixelsThickLessTheirEnds) {
+    const struct {
+        const char* what;
+        std::unique_ptr<I::Image> edges, reference;
+        int count;
+    } cases[] = {
+        {"new band", edgeBand(8, 2), grayPicture(40, 20), 2 * 18},
+        {"new thin line", edgeBand(8, 1), grayPicture(40, 20), 0},
+        {"band already there", edgeBand(8, 3), edgeBand(8, 3), 0},
+        {"band vanished", grayPicture(40, 20), edgeBand(8, 3), 0},
+        {"colour reference", edgeBand(8, 3), frameFrom(armsFigure(40, 20, {90, 0})), 0},
+        {"rows a smaller reference lacks", edgeBand(14, 2), grayPicture(30, 10, 255), 2 * 18},
+    };
+    for (const auto& c : cases) {
+        int count = -1;
+        const auto change = newEdges(*c.edges, *c.reference, count, kChangeThreshold);
+        EXPECT_EQ(count, c.count) << c.what;
+        EXPECT_EQ(countSet(*change), c.count) << c.what;
+    }
     int count = 0;
-    const auto change = newEdges(*band, *reference, count, 820);
-    EXPECT_EQ(count, 2 * 18);
+    const auto change = newEdges(*edgeBand(8, 2), *grayPicture(40, 20), count, kChangeThreshold);
     EXPECT_EQ(pixelAt(*change, 5, 8), 0);
     EXPECT_EQ(pixelAt(*change, 6, 8), 255);
     EXPECT_EQ(pixelAt(*change, 24, 9), 0);
-
-    const auto thinLine = edgeBand(40, 20, 8, 1, 5, 20);
-    newEdges(*thinLine, *reference, count, 820);
-    EXPECT_EQ(count, 0);
-}
-
-TEST(NewEdges, IgnoresEdgesThatWereAlreadyThereOrVanished) {
-    const auto band = edgeBand(40, 20, 8, 3, 5, 20);
-    const auto empty = grayPicture(40, 20);
-    int count = -1;
-    EXPECT_EQ(countSet(*newEdges(*band, *band, count, 820)), 0);
-    EXPECT_EQ(count, 0);
-    EXPECT_EQ(countSet(*newEdges(*empty, *band, count, 820)), 0);
-    EXPECT_EQ(count, 0);
-}
-
-TEST(NewEdges, FindsNothingAgainstAReferenceThatIsNotGray8) {
-    const auto band = edgeBand(40, 20, 8, 3, 5, 20);
-    const auto colourReference = rgbFrame(40, 20, 0xFF000000u);
-    int count = -1;
-    EXPECT_EQ(countSet(*newEdges(*band, *colourReference, count, 820)), 0);
-    EXPECT_EQ(count, 0);
-}
-
-TEST(NewEdges, TreatsWhatASmallerReferenceLacksAsNoEdge) {
-    const auto band = edgeBand(40, 20, 14, 2, 5, 20);
-    const auto shortReference = grayPicture(30, 10, 255);
-    int count = 0;
-    newEdges(*band, *shortReference, count, 820);
-    EXPECT_EQ(count, 2 * 18);
 }
 
 } // namespace

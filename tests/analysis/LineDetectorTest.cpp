@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -14,93 +16,81 @@ constexpr uint32_t kMinSize = 10;
 constexpr double kMinDeviation = 5.0;
 constexpr double kPi = 3.14159265358979323846;
 
-// Sets the pixels of a horizontal (y0 == y1) or vertical (x0 == x1) run.
-void drawRun(I::Image& picture, int x0, int y0, int x1, int y1) {
-    for (int y = y0; y <= y1; ++y) {
-        for (int x = x0; x <= x1; ++x) {
-            setPixel(picture, x, y, 255);
+// The worked figures: a horizontal run of 41 pixels 50 rows above the centre
+// of 320 x 240, an L of two 30-pixel arms meeting at (129, 100), and a band
+// two pixels thick and 40 long.
+const QRect kHorizontalRun(140, 70, 41, 1);
+const QRect kLAcross(100, 100, 30, 1);
+const QRect kLDown(129, 100, 1, 30);
+const QRect kBand(100, 100, 40, 2);
+
+std::unique_ptr<I::Image> pictureWith(const std::vector<QRect>& runs, int width = 320,
+                                      int height = 240) {
+    auto picture = grayPicture(width, height);
+    for (const QRect& run : runs) {
+        fill(*picture, run);
+    }
+    return picture;
+}
+
+using Point = std::pair<int, int>;
+
+Point at(const StringPoint& point) {
+    return {point.x, point.y};
+}
+
+// Strings run from the end of the walk that leaves the seed, the first set
+// pixel met, through the seed to the end of the walk back. A bend is cut into
+// two clusters that share the point where it turns.
+TEST(StringsAndClusters, ChainsAreWalkedEndToEndAndCutAtTheirBends) {
+    const struct {
+        const char* figure;
+        std::vector<QRect> runs;
+        Point start, end;
+        uint32_t length;
+        std::vector<uint32_t> clusterLengths;
+    } figures[] = {
+        // The run of nine is below the minimum size and dropped.
+        {"runs of 9 and 10", {{5, 5, 9, 1}, {5, 9, 10, 1}}, {14, 9}, {5, 9}, 10, {10}},
+        {"straight run", {{10, 20, 40, 1}}, {49, 20}, {10, 20}, 40, {40}},
+        {"L", {kLAcross, kLDown}, {129, 129}, {100, 100}, 59, {30, 30}},
+        // A hairpin, turning at (139, 101).
+        {"two-pixel band", {kBand}, {101, 100}, {100, 100}, 80, {40, 41}},
+    };
+    for (const auto& figure : figures) {
+        SCOPED_TRACE(figure.figure);
+        auto picture = pictureWith(figure.runs);
+        StringList strings;
+        ClusterList clusters;
+        findStrings(strings, *picture, kMinSize);
+        findClusters(clusters, strings, kMinDeviation, kMinSize);
+        EXPECT_EQ(countSet(*picture), 0);
+        ASSERT_EQ(strings.count, 1u);
+        const PixelString& chain = strings.entries[0];
+        ASSERT_EQ(chain.count, figure.length);
+        EXPECT_EQ(at(chain.points[0]), figure.start);
+        EXPECT_EQ(at(chain.points[chain.count - 1]), figure.end);
+        for (uint32_t i = 1; i < chain.count; ++i) {
+            EXPECT_EQ(std::max(std::abs(chain.points[i].x - chain.points[i - 1].x),
+                               std::abs(chain.points[i].y - chain.points[i - 1].y)),
+                      1)
+                << "from point " << i - 1;
+        }
+        EXPECT_DOUBLE_EQ(chain.points[0].yc, figure.start.second - 120.0);
+        ASSERT_EQ(clusters.count, figure.clusterLengths.size());
+        for (uint32_t i = 0; i < clusters.count; ++i) {
+            EXPECT_EQ(clusters.items[i].count, figure.clusterLengths[i]);
+        }
+        if (clusters.count == 2) {
+            const Cluster& first = clusters.items[0];
+            EXPECT_EQ(at(first.first[first.count - 1]), at(clusters.items[1].first[0]));
         }
     }
 }
 
-class StringsAndClusters : public ::testing::Test {
-protected:
-    void link(I::Image& picture) {
-        findStrings(strings, picture, kMinSize);
-        findClusters(clusters, strings, kMinDeviation, kMinSize);
-    }
-    std::pair<int, int> at(const StringPoint& point) const { return {point.x, point.y}; }
-
-    StringList strings;
-    ClusterList clusters;
-};
-
-TEST_F(StringsAndClusters, ChainsShorterThanTheMinimumAreDropped) {
-    auto picture = grayPicture(64, 48);
-    link(*picture);
-    EXPECT_EQ(strings.count, 0u);
-
-    drawRun(*picture, 5, 5, 13, 5);
-    link(*picture);
-    EXPECT_EQ(strings.count, 0u);
-
-    drawRun(*picture, 5, 9, 14, 9);
-    link(*picture);
-    ASSERT_EQ(strings.count, 1u);
-    EXPECT_EQ(strings.entries[0].count, 10u);
-    ASSERT_EQ(clusters.count, 1u);
-    EXPECT_EQ(clusters.items[0].count, 10u);
-}
-
-TEST_F(StringsAndClusters, StraightRunIsOneOrderedStringAndOneCluster) {
-    auto picture = grayPicture(64, 48);
-    drawRun(*picture, 10, 20, 49, 20);
-    link(*picture);
-    ASSERT_EQ(strings.count, 1u);
-    const PixelString& run = strings.entries[0];
-    ASSERT_EQ(run.count, 40u);
-    const int direction = run.points[1].x - run.points[0].x;
-    for (uint32_t i = 1; i < run.count; ++i) {
-        EXPECT_EQ(run.points[i].x - run.points[i - 1].x, direction);
-    }
-    EXPECT_DOUBLE_EQ(run.points[0].yc, 20 - 24.0);
-    ASSERT_EQ(clusters.count, 1u);
-    EXPECT_EQ(clusters.items[0].count, 40u);
-    EXPECT_EQ(countSet(*picture), 0);
-}
-
-TEST_F(StringsAndClusters, LShapedChainIsCutAtItsCorner) {
-    auto picture = grayPicture(320, 240);
-    drawRun(*picture, 100, 100, 129, 100);
-    drawRun(*picture, 129, 100, 129, 129);
-    link(*picture);
-    ASSERT_EQ(strings.count, 1u);
-    ASSERT_EQ(clusters.count, 2u);
-    const Cluster& first = clusters.items[0];
-    const Cluster& second = clusters.items[1];
-    EXPECT_EQ(first.count, 30u);
-    EXPECT_EQ(second.count, 30u);
-    EXPECT_EQ(at(first.first[first.count - 1]), std::pair(129, 100));
-    EXPECT_EQ(at(second.first[0]), std::pair(129, 100));
-}
-
-TEST_F(StringsAndClusters, TwoPixelBandIsAHairpinSplitAtItsTurn) {
-    auto picture = grayPicture(320, 240);
-    drawRun(*picture, 100, 100, 139, 101);
-    link(*picture);
-    ASSERT_EQ(strings.count, 1u);
-    const PixelString& hairpin = strings.entries[0];
-    ASSERT_EQ(hairpin.count, 80u);
-    EXPECT_EQ(at(hairpin.points[0]), std::pair(101, 100));
-    EXPECT_EQ(at(hairpin.points[79]), std::pair(100, 100));
-    ASSERT_EQ(clusters.count, 2u);
-    EXPECT_EQ(clusters.items[0].count + clusters.items[1].count, 81u);
-    EXPECT_EQ(std::min(clusters.items[0].count, clusters.items[1].count), 40u);
-    EXPECT_EQ(at(clusters.items[1].first[0]), std::pair(139, 101));
-}
-
-TEST_F(StringsAndClusters, SmallDisplacementDoesNotSplitARun) {
+TEST(StringsAndClusters, SmallDisplacementDoesNotSplitARun) {
     PixelString run;
+    ClusterList clusters;
     for (int x = 0; x < 100; ++x) {
         const int y = x >= 45 && x < 55 ? 13 : 10;
         run.append({x, y, double(x), double(y)});
@@ -116,23 +106,14 @@ protected:
         detector.detect(lines, picture, kMinSize, kMinDeviation, 0.5, 0.002, 2.0);
         return lines;
     }
-    bool contains(double theta, double rho) const {
-        return std::any_of(lines.begin(), lines.end(), [&](const Line& line) {
-            return line.theta == theta && line.rho == rho;
-        });
-    }
 
     LineDetector detector;
     LineList lines;
 };
 
-TEST_F(Detection, EmptyPictureGivesNoLines) {
+TEST_F(Detection, EmptyPicturesGiveNoLinesOnAnAccumulatorCoveringTheDiagonalInHalfSteps) {
     lines.push_back({1, 2});
     EXPECT_TRUE(detect(*grayPicture(320, 240)).empty());
-}
-
-TEST_F(Detection, AccumulatorCoversTheDiagonalInHalfSteps) {
-    detect(*grayPicture(320, 240));
     EXPECT_EQ(detector.accumulator().rhoSize, 802u);
     EXPECT_EQ(detector.accumulator().thetaSize, 360u);
     detect(*grayPicture(160, 120));
@@ -141,10 +122,7 @@ TEST_F(Detection, AccumulatorCoversTheDiagonalInHalfSteps) {
 }
 
 TEST_F(Detection, HorizontalRunVotesWithItsWorkedKernel) {
-    auto picture = grayPicture(320, 240);
-    drawRun(*picture, 140, 70, 180, 70);
-    detect(*picture);
-
+    detect(*pictureWith({kHorizontalRun}));
     ASSERT_EQ(detector.kernels().kernelCount(), 1u);
     const Kernel& kernel = detector.kernels().kernelsBegin()[0];
     EXPECT_NEAR(kernel.theta, 90.0, 1e-9);
@@ -157,19 +135,12 @@ TEST_F(Detection, HorizontalRunVotesWithItsWorkedKernel) {
     EXPECT_EQ(kernel.rhoIndex, 301);
     EXPECT_EQ(kernel.thetaIndex, 181);
     EXPECT_EQ(detector.accumulator().votesAt(181, 301), 2);
-
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines[0].theta, 90.0);
-    EXPECT_EQ(lines[0].rho, -50.0);
 }
 
+// A short run is a weak kernel; it raises the vote scale so that the strong
+// one spreads over several cells.
 TEST_F(Detection, UncorrelatedKernelFallsOffSymmetricallyInRho) {
-    auto picture = grayPicture(320, 240);
-    // A short run is a weak kernel; it raises the vote scale so that the
-    // strong one spreads over several cells.
-    drawRun(*picture, 30, 200, 41, 200);
-    drawRun(*picture, 140, 70, 180, 70);
-    detect(*picture);
+    detect(*pictureWith({{30, 200, 12, 1}, kHorizontalRun}));
     const Accumulator& votes = detector.accumulator();
     const int centre = votes.votesAt(181, 301);
     for (int step = 1; step < 4; ++step) {
@@ -179,50 +150,47 @@ TEST_F(Detection, UncorrelatedKernelFallsOffSymmetricallyInRho) {
     EXPECT_GT(centre, votes.votesAt(181, 303));
 }
 
-TEST_F(Detection, VerticalRunWrapsIntoTheLastThetaRow) {
-    auto picture = grayPicture(320, 240);
-    drawRun(*picture, 200, 100, 200, 139);
-    detect(*picture);
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[0].theta, 0.0);
-    EXPECT_EQ(lines[0].rho, 40.0);
-    const auto wrapped = std::find_if(lines.begin() + 1, lines.end(),
-                                      [](const Line& line) { return line.theta == 179.5; });
-    ASSERT_NE(wrapped, lines.end());
-    EXPECT_NEAR(wrapped->rho, -40.0, 1.0);
-}
+// Lines within these ranges of θ and ρ; where two cells tie, either may win.
+struct LineRange {
+    double thetaLow, thetaHigh, rhoLow, rhoHigh;
 
-TEST_F(Detection, LShapedChainGivesOneLinePerArm) {
-    auto picture = grayPicture(320, 240);
-    drawRun(*picture, 100, 100, 129, 100);
-    drawRun(*picture, 129, 100, 129, 129);
-    detect(*picture);
-    EXPECT_TRUE(contains(90.0, -20.0));
-    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const Line& line) {
-        return (line.theta == 0.0 || line.theta == 0.5) && std::fabs(line.rho - -31.0) <= 1.0;
-    }));
-}
+    bool holds(const Line& line) const {
+        return line.theta >= thetaLow && line.theta <= thetaHigh && line.rho >= rhoLow &&
+               line.rho <= rhoHigh;
+    }
+};
 
-TEST_F(Detection, TwoPixelBandGivesASingleLine) {
-    auto picture = grayPicture(320, 240);
-    drawRun(*picture, 100, 100, 139, 101);
-    detect(*picture);
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].theta, 90.0);
-    EXPECT_TRUE(lines[0].rho == -19.5 || lines[0].rho == -19.0) << lines[0].rho;
+TEST_F(Detection, FindsTheLinesOfTheWorkedFigures) {
+    const struct {
+        const char* figure;
+        std::vector<QRect> runs;
+        bool strongestFirst;
+        std::vector<LineRange> expected;
+    } figures[] = {
+        {"horizontal run", {kHorizontalRun}, true, {{90, 90, -50, -50}}},
+        // Its votes wrap into the last θ row at the mirrored ρ: a weaker line.
+        {"vertical run", {{200, 100, 1, 40}}, true, {{0, 0, 40, 40}, {179.5, 179.5, -41, -39}}},
+        {"L", {kLAcross, kLDown}, false, {{90, 90, -20, -20}, {0, 0.5, -32, -30}}},
+        {"two-pixel band", {kBand}, true, {{90, 90, -19.5, -19}}},
+    };
+    for (const auto& figure : figures) {
+        detect(*pictureWith(figure.runs));
+        ASSERT_FALSE(lines.empty()) << figure.figure;
+        EXPECT_TRUE(!figure.strongestFirst || figure.expected[0].holds(lines[0])) << figure.figure;
+        for (const LineRange& expected : figure.expected) {
+            EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                                    [&](const Line& line) { return expected.holds(line); }))
+                << figure.figure << " at theta " << expected.thetaLow;
+        }
+    }
+    EXPECT_EQ(lines.size(), 1u) << "both halves of the band make one line";
 }
 
 TEST_F(Detection, SamePictureGivesSameLinesAcrossSizeChanges) {
-    const auto figure = [] {
-        auto picture = grayPicture(320, 240);
-        drawRun(*picture, 100, 100, 129, 100);
-        drawRun(*picture, 129, 100, 129, 129);
-        drawRun(*picture, 20, 200, 300, 201);
-        return picture;
-    };
-    const LineList first = detect(*figure());
+    const std::vector<QRect> figure = {kLAcross, kLDown, {20, 200, 281, 2}};
+    const LineList first = detect(*pictureWith(figure));
     detect(*grayPicture(160, 120));
-    const LineList second = detect(*figure());
+    const LineList second = detect(*pictureWith(figure));
     ASSERT_EQ(first.size(), second.size());
     for (std::size_t i = 0; i < first.size(); ++i) {
         EXPECT_EQ(first[i].rho, second[i].rho);
@@ -251,10 +219,7 @@ TEST(VoteShape, SteppedVotesEqualTheDensityFormulaOverWholePasses) {
                    {3.34, 17.3, -1.87, 10690.6},
                    {0.0187, 0.0715, 0.000646, 3422.9}};
     for (const auto& k : kernels) {
-        Kernel kernel{};
-        kernel.sigma2Rho = k.sigma2Rho;
-        kernel.sigma2Theta = k.sigma2Theta;
-        kernel.covRhoTheta = kernel.covThetaRho = k.cov;
+        const Kernel kernel{nullptr, 0, 0, k.sigma2Rho, k.cov, k.cov, k.sigma2Theta, 0, 0, 0};
         for (double rhoStep : {0.5, -0.5}) {
             for (double thetaStep : {0.5, -0.5}) {
                 const VoteShape shape(kernel, k.scale, rhoStep, thetaStep);

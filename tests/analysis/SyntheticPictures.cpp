@@ -22,14 +22,10 @@ std::unique_ptr<I::Image> grayPicture(int width, int height, uchar fill) {
     return picture;
 }
 
-std::unique_ptr<I::Image> rgbFrame(int width, int height, QRgb fill) {
-    QImage picture(width, height, QImage::Format_RGB32);
-    picture.fill(fill);
-    return frameFrom(picture);
-}
-
-void setPixel(I::Image& picture, int x, int y, uchar value) {
-    picture.data[y * picture.width + x] = value;
+void fill(I::Image& picture, const QRect& area, uchar value) {
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        std::memset(picture.data + y * picture.width + area.left(), value, area.width());
+    }
 }
 
 uchar pixelAt(const I::Image& picture, int x, int y) {
@@ -44,21 +40,12 @@ int countSet(const I::Image& picture) {
     return set;
 }
 
+// Qt keeps an RGB32 pixel as the word 0xFFRRGGBB, which on this little-endian
+// platform lies in memory as blue, green, red and the ignored byte.
 std::unique_ptr<I::Image> frameFrom(const QImage& picture) {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
-    QByteArray pixels(rgb.width() * rgb.height() * 4, 0);
-    for (int y = 0; y < rgb.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < rgb.width(); ++x) {
-            const int at = (y * rgb.width() + x) * 4;
-            pixels[at] = char(qBlue(row[x]));
-            pixels[at + 1] = char(qGreen(row[x]));
-            pixels[at + 2] = char(qRed(row[x]));
-        }
-    }
     int32_t width = rgb.width(), height = rgb.height(), format = I::Image::Rgb32;
-    return std::make_unique<I::Image>(reinterpret_cast<const uchar*>(pixels.constData()), width,
-                                      height, format);
+    return std::make_unique<I::Image>(rgb.constBits(), width, height, format);
 }
 
 QImage armsFigure(int width, int height, ArmsPose pose) {

@@ -3,6 +3,7 @@
 #include "capture/Image.h"
 
 #include <QImage>
+#include <QRect>
 #include <QRgb>
 
 #include <memory>
@@ -11,13 +12,12 @@
 // frames of a figure whose outstretched arms form one straight line.
 
 std::unique_ptr<I::Image> grayPicture(int width, int height, uchar fill = 0);
-std::unique_ptr<I::Image> rgbFrame(int width, int height, QRgb fill);
-void setPixel(I::Image& picture, int x, int y, uchar value);
+void fill(I::Image& picture, const QRect& area, uchar value = 255);
 uchar pixelAt(const I::Image& picture, int x, int y);
 int countSet(const I::Image& picture);
 
-// A frame exactly as the capture thread delivers it: bytes blue, green, red, 0,
-// rows top first. The caller owns the result.
+// A frame exactly as the capture thread delivers it: bytes blue, green, red,
+// ignored, rows top first.
 std::unique_ptr<I::Image> frameFrom(const QImage& picture);
 
 // A bright figure on a dark background, as the camera sees it (the analysis

@@ -8,9 +8,6 @@ namespace {
 // Slider 50 of the window's response sliders.
 constexpr int32_t kDefaultResponse = 12;
 constexpr double kLevelAngle = 90;
-constexpr double kRollCentre = 127.5;
-constexpr double kRollScale = 255;
-constexpr double kPitchScale = 127.5;
 constexpr double kStepShare = 0.9;
 
 } // namespace
@@ -25,12 +22,10 @@ void LineErrors::add(ArmsPose reported, ArmsPose truth) {
     ++frames;
 }
 
-void LineErrors::add(const LineErrors& other) {
-    angleSum += other.angleSum;
-    offsetSum += other.offsetSum;
-    worstAngle = std::max(worstAngle, other.worstAngle);
-    worstOffset = std::max(worstOffset, other.worstOffset);
-    frames += other.frames;
+// Roll moves 255 / (width div 2) per degree about 127.5, pitch 127.5 per
+// picture height.
+ArmsPose poseOf(float roll, float pitch, int width, int height) {
+    return {kLevelAngle + (roll - 127.5) * (width / 2) / 255, pitch * height / 127.5};
 }
 
 TrackedScene::TrackedScene(int width, int height, EstimatorKind kind, quint32 seed)
@@ -48,11 +43,8 @@ void TrackedScene::restart() {
     processor->rollResponse = kDefaultResponse;
     processor->pitchResponse = kDefaultResponse;
     reported = {kLevelAngle, 0};
-    // The inverse of the emitted scales: roll moves 255 / (width div 2) per
-    // degree, pitch 127.5 per picture height.
     QObject::connect(processor.get(), &VideoProcessor::dataUpdate, [this](float roll, float pitch) {
-        reported = {kLevelAngle + (roll - kRollCentre) * (width / 2) / kRollScale,
-                    pitch * height / kPitchScale};
+        reported = poseOf(roll, pitch, width, height);
     });
 }
 
@@ -69,14 +61,13 @@ std::vector<TrackedScene::Frame> TrackedScene::hold(ArmsPose pose, int frameCoun
 
 // The arm wavers about the pose only to keep the motion gate open, and a
 // steady estimate is wanted, so errors are taken from the pose's own line.
-LineErrors TrackedScene::heldPoseErrors(ArmsPose pose, int settleFrames, int measuredFrames) {
+void TrackedScene::addHeldPoseErrors(LineErrors& errors, ArmsPose pose, int settleFrames,
+                                     int measuredFrames) {
     restart();
     hold(pose, settleFrames);
-    LineErrors errors;
     for (const Frame& frame : hold(pose, measuredFrames)) {
         errors.add(frame.reported, pose);
     }
-    return errors;
 }
 
 int TrackedScene::framesToStep(double fromTiltDegrees, double toTiltDegrees, int settleFrames) {

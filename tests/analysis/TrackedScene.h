@@ -10,9 +10,6 @@
 // How far reported lines lie from the arm's centre line.
 struct LineErrors {
     void add(ArmsPose reported, ArmsPose truth);
-    void add(const LineErrors& other);
-    double meanAngle() const { return frames ? angleSum / frames : 0; }
-    double meanOffset() const { return frames ? offsetSum / frames : 0; }
 
     double worstAngle = 0;  // degrees
     double worstOffset = 0; // pixels of the frame
@@ -20,6 +17,10 @@ struct LineErrors {
     double offsetSum = 0;
     int frames = 0;
 };
+
+// The line of the arms that an emitted roll and pitch stand for in a frame of
+// this size: the inverse of the emitted scales.
+ArmsPose poseOf(float roll, float pitch, int width, int height);
 
 // One estimator at work on an ArmScene at the window's default responses. The
 // line it reports is read back from the roll and pitch it emits, as any user
@@ -40,9 +41,9 @@ public:
     std::vector<Frame> hold(ArmsPose pose, int frameCount,
                             ArmScene::Person person = ArmScene::Person::Bobbing);
 
-    // Errors from the line of pose over measuredFrames frames that follow
-    // settleFrames frames of it.
-    LineErrors heldPoseErrors(ArmsPose pose, int settleFrames, int measuredFrames);
+    // Adds to errors those from the line of pose over measuredFrames frames
+    // that follow settleFrames frames of it.
+    void addHeldPoseErrors(LineErrors& errors, ArmsPose pose, int settleFrames, int measuredFrames);
 
     // Frames after a step between two tilts of arms through the picture's
     // centre until 90 % of the step shows; kStepGiveUp + 1 when it never does.

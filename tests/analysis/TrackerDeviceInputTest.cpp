@@ -51,11 +51,11 @@ TEST_F(DeviceInputTracker, RecordedVideoIsTrackedLikeItsPictures) {
     const TrackerRun run = track({"--video", clip, "--frames", "90"});
     EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
     expectFrameRows(run, 90, 320, 240);
-    const QStringList& last = run.frameRows.last();
     // The tolerances of the picture sequences, one degree of tilt and two
     // pixels of height, with room for the compression's blur.
-    EXPECT_NEAR(last[4].toFloat(), expectedRoll(pose, 320), 1.5 * 255 / 160);
-    EXPECT_NEAR(last[5].toFloat(), expectedPitch(pose, 240), 3.0 * 127.5 / 240);
+    const ArmsPose reported = reportedPose(run.frameRows.last());
+    EXPECT_NEAR(reported.angleDegrees, pose.angleDegrees, 1.5);
+    EXPECT_NEAR(reported.offset, pose.offset, 3.0);
 }
 
 TEST_F(DeviceInputTracker, TerminationEndsACameraRunWithCompleteRows) {
@@ -73,33 +73,27 @@ TEST_F(DeviceInputTracker, TerminationEndsACameraRunWithCompleteRows) {
     }
 }
 
-TEST_F(DeviceInputTracker, MissingSourcesFailNamingTheSource) {
+// A source that cannot deliver ends the run instead of leaving it waiting for
+// frames.
+TEST_F(DeviceInputTracker, SourcesThatCannotDeliverFailNamingTheSource) {
     const QString missing = folder.filePath("missing.avi");
-    TrackerRun run = track({"--video", missing, "--frames", "5"});
-    EXPECT_NE(run.exitCode, 0);
-    EXPECT_TRUE(run.errors.contains(missing)) << run.errors.toStdString();
-    EXPECT_TRUE(run.frameRows.isEmpty());
-
-    run = track({"--camera", "7", "--frames", "5"});
-    EXPECT_NE(run.exitCode, 0);
-    EXPECT_TRUE(run.errors.contains("camera 7")) << run.errors.toStdString();
-    EXPECT_TRUE(run.frameRows.isEmpty());
-}
-
-TEST_F(DeviceInputTracker, UnplayableVideoEndsInsteadOfWaitingForFrames) {
     const QString garbage = folder.filePath("garbage.avi");
-    {
-        QFile file(garbage);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(4096, 'x'));
+    QFile file(garbage);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    const struct {
+        QStringList arguments;
+        QString named;
+    } sources[] = {{{"--video", missing, "--frames", "5"}, missing},
+                   {{"--camera", "7", "--frames", "5"}, "camera 7"},
+                   {{"--video", garbage}, "zaredezid-track: video file " + garbage}};
+    for (const auto& source : sources) {
+        const TrackerRun run = track(source.arguments, kSilentSourceBoundMs);
+        EXPECT_NE(run.exitCode, 0);
+        EXPECT_TRUE(run.errors.contains(source.named)) << run.errors.toStdString();
+        EXPECT_TRUE(run.frameRows.isEmpty());
     }
-    QProcess tracker;
-    tracker.start(ZAREDEZID_TRACK, {"--video", garbage});
-    const TrackerRun run = finishTracking(tracker, kSilentSourceBoundMs);
-    EXPECT_NE(run.exitCode, 0);
-    EXPECT_TRUE(run.errors.contains("zaredezid-track: video file " + garbage))
-        << run.errors.toStdString();
-    EXPECT_TRUE(run.frameRows.isEmpty());
 }
 
 } // namespace

@@ -1,13 +1,14 @@
 #include "TrackerRun.h"
+#include "TrackedScene.h"
 
 #include <QDir>
 
 #include <gtest/gtest.h>
 
-TrackerRun track(const QStringList& arguments) {
+TrackerRun track(const QStringList& arguments, int boundMs) {
     QProcess tracker;
     tracker.start(ZAREDEZID_TRACK, arguments);
-    return finishTracking(tracker);
+    return finishTracking(tracker, boundMs);
 }
 
 TrackerRun finishTracking(QProcess& tracker, int boundMs) {
@@ -27,12 +28,9 @@ TrackerRun finishTracking(QProcess& tracker, int boundMs) {
     return run;
 }
 
-float expectedRoll(const ArmsPose& pose, int width) {
-    return float((pose.angleDegrees - 90) * 255 / (width / 2) + 127.5);
-}
-
-float expectedPitch(const ArmsPose& pose, int height) {
-    return float(127.5 * pose.offset / height);
+ArmsPose reportedPose(const QStringList& frameRow) {
+    return poseOf(frameRow[4].toFloat(), frameRow[5].toFloat(), frameRow[1].toInt(),
+                  frameRow[2].toInt());
 }
 
 bool recordFlapping(const QString& folder, int width, int height, const ArmsPose& pose,

@@ -16,17 +16,18 @@ struct TrackerRun {
     QVector<QStringList> lineRows;
 };
 
+constexpr int kTrackerBoundMs = 120000;
+
 // Runs the tracker to its end; a run that does not end within the bound
 // counts as a failure.
-TrackerRun track(const QStringList& arguments);
+TrackerRun track(const QStringList& arguments, int boundMs = kTrackerBoundMs);
 
 // Collects what a started tracker prints until it ends, at most boundMs
 // later; a run that does not end by then counts as a failure.
-TrackerRun finishTracking(QProcess& tracker, int boundMs = 120000);
+TrackerRun finishTracking(QProcess& tracker, int boundMs = kTrackerBoundMs);
 
-// Roll and pitch the estimator settles at for a line at this angle and height.
-float expectedRoll(const ArmsPose& pose, int width);
-float expectedPitch(const ArmsPose& pose, int height);
+// The line of the arms that a frame row's roll and pitch stand for.
+ArmsPose reportedPose(const QStringList& frameRow);
 
 // Arms flapping a few pixels above and below the pose, so that every frame
 // shows new edges along them, saved in folder as frame0000.png, frame0001.png...

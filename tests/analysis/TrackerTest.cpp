@@ -43,12 +43,9 @@ TEST_F(OfflineTracker, ConvergesToTheAttitudeOfTheArms) {
         const QStringList& last = run.frameRows.last();
         EXPECT_EQ(last[1], QString::number(recording.width));
         EXPECT_EQ(last[3], "1");
-        EXPECT_NEAR(last[4].toFloat(), expectedRoll(recording.pose, recording.width),
-                    recording.degrees * 255 / (recording.width / 2))
-            << recording.pose.angleDegrees;
-        EXPECT_NEAR(last[5].toFloat(), expectedPitch(recording.pose, recording.height),
-                    recording.pixels * 127.5 / recording.height)
-            << recording.pose.offset;
+        const ArmsPose reported = reportedPose(last);
+        EXPECT_NEAR(reported.angleDegrees, recording.pose.angleDegrees, recording.degrees);
+        EXPECT_NEAR(reported.offset, recording.pose.offset, recording.pixels);
     }
 }
 
