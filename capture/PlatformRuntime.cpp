@@ -7,7 +7,7 @@ int PlatformRuntime::users_ = 0;
 
 void PlatformRuntime::acquire(CapturePlatform& platform) {
     if (users_ == 0 && platform.initRuntime() == platform::kRuntimeChangedMode) {
-        printCaptureLine("SETUP - COM already setup - threaded VI might not be possible\n");
+        printCaptureLine("SETUP - COM already setup - threaded capture might not be possible\n");
     }
     ++users_;
 }

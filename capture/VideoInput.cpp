@@ -8,7 +8,7 @@
 using namespace platform;
 
 namespace {
-constexpr double kLayerVersion = 0.1995;
+constexpr double kLayerVersion = 1.0;
 constexpr int kHundredNanosecondsPerSecond = 10000000;
 } // namespace
 
@@ -20,7 +20,7 @@ VideoInput::VideoInput(std::unique_ptr<CapturePlatform> platform)
     for (auto& device : devices_) {
         device = std::make_unique<CaptureDevice>();
     }
-    printCaptureLine("\n***** VIDEOINPUT LIBRARY - %2.04f - RIDO5 *****\n\n", kLayerVersion);
+    printCaptureLine("\n***** ZAREDEZID CAPTURE LAYER - %2.04f *****\n\n", kLayerVersion);
 }
 
 VideoInput::~VideoInput() {

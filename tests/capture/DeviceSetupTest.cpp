@@ -36,7 +36,7 @@ protected:
 TEST_F(DeviceSetupTest, LayerStartsTheRuntimeOnceAndGivesItBackSilently) {
     fake.addDevice("Cam");
     EXPECT_EQ(consoleOf([&] { layer = std::make_unique<VideoInput>(std::move(ownedPlatform)); }),
-              "\n***** VIDEOINPUT LIBRARY - 0.1995 - RIDO5 *****\n\n");
+              "\n***** ZAREDEZID CAPTURE LAYER - 1.0000 *****\n\n");
     EXPECT_EQ(fake.runtimeStarts(), 1);
     layer->enumerateDevices();
     EXPECT_EQ(fake.runtimeStops(), 0) << "enumeration keeps the layer's runtime";
@@ -52,8 +52,9 @@ TEST_F(DeviceSetupTest, RuntimeAlreadyInAnotherModeIsReported) {
     fake.fail(Operation::InitRuntime, kRuntimeChangedMode);
     const std::string console =
         consoleOf([&] { layer = std::make_unique<VideoInput>(std::move(ownedPlatform)); });
-    EXPECT_EQ(console.rfind("SETUP - COM already setup - threaded VI might not be possible\n", 0),
-              0u);
+    EXPECT_EQ(
+        console.rfind("SETUP - COM already setup - threaded capture might not be possible\n", 0),
+        0u);
 }
 
 TEST_F(DeviceSetupTest, EnumerationListsFriendlyNamesCutToLowBytesAndPrintsNothing) {
