@@ -1,7 +1,6 @@
 #include "TrackerRun.h"
 #include "tests/support/VideoClipRecorder.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -78,10 +77,7 @@ TEST_F(DeviceInputTracker, TerminationEndsACameraRunWithCompleteRows) {
 TEST_F(DeviceInputTracker, SourcesThatCannotDeliverFailNamingTheSource) {
     const QString missing = folder.filePath("missing.avi");
     const QString garbage = folder.filePath("garbage.avi");
-    QFile file(garbage);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(4096, 'x'));
-    file.close();
+    ASSERT_TRUE(writeFile(garbage, QByteArray(4096, 'x')));
     const struct {
         QStringList arguments;
         QString named;

@@ -4,79 +4,64 @@
 
 namespace {
 
-ParsedCommandLine parse(QStringList arguments) {
-    arguments.prepend("zaredezid-track");
-    return parseTrackerCommandLine(arguments);
+// Reads a command line written as it is typed, words split at spaces.
+ParsedCommandLine parse(const QString& commandLine) {
+    return parseTrackerCommandLine(
+        ("zaredezid-track " + commandLine).split(' ', Qt::SkipEmptyParts));
 }
 
-TEST(TrackerOptions, CaptureInputsTakeDefaultsForWhatIsNotGiven) {
-    const ParsedCommandLine demo = parse({"--demo"});
-    ASSERT_TRUE(demo.run) << demo.message.toStdString();
-    EXPECT_EQ(demo.options.input, TrackerInput::DemoCamera);
-    EXPECT_EQ(demo.options.captureSize, QSize(320, 240));
-    EXPECT_EQ(demo.options.framesPerSecond, 30);
-    EXPECT_EQ(demo.options.frameLimit, 0);
-    EXPECT_EQ(demo.options.estimator, EstimatorKind::Precise);
-    EXPECT_EQ(describeInput(demo.options), "demo camera");
-
-    const ParsedCommandLine video =
-        parse({"--video", "clip.mp4", "--frames", "5", "--size", "160x120", "--lines", "2"});
-    ASSERT_TRUE(video.run) << video.message.toStdString();
-    EXPECT_EQ(video.options.input, TrackerInput::VideoFile);
-    EXPECT_EQ(video.options.inputPath, "clip.mp4");
-    EXPECT_EQ(video.options.frameLimit, 5);
-    EXPECT_EQ(video.options.captureSize, QSize(160, 120));
-    EXPECT_EQ(video.options.lineCount, 2);
-    EXPECT_EQ(describeInput(video.options), "video file clip.mp4");
-
-    const ParsedCommandLine camera =
-        parse({"--camera", "2", "--fps", "15", "--estimator", "classic"});
-    ASSERT_TRUE(camera.run) << camera.message.toStdString();
-    EXPECT_EQ(camera.options.input, TrackerInput::Camera);
-    EXPECT_EQ(camera.options.cameraIndex, 2);
-    EXPECT_EQ(camera.options.framesPerSecond, 15);
-    EXPECT_EQ(camera.options.estimator, EstimatorKind::Classic);
-    EXPECT_EQ(describeInput(camera.options), "camera 2");
-
-    const ParsedCommandLine pictures = parse({"--frames", "3", "--estimator", "precise", "folder"});
-    ASSERT_TRUE(pictures.run) << pictures.message.toStdString();
-    EXPECT_EQ(pictures.options.input, TrackerInput::Pictures);
-    EXPECT_EQ(pictures.options.frameLimit, 3);
-    EXPECT_EQ(pictures.options.estimator, EstimatorKind::Precise);
+// What a run was asked to do, in one line that a failure shows whole.
+QString summary(const TrackerOptions& options) {
+    return QString("%1, %2x%3 at %4, %5 frames, %6 lines, %7")
+        .arg(describeInput(options))
+        .arg(options.captureSize.width())
+        .arg(options.captureSize.height())
+        .arg(options.framesPerSecond)
+        .arg(options.frameLimit)
+        .arg(options.lineCount)
+        .arg(estimatorKindName(options.estimator));
 }
 
-TEST(TrackerOptions, RejectsAnythingButOneInputWithSettingsThatFitIt) {
-    const QStringList mistakes[] = {
-        {},
-        {"--demo", "--camera", "0"},
-        {"--video", "clip.mp4", "folder"},
-        {"--camera", "-1"},
-        {"--camera", "first"},
-        {"--demo", "--repeat", "3"},
-        {"--size", "160x120", "folder"},
-        {"--fps", "15", "folder"},
-        {"--video", "clip.mp4", "--fps", "15"},
-        {"--demo", "--size", "0x240"},
-        {"--demo", "--size", "320x"},
-        {"--demo", "--size", "320*240"},
-        {"--demo", "--size", "5000x240"},
-        {"--demo", "--fps", "0"},
-        {"--demo", "--fps", "241"},
-        {"--demo", "--frames", "0"},
-        {"--demo", "--frames", "many"},
-        {"--demo", "--estimator", "fastest"},
-        {"--demo", "--estimator"},
+TEST(TrackerOptions, EachInputTakesDefaultsForWhatIsNotGiven) {
+    const struct {
+        const char* commandLine;
+        TrackerInput input;
+        const char* summary;
+    } cases[] = {
+        {"--demo", TrackerInput::DemoCamera,
+         "demo camera, 320x240 at 30, 0 frames, 0 lines, precise"},
+        {"--video clip.mp4 --frames 5 --size 160x120 --lines 2", TrackerInput::VideoFile,
+         "video file clip.mp4, 160x120 at 30, 5 frames, 2 lines, precise"},
+        {"--camera 2 --fps 15 --estimator classic", TrackerInput::Camera,
+         "camera 2, 320x240 at 15, 0 frames, 0 lines, classic"},
+        {"--frames 3 --estimator precise folder", TrackerInput::Pictures,
+         "folder, 320x240 at 30, 3 frames, 0 lines, precise"},
     };
-    for (const QStringList& arguments : mistakes) {
-        const ParsedCommandLine result = parse(arguments);
-        EXPECT_FALSE(result.run) << arguments.join(' ').toStdString();
-        EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
-        EXPECT_FALSE(result.message.isEmpty()) << arguments.join(' ').toStdString();
+    for (const auto& c : cases) {
+        const ParsedCommandLine parsed = parse(c.commandLine);
+        ASSERT_TRUE(parsed.run) << parsed.message.toStdString();
+        EXPECT_EQ(parsed.options.input, c.input);
+        EXPECT_EQ(summary(parsed.options), c.summary);
     }
 }
 
-TEST(TrackerOptions, HelpDescribesEveryInputOption) {
-    const ParsedCommandLine help = parse({"--help"});
+TEST(TrackerOptions, RejectsAnythingButOneInputWithSettingsThatFitIt) {
+    for (const char* mistake :
+         {"", "--demo --camera 0", "--video clip.mp4 folder", "--camera -1", "--camera first",
+          "--demo --repeat 3", "--size 160x120 folder", "--fps 15 folder",
+          "--video clip.mp4 --fps 15", "--demo --size 0x240", "--demo --size 320x",
+          "--demo --size 320*240", "--demo --size 5000x240", "--demo --fps 0", "--demo --fps 241",
+          "--demo --frames 0", "--demo --frames many", "--demo --estimator fastest",
+          "--demo --estimator"}) {
+        const ParsedCommandLine result = parse(mistake);
+        EXPECT_FALSE(result.run) << mistake;
+        EXPECT_EQ(result.exitCode, 2) << mistake;
+        EXPECT_FALSE(result.message.isEmpty()) << mistake;
+    }
+}
+
+TEST(TrackerOptions, HelpDescribesEveryInputOptionAndEndsTheRunWell) {
+    const ParsedCommandLine help = parse("--help");
     EXPECT_FALSE(help.run);
     EXPECT_EQ(help.exitCode, 0);
     for (const char* option :

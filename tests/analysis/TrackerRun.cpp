@@ -2,6 +2,7 @@
 #include "TrackedScene.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +32,11 @@ TrackerRun finishTracking(QProcess& tracker, int boundMs) {
 ArmsPose reportedPose(const QStringList& frameRow) {
     return poseOf(frameRow[4].toFloat(), frameRow[5].toFloat(), frameRow[1].toInt(),
                   frameRow[2].toInt());
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 bool recordFlapping(const QString& folder, int width, int height, const ArmsPose& pose,

@@ -29,6 +29,8 @@ TrackerRun finishTracking(QProcess& tracker, int boundMs = kTrackerBoundMs);
 // The line of the arms that a frame row's roll and pitch stand for.
 ArmsPose reportedPose(const QStringList& frameRow);
 
+bool writeFile(const QString& path, const QByteArray& bytes);
+
 // Arms flapping a few pixels above and below the pose, so that every frame
 // shows new edges along them, saved in folder as frame0000.png, frame0001.png...
 bool recordFlapping(const QString& folder, int width, int height, const ArmsPose& pose, int frames);
