@@ -50,60 +50,59 @@ TEST(SobelEdges, LeavesATwoPixelBorderEmpty) {
 }
 
 // m > threshold sets a pixel; a step from 0 to v gives the magnitude 4 v on
-// both columns next to it, in every row away from the border.
+// both columns next to it, in every row away from the border. Threshold 0
+// keeps the magnitude itself.
 TEST(SobelEdges, VerticalStepSetsBothColumnsBesideItAboveTheThreshold) {
     const struct {
         uchar right;
         int threshold, set;
-    } cases[] = {{200, 799, 8}, {200, 800, 0}, {20, 79, 8}, {20, 100, 0}};
+        uchar besideStep;
+    } cases[] = {
+        {200, 799, 8, 255}, {200, 800, 0, 0}, {20, 79, 8, 255}, {20, 100, 0, 0}, {20, 0, 8, 80}};
     for (const auto& c : cases) {
-        auto step = grayPicture(12, 8);
-        fill(*step, {6, 0, 6, 8}, c.right);
-        const auto edges = sobelEdges(*step, c.threshold);
+        const auto edges = sobelEdges(*grayPicture(12, 8, {{6, 0, 6, 8}}, c.right), c.threshold);
         EXPECT_EQ(countSet(*edges), c.set) << int(c.right) << " over " << c.threshold;
-        EXPECT_EQ(pixelAt(*edges, 5, 3), c.set ? 255 : 0);
-        EXPECT_EQ(pixelAt(*edges, 6, 3), c.set ? 255 : 0);
+        EXPECT_EQ(pixelAt(*edges, 5, 3), c.besideStep);
+        EXPECT_EQ(pixelAt(*edges, 6, 3), c.besideStep);
     }
-    auto step = grayPicture(12, 8);
-    fill(*step, {6, 0, 6, 8}, 20);
-    EXPECT_EQ(pixelAt(*sobelEdges(*step, 0), 5, 3), 80);
 }
 
+// Three new neighbours are not enough, four are: isolated pixels and new lines
+// one pixel thin are dropped, bands two pixels thick kept but for their ends.
 TEST(NewEdges, KeepsANewPixelOnlyWithFourNewNeighbours) {
-    const auto reference = grayPicture(7, 7);
-    auto edges = grayPicture(7, 7);
-    fill(*edges, {2, 2, 3, 1});
-    fill(*edges, {3, 3, 1, 1});
     int count = -1;
-    auto change = newEdges(*edges, *reference, count, kChangeThreshold);
-    EXPECT_EQ(pixelAt(*change, 3, 3), 0);
+    const auto three = newEdges(*grayPicture(7, 7, {{2, 2, 3, 1}, {3, 3, 1, 1}}),
+                                *grayPicture(7, 7), count, kChangeThreshold);
+    EXPECT_EQ(pixelAt(*three, 3, 3), 0);
     EXPECT_EQ(count, 0);
+    const auto four = newEdges(*grayPicture(7, 7, {{2, 2, 3, 1}, {2, 3, 2, 1}}), *grayPicture(7, 7),
+                               count, kChangeThreshold);
+    EXPECT_EQ(pixelAt(*four, 3, 3), 255);
+    EXPECT_EQ(count, countSet(*four));
 
-    fill(*edges, {2, 3, 1, 1});
-    change = newEdges(*edges, *reference, count, kChangeThreshold);
-    EXPECT_EQ(pixelAt(*change, 3, 3), 255);
-    EXPECT_EQ(count, countSet(*change));
-}
-
-// Edge bands 20 pixels long from column 5, in a 40 x 20 picture.
-std::unique_ptr<I::Image> edgeBand(int firstRow, int rows) {
-    auto picture = grayPicture(40, 20);
-    fill(*picture, {5, firstRow, 20, rows});
-    return picture;
+    const auto band = newEdges(*grayPicture(40, 20, {{5, 8, 20, 2}}), *grayPicture(40, 20), count,
+                               kChangeThreshold);
+    EXPECT_EQ(pixelAt(*band, 5, 8), 0);
+    EXPECT_EQ(pixelAt(*band, 6, 8), 255);
+    EXPECT_EQ(pixelAt(*band, 24, 9), 0);
 }
 
 TEST(NewEdges, CountsOnlyBandsThatAreNewAndTwoPixelsThickLessTheirEnds) {
+    const QRect band(5, 8, 20, 2), thickBand(5, 8, 20, 3);
     const struct {
         const char* what;
         std::unique_ptr<I::Image> edges, reference;
         int count;
     } cases[] = {
-        {"new band", edgeBand(8, 2), grayPicture(40, 20), 2 * 18},
-        {"new thin line", edgeBand(8, 1), grayPicture(40, 20), 0},
-        {"band already there", edgeBand(8, 3), edgeBand(8, 3), 0},
-        {"band vanished", grayPicture(40, 20), edgeBand(8, 3), 0},
-        {"colour reference", edgeBand(8, 3), frameFrom(armsFigure(40, 20, {90, 0})), 0},
-        {"rows a smaller reference lacks", edgeBand(14, 2), grayPicture(30, 10, 255), 2 * 18},
+        {"new band", grayPicture(40, 20, {band}), grayPicture(40, 20), 2 * 18},
+        {"new thin line", grayPicture(40, 20, {{5, 8, 20, 1}}), grayPicture(40, 20), 0},
+        {"band already there", grayPicture(40, 20, {thickBand}), grayPicture(40, 20, {thickBand}),
+         0},
+        {"band vanished", grayPicture(40, 20), grayPicture(40, 20, {thickBand}), 0},
+        {"colour reference", grayPicture(40, 20, {thickBand}),
+         frameFrom(armsFigure(40, 20, {90, 0})), 0},
+        {"rows a smaller reference lacks", grayPicture(40, 20, {band.translated(0, 6)}),
+         grayPicture(30, 10, {{0, 0, 30, 10}}), 2 * 18},
     };
     for (const auto& c : cases) {
         int count = -1;
@@ -111,11 +110,6 @@ TEST(NewEdges, CountsOnlyBandsThatAreNewAndTwoPixelsThickLessTheirEnds) {
         EXPECT_EQ(count, c.count) << c.what;
         EXPECT_EQ(countSet(*change), c.count) << c.what;
     }
-    int count = 0;
-    const auto change = newEdges(*edgeBand(8, 2), *grayPicture(40, 20), count, kChangeThreshold);
-    EXPECT_EQ(pixelAt(*change, 5, 8), 0);
-    EXPECT_EQ(pixelAt(*change, 6, 8), 255);
-    EXPECT_EQ(pixelAt(*change, 24, 9), 0);
 }
 
 } // namespace

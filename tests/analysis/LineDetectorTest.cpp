@@ -24,15 +24,6 @@ const QRect kLAcross(100, 100, 30, 1);
 const QRect kLDown(129, 100, 1, 30);
 const QRect kBand(100, 100, 40, 2);
 
-std::unique_ptr<I::Image> pictureWith(const std::vector<QRect>& runs, int width = 320,
-                                      int height = 240) {
-    auto picture = grayPicture(width, height);
-    for (const QRect& run : runs) {
-        fill(*picture, run);
-    }
-    return picture;
-}
-
 using Point = std::pair<int, int>;
 
 Point at(const StringPoint& point) {
@@ -59,7 +50,7 @@ TEST(StringsAndClusters, ChainsAreWalkedEndToEndAndCutAtTheirBends) {
     };
     for (const auto& figure : figures) {
         SCOPED_TRACE(figure.figure);
-        auto picture = pictureWith(figure.runs);
+        auto picture = grayPicture(320, 240, figure.runs);
         StringList strings;
         ClusterList clusters;
         findStrings(strings, *picture, kMinSize);
@@ -122,7 +113,7 @@ TEST_F(Detection, EmptyPicturesGiveNoLinesOnAnAccumulatorCoveringTheDiagonalInHa
 }
 
 TEST_F(Detection, HorizontalRunVotesWithItsWorkedKernel) {
-    detect(*pictureWith({kHorizontalRun}));
+    detect(*grayPicture(320, 240, {kHorizontalRun}));
     ASSERT_EQ(detector.kernels().kernelCount(), 1u);
     const Kernel& kernel = detector.kernels().kernelsBegin()[0];
     EXPECT_NEAR(kernel.theta, 90.0, 1e-9);
@@ -140,7 +131,7 @@ TEST_F(Detection, HorizontalRunVotesWithItsWorkedKernel) {
 // A short run is a weak kernel; it raises the vote scale so that the strong
 // one spreads over several cells.
 TEST_F(Detection, UncorrelatedKernelFallsOffSymmetricallyInRho) {
-    detect(*pictureWith({{30, 200, 12, 1}, kHorizontalRun}));
+    detect(*grayPicture(320, 240, {{30, 200, 12, 1}, kHorizontalRun}));
     const Accumulator& votes = detector.accumulator();
     const int centre = votes.votesAt(181, 301);
     for (int step = 1; step < 4; ++step) {
@@ -174,7 +165,7 @@ TEST_F(Detection, FindsTheLinesOfTheWorkedFigures) {
         {"two-pixel band", {kBand}, true, {{90, 90, -19.5, -19}}},
     };
     for (const auto& figure : figures) {
-        detect(*pictureWith(figure.runs));
+        detect(*grayPicture(320, 240, figure.runs));
         ASSERT_FALSE(lines.empty()) << figure.figure;
         EXPECT_TRUE(!figure.strongestFirst || figure.expected[0].holds(lines[0])) << figure.figure;
         for (const LineRange& expected : figure.expected) {
@@ -188,9 +179,9 @@ TEST_F(Detection, FindsTheLinesOfTheWorkedFigures) {
 
 TEST_F(Detection, SamePictureGivesSameLinesAcrossSizeChanges) {
     const std::vector<QRect> figure = {kLAcross, kLDown, {20, 200, 281, 2}};
-    const LineList first = detect(*pictureWith(figure));
+    const LineList first = detect(*grayPicture(320, 240, figure));
     detect(*grayPicture(160, 120));
-    const LineList second = detect(*pictureWith(figure));
+    const LineList second = detect(*grayPicture(320, 240, figure));
     ASSERT_EQ(first.size(), second.size());
     for (std::size_t i = 0; i < first.size(); ++i) {
         EXPECT_EQ(first[i].rho, second[i].rho);

@@ -2,8 +2,8 @@
 
 #include "app/ProcessObjects.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;
@@ -13,8 +13,14 @@ constexpr double kArmHalfThickness = 4.0;
 constexpr double kTorsoHalfWidthPerPixel = 0.04;
 } // namespace
 
-std::unique_ptr<I::Image> grayPicture(int width, int height, uchar fill) {
-    QByteArray pixels(width * height, char(fill));
+std::unique_ptr<I::Image> grayPicture(int width, int height, const std::vector<QRect>& areas,
+                                      uchar value) {
+    QByteArray pixels(width * height, 0);
+    for (const QRect& area : areas) {
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            std::fill_n(pixels.data() + y * width + area.left(), area.width(), char(value));
+        }
+    }
     int32_t w = width, h = height, format = I::Image::Gray8;
     auto picture = std::make_unique<I::Image>(reinterpret_cast<const uchar*>(pixels.constData()), w,
                                               h, format);
@@ -22,22 +28,13 @@ std::unique_ptr<I::Image> grayPicture(int width, int height, uchar fill) {
     return picture;
 }
 
-void fill(I::Image& picture, const QRect& area, uchar value) {
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        std::memset(picture.data + y * picture.width + area.left(), value, area.width());
-    }
-}
-
 uchar pixelAt(const I::Image& picture, int x, int y) {
     return picture.data[y * picture.width + x];
 }
 
 int countSet(const I::Image& picture) {
-    int set = 0;
-    for (int i = 0; i < picture.width * picture.height; ++i) {
-        set += picture.data[i] != 0;
-    }
-    return set;
+    return int(std::count_if(picture.data, picture.data + picture.width * picture.height,
+                             [](uchar pixel) { return pixel != 0; }));
 }
 
 // Qt keeps an RGB32 pixel as the word 0xFFRRGGBB, which on this little-endian

@@ -7,12 +7,14 @@
 #include <QRgb>
 
 #include <memory>
+#include <vector>
 
 // Inputs for the analysis tests: pictures built pixel by pixel, and camera
 // frames of a figure whose outstretched arms form one straight line.
 
-std::unique_ptr<I::Image> grayPicture(int width, int height, uchar fill = 0);
-void fill(I::Image& picture, const QRect& area, uchar value = 255);
+// A black grey picture with the given areas set to value.
+std::unique_ptr<I::Image> grayPicture(int width, int height, const std::vector<QRect>& areas = {},
+                                      uchar value = 255);
 uchar pixelAt(const I::Image& picture, int x, int y);
 int countSet(const I::Image& picture);
 
