@@ -51,15 +51,13 @@ TEST_F(Estimator, ResponseSetsHowFarOneHitMoves) {
     EXPECT_DOUBLE_EQ(frozen.smoothedOffset(), 0.0);
 }
 
-TEST_F(Estimator, WeighsCandidatesByPosition) {
+TEST_F(Estimator, WeighsPlausibleCandidatesAmongTheFirstFifteenByPosition) {
     LineList lines = acceptedAt({0}, 100);
     lines[3] = lineAt(80, 0);
     const CandidateWeights weights = estimator.weigh(lines);
     EXPECT_EQ(weights.weight, 29);
     EXPECT_DOUBLE_EQ(weights.angleSum / weights.weight, (16 * 100.0 + 13 * 80.0) / 29);
-}
 
-TEST_F(Estimator, AcceptsOnlyPlausibleCandidatesAmongTheFirstFifteen) {
     const LineList rejected = {{0, 30.0}, {0, 150.0}, lineAt(135, 0), lineAt(45, 0)};
     EXPECT_EQ(estimator.weigh(rejected).weight, 0);
     EXPECT_EQ(estimator.weigh({lineAt(134.9, 0)}).weight, 16);

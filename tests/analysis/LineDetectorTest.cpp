@@ -24,9 +24,7 @@ const QRect kLAcross(100, 100, 30, 1);
 const QRect kLDown(129, 100, 1, 30);
 const QRect kBand(100, 100, 40, 2);
 
-using Point = std::pair<int, int>;
-
-Point at(const StringPoint& point) {
+QPoint at(const StringPoint& point) {
     return {point.x, point.y};
 }
 
@@ -37,7 +35,7 @@ TEST(StringsAndClusters, ChainsAreWalkedEndToEndAndCutAtTheirBends) {
     const struct {
         const char* figure;
         std::vector<QRect> runs;
-        Point start, end;
+        QPoint start, end;
         uint32_t length;
         std::vector<uint32_t> clusterLengths;
     } figures[] = {
@@ -67,7 +65,7 @@ TEST(StringsAndClusters, ChainsAreWalkedEndToEndAndCutAtTheirBends) {
                       1)
                 << "from point " << i - 1;
         }
-        EXPECT_DOUBLE_EQ(chain.points[0].yc, figure.start.second - 120.0);
+        EXPECT_DOUBLE_EQ(chain.points[0].yc, figure.start.y() - 120.0);
         ASSERT_EQ(clusters.count, figure.clusterLengths.size());
         for (uint32_t i = 0; i < clusters.count; ++i) {
             EXPECT_EQ(clusters.items[i].count, figure.clusterLengths[i]);
@@ -101,16 +99,6 @@ protected:
     LineDetector detector;
     LineList lines;
 };
-
-TEST_F(Detection, EmptyPicturesGiveNoLinesOnAnAccumulatorCoveringTheDiagonalInHalfSteps) {
-    lines.push_back({1, 2});
-    EXPECT_TRUE(detect(*grayPicture(320, 240)).empty());
-    EXPECT_EQ(detector.accumulator().rhoSize, 802u);
-    EXPECT_EQ(detector.accumulator().thetaSize, 360u);
-    detect(*grayPicture(160, 120));
-    EXPECT_EQ(detector.accumulator().rhoSize, 402u);
-    EXPECT_EQ(detector.accumulator().thetaSize, 360u);
-}
 
 TEST_F(Detection, HorizontalRunVotesWithItsWorkedKernel) {
     detect(*grayPicture(320, 240, {kHorizontalRun}));
@@ -177,10 +165,16 @@ TEST_F(Detection, FindsTheLinesOfTheWorkedFigures) {
     EXPECT_EQ(lines.size(), 1u) << "both halves of the band make one line";
 }
 
-TEST_F(Detection, SamePictureGivesSameLinesAcrossSizeChanges) {
+// The accumulator covers the picture's diagonal in half steps of ρ and θ, and
+// is rebuilt when the size changes; nothing else carries over between calls.
+TEST_F(Detection, AccumulatorFollowsThePictureSizeAndSamePicturesGiveSameLines) {
     const std::vector<QRect> figure = {kLAcross, kLDown, {20, 200, 281, 2}};
     const LineList first = detect(*grayPicture(320, 240, figure));
-    detect(*grayPicture(160, 120));
+    EXPECT_EQ(detector.accumulator().rhoSize, 802u);
+    EXPECT_EQ(detector.accumulator().thetaSize, 360u);
+    EXPECT_TRUE(detect(*grayPicture(160, 120)).empty());
+    EXPECT_EQ(detector.accumulator().rhoSize, 402u);
+    EXPECT_EQ(detector.accumulator().thetaSize, 360u);
     const LineList second = detect(*grayPicture(320, 240, figure));
     ASSERT_EQ(first.size(), second.size());
     for (std::size_t i = 0; i < first.size(); ++i) {

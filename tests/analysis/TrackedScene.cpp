@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace {
 
@@ -87,15 +88,14 @@ int TrackedScene::framesToStep(double fromTiltDegrees, double toTiltDegrees, int
 double TrackedScene::jitterDegrees(ArmsPose pose, int settleFrames, int measuredFrames) {
     restart();
     hold(pose, settleFrames);
-    const auto frames = hold(pose, measuredFrames);
-    double sum = 0;
-    for (const Frame& frame : frames) {
-        sum += frame.reported.angleDegrees;
+    std::vector<double> angles;
+    for (const Frame& frame : hold(pose, measuredFrames)) {
+        angles.push_back(frame.reported.angleDegrees);
     }
-    const double mean = sum / frames.size();
+    const double mean = std::accumulate(angles.begin(), angles.end(), 0.0) / angles.size();
     double squares = 0;
-    for (const Frame& frame : frames) {
-        squares += std::pow(frame.reported.angleDegrees - mean, 2);
+    for (double angle : angles) {
+        squares += std::pow(angle - mean, 2);
     }
-    return std::sqrt(squares / frames.size());
+    return std::sqrt(squares / angles.size());
 }
