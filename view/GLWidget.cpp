@@ -49,7 +49,18 @@ GLWidget::GLWidget(std::unique_ptr<ViewControls> viewControls, QWidget* parent,
     }
 }
 
-GLWidget::~GLWidget() = default;
+// A view that is its own top-level window hides it while the bases destroy
+// it, and the news must not reach this half-destroyed object. The pacing
+// thread outlives the view; a pause the view asked for must not hold back
+// the next view's repaints.
+GLWidget::~GLWidget() {
+    if (topLevelWindow) {
+        disconnect(topLevelWindow, nullptr, this, nullptr);
+        topLevelWindow->removeEventFilter(this);
+    }
+    if (concealed)
+        controls->resumePacing();
+}
 
 void GLWidget::compileModel() {
     modelList = glGenLists(1);
@@ -62,7 +73,7 @@ void GLWidget::compileModel() {
 }
 
 void GLWidget::update() {
-    if (!isValid())
+    if (!isValid() || concealed)
         return;
     makeCurrent();
     paintGL();
@@ -89,6 +100,51 @@ void GLWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 void GLWidget::mouseMoveEvent(QMouseEvent*) {}
+
+void GLWidget::showEvent(QShowEvent* event) {
+    QGLWidget::showEvent(event);
+    watchTopLevelWindow();
+}
+
+// The top-level window exists once it is being shown, which is also when
+// this view is first shown. A window manager that minimises a window unmaps
+// it, which only an expose event tells; minimising through Qt, or hiding,
+// changes the window's visibility instead.
+void GLWidget::watchTopLevelWindow() {
+    QWindow* shownIn = window()->windowHandle();
+    if (!shownIn || shownIn == topLevelWindow)
+        return;
+    if (topLevelWindow)
+        topLevelWindow->removeEventFilter(this);
+    topLevelWindow = shownIn;
+    topLevelUnmapped = false;
+    topLevelWindow->installEventFilter(this);
+    connect(topLevelWindow, &QWindow::visibilityChanged, this, &GLWidget::followTopLevelWindow,
+            Qt::UniqueConnection);
+}
+
+bool GLWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == topLevelWindow && event->type() == QEvent::Expose) {
+        topLevelUnmapped = !topLevelWindow->isExposed();
+        followTopLevelWindow();
+    }
+    return QGLWidget::eventFilter(watched, event);
+}
+
+void GLWidget::followTopLevelWindow() {
+    if (!topLevelWindow)
+        return;
+    const QWindow::Visibility visibility = topLevelWindow->visibility();
+    const bool nowConcealed =
+        topLevelUnmapped || visibility == QWindow::Hidden || visibility == QWindow::Minimized;
+    if (nowConcealed == concealed)
+        return;
+    concealed = nowConcealed;
+    if (concealed)
+        controls->pausePacing();
+    else
+        controls->resumePacing();
+}
 
 void GLWidget::initializeGL() {
     // A context made anew (none at construction, or a new one after the

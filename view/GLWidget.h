@@ -7,12 +7,17 @@
 
 #include <QGLWidget>
 #include <QMutex>
+#include <QPointer>
 #include <memory>
+
+class QWindow;
 
 // The flight view: a first-person flight over the terrain where roll steers
 // the heading and pitch moves the horizon, with the instrument overlay and
 // the aircraft on top. Repainted by the pacing thread through update(); a
-// double click starts or stops the whole controller.
+// double click starts or stops the whole controller. While its top-level
+// window is minimised or hidden nobody can see it, so it paints nothing and
+// pauses the pacing until the window is shown again.
 class GLWidget : public QGLWidget {
     Q_OBJECT
 public:
@@ -39,6 +44,8 @@ public slots:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void initializeGL() override;
     void resizeGL(int w, int h) override;
     void paintGL() override;
@@ -46,6 +53,8 @@ protected:
 private:
     void compileModel();
     void setInitialGLState();
+    void watchTopLevelWindow();
+    void followTopLevelWindow();
 
     Terrain terrain;
     Overlay overlay;
@@ -55,4 +64,11 @@ private:
     GLuint modelList = 0;
     Aircraft aircraft;
     std::unique_ptr<ViewControls> controls;
+    // The window whose state decides whether the view can be seen. Its
+    // exposure comes only as events, so the last one is kept; both flags
+    // start false so that the first showing, which passes through states
+    // that are not yet exposed, pauses nothing.
+    QPointer<QWindow> topLevelWindow;
+    bool topLevelUnmapped = false;
+    bool concealed = false;
 };

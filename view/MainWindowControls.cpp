@@ -15,3 +15,11 @@ void MainWindowControls::startPacing() {
 void MainWindowControls::stopPacing() {
     runnerThr.stopMe();
 }
+
+void MainWindowControls::pausePacing() {
+    runnerThr.pauseMe();
+}
+
+void MainWindowControls::resumePacing() {
+    runnerThr.resumeMe();
+}

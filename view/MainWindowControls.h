@@ -9,4 +9,6 @@ public:
     bool startStop() override;
     void startPacing() override;
     void stopPacing() override;
+    void pausePacing() override;
+    void resumePacing() override;
 };

@@ -12,7 +12,8 @@ constexpr unsigned long kJoinSliceMilliseconds = 5;
 } // namespace
 
 RunnerThr::~RunnerThr() {
-    stop = true;
+    // Also wakes a paused loop, which would otherwise sleep forever.
+    stopMe();
     // A ping() still in flight can only complete when the thread that owns
     // its receiver runs the queued call. That thread may be this one, so
     // waiting blindly could deadlock: drop the connection first so that no
@@ -44,14 +45,29 @@ void RunnerThr::startMe() {
     start(QThread::InheritPriority);
 }
 
+// Takes the lock only for the flag and the wake-up, which the loop never
+// holds across a ping(), so this returns at once as before.
 void RunnerThr::stopMe() {
+    QMutexLocker locker(&mutex);
     stop = true;
+    pauseEnded.wakeAll();
+}
+
+void RunnerThr::pauseMe() {
+    QMutexLocker locker(&mutex);
+    paused = true;
+}
+
+void RunnerThr::resumeMe() {
+    QMutexLocker locker(&mutex);
+    paused = false;
+    pauseEnded.wakeAll();
 }
 
 void RunnerThr::run() {
     for (;;) {
         QThread::msleep(kSleepMilliseconds);
-        if (leaveIfStopped())
+        if (awaitResumeThenLeaveIfStopped())
             return;
         emit ping();
         if (leaveIfStopped())
@@ -59,8 +75,21 @@ void RunnerThr::run() {
     }
 }
 
+// A ping() already under way when the pause came still completes; the loop
+// holds back before the next one.
+bool RunnerThr::awaitResumeThenLeaveIfStopped() {
+    QMutexLocker locker(&mutex);
+    while (paused && !stop)
+        pauseEnded.wait(&mutex);
+    return leaveIfStoppedLocked();
+}
+
 bool RunnerThr::leaveIfStopped() {
     QMutexLocker locker(&mutex);
+    return leaveIfStoppedLocked();
+}
+
+bool RunnerThr::leaveIfStoppedLocked() {
     if (!stop)
         return false;
     looping = false;

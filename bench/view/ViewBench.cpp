@@ -16,6 +16,8 @@ public:
     bool startStop() override { return true; }
     void startPacing() override {}
     void stopPacing() override {}
+    void pausePacing() override {}
+    void resumePacing() override {}
 };
 
 void paintFrames(benchmark::State& state, QGL::FormatOptions formatOptions) {

@@ -23,6 +23,8 @@ public:
     }
     void startPacing() override { calls << QStringLiteral("startPacing"); }
     void stopPacing() override { calls << QStringLiteral("stopPacing"); }
+    void pausePacing() override { calls << QStringLiteral("pausePacing"); }
+    void resumePacing() override { calls << QStringLiteral("resumePacing"); }
 
 private:
     QStringList& calls;

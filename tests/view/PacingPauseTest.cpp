@@ -1,0 +1,203 @@
+#include "app/ProcessObjects.h"
+#include "view/GLWidget.h"
+#include "view/RunnerThr.h"
+#include "view/ViewControls.h"
+
+#include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QTest>
+#include <QWindow>
+#include <atomic>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+constexpr int kSettleMilliseconds = 40;
+constexpr int kPatienceMilliseconds = 2000;
+
+// Waits, delivering events, until `done` holds or patience runs out; a
+// loaded machine may hold the pacing thread back for a while.
+bool eventually(const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < kPatienceMilliseconds)
+        QTest::qWait(2);
+    return done();
+}
+
+class RunnerThrPauseTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QObject::connect(
+            runner.get(), &RunnerThr::ping, runner.get(), [this] { ++pings; },
+            Qt::DirectConnection);
+    }
+
+    bool keepsPinging() {
+        const int before = pings;
+        return eventually([&] { return pings > before; });
+    }
+
+    // A ping under way when the pause came may still land; after that none.
+    bool holdsStill() {
+        QThread::msleep(kSettleMilliseconds);
+        const int before = pings;
+        QThread::msleep(kSettleMilliseconds * 2);
+        return pings == before;
+    }
+
+    std::unique_ptr<RunnerThr> runner = std::make_unique<RunnerThr>();
+    std::atomic<int> pings{0};
+};
+
+TEST_F(RunnerThrPauseTest, PausedLoopSleepsUntilResumed) {
+    runner->startMe();
+    ASSERT_TRUE(keepsPinging());
+
+    runner->pauseMe();
+    EXPECT_TRUE(holdsStill());
+    EXPECT_TRUE(runner->isRunning());
+    EXPECT_TRUE(runner->isPacing());
+
+    runner->resumeMe();
+    EXPECT_TRUE(keepsPinging());
+}
+
+// A start while paused waits for the resume; a stop while paused ends the
+// loop at once, and resuming then does not bring it back.
+TEST_F(RunnerThrPauseTest, StartAndStopTakeEffectWhilePausedAndResumeKeepsAStopped) {
+    runner->pauseMe();
+    runner->startMe();
+    EXPECT_TRUE(holdsStill());
+    EXPECT_TRUE(runner->isRunning());
+
+    runner->stopMe();
+    EXPECT_TRUE(runner->wait(kPatienceMilliseconds));
+    runner->resumeMe();
+    EXPECT_TRUE(holdsStill());
+    EXPECT_FALSE(runner->isRunning());
+    EXPECT_FALSE(runner->isPacing());
+
+    runner->startMe();
+    EXPECT_TRUE(keepsPinging());
+}
+
+TEST_F(RunnerThrPauseTest, DestroyingAPausedLoopEndsIt) {
+    runner->startMe();
+    ASSERT_TRUE(keepsPinging());
+    runner->pauseMe();
+    QElapsedTimer clock;
+    clock.start();
+    runner.reset();
+
+    EXPECT_LT(clock.elapsed(), kPatienceMilliseconds);
+}
+
+// Switches the process-wide pacing thread, which repaints the view, the way
+// the main window's controls do.
+class PacingControls : public ViewControls {
+public:
+    bool startStop() override { return running = !running; }
+    void startPacing() override { runnerThr.startMe(); }
+    void stopPacing() override { runnerThr.stopMe(); }
+    void pausePacing() override { runnerThr.pauseMe(); }
+    void resumePacing() override { runnerThr.resumeMe(); }
+
+private:
+    bool running = false;
+};
+
+// The view sits inside a top-level window, as in the main window, and follows
+// that window's state; the flight moves forward with every painted frame.
+class RunnerThrFollowsWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window = std::make_unique<QWidget>();
+        view = new GLWidget(std::make_unique<PacingControls>(), window.get());
+        (new QHBoxLayout(window.get()))->addWidget(view);
+        window->resize(300, 300);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QObject::connect(
+            &runnerThr, &RunnerThr::ping, &counter, [this] { ++pings; }, Qt::DirectConnection);
+    }
+
+    void TearDown() override {
+        QObject::disconnect(&runnerThr, &RunnerThr::ping, &counter, nullptr);
+        runnerThr.stopMe();
+        EXPECT_TRUE(eventually([] { return !runnerThr.isRunning(); }));
+        window.reset();
+    }
+
+    bool viewKeepsFlying() {
+        const float before = view->flightState().positionX();
+        return eventually([&] { return view->flightState().positionX() != before; });
+    }
+
+    // Neither pings nor frames once a paint under way, or one Qt makes as
+    // the window appears, has landed.
+    bool pacingHoldsStill() {
+        QTest::qWait(kSettleMilliseconds);
+        const int pingsBefore = pings;
+        const float before = view->flightState().positionX();
+        QTest::qWait(kSettleMilliseconds * 2);
+        return pings == pingsBefore && view->flightState().positionX() == before;
+    }
+
+    std::unique_ptr<QWidget> window;
+    GLWidget* view = nullptr;
+    QObject counter;
+    std::atomic<int> pings{0};
+};
+
+TEST_F(RunnerThrFollowsWindowTest, MinimisedOrHiddenWindowStopsPaintingUntilShownAgain) {
+    ASSERT_TRUE(viewKeepsFlying());
+    struct Case {
+        const char* name;
+        std::function<void(QWidget&)> conceal, reveal;
+    };
+    const Case cases[] = {
+        {"minimise", &QWidget::showMinimized, &QWidget::showNormal},
+        {"hide", &QWidget::hide, &QWidget::show},
+    };
+    for (const Case& step : cases) {
+        SCOPED_TRACE(step.name);
+        step.conceal(*window);
+        EXPECT_TRUE(pacingHoldsStill());
+        const float before = view->flightState().positionX();
+        view->update();
+        EXPECT_EQ(view->flightState().positionX(), before) << "a concealed view paints nothing";
+        step.reveal(*window);
+        EXPECT_TRUE(viewKeepsFlying());
+    }
+}
+
+TEST_F(RunnerThrFollowsWindowTest, DoubleClickWhileMinimisedStopsAndStartsAndRestoringKeepsIt) {
+    window->showMinimized();
+    QTest::mouseDClick(view, Qt::LeftButton);
+    EXPECT_TRUE(eventually([] { return !runnerThr.isRunning(); }));
+    window->showNormal();
+    EXPECT_TRUE(pacingHoldsStill()) << "a stopped pacer stays stopped";
+
+    window->showMinimized();
+    QTest::mouseDClick(view, Qt::LeftButton);
+    EXPECT_TRUE(runnerThr.isPacing());
+    EXPECT_TRUE(pacingHoldsStill());
+    window->showNormal();
+    EXPECT_TRUE(viewKeepsFlying());
+}
+
+// The pacing thread outlives every view; a view that goes away while
+// minimised must not leave it paused for the next one.
+TEST_F(RunnerThrFollowsWindowTest, ClosingAMinimisedViewReleasesThePacing) {
+    window->showMinimized();
+    EXPECT_TRUE(pacingHoldsStill());
+    window.reset();
+
+    const int before = pings;
+    EXPECT_TRUE(eventually([&] { return pings > before; }));
+}
+
+} // namespace
