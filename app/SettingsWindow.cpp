@@ -78,15 +78,18 @@ SettingsWindow::SettingsWindow(QWidget* parent)
     fillLists();
     fillTrackingChoices();
     restoreListChoices();
+    outputs = std::make_unique<OutputsController>(*ui, *this);
+    applyCalibration();
     connectControls();
 
     running = false;
     connect(&videoProcessor, &VideoProcessor::dataUpdate, glWidget, &GLWidget::updateData);
+    connect(&videoProcessor, &VideoProcessor::dataUpdate, this, &SettingsWindow::rememberAttitude);
     outputLabel = ui->labelOut;
 }
 
-// The form record goes first, then the settings are saved by the tracking
-// and storage members, then the base destroys the widgets. Destroying a
+// The form record goes first, then the settings are saved by the outputs,
+// tracking and storage members, then the base destroys the widgets. Destroying a
 // visible window hides the dock, which reports that to hideSettings(); by
 // then the form record is gone, so the dock is cut off from this window
 // first. The published label pointer is withdrawn so no late frame draws
@@ -154,6 +157,8 @@ void SettingsWindow::connectControls() {
         connect(box, &QCheckBox::toggled, this, &SettingsWindow::somethingChanged);
     connect(ui->comboBoxTracking, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &SettingsWindow::trackingChosen);
+    connect(ui->pushButtonCentre, &QPushButton::clicked, this, &SettingsWindow::centre);
+    connect(ui->actionCentre, &QAction::triggered, this, &SettingsWindow::centre);
 
     // Both ends of the frame pipeline outlive any one window; a window built
     // after another must not add a second delivery of the same frame.
@@ -220,6 +225,30 @@ void SettingsWindow::showCameraSettingsWindow() {
 void SettingsWindow::somethingChanged() {
     storage.somethingChanged(ui.get());
     applyResponses();
+    applyCalibration();
+}
+
+// Built from the stored fields, which after any change hold the limits as
+// the order corrections left them, not as the sliders briefly showed them.
+void SettingsWindow::applyCalibration() {
+    Calibration calibration;
+    calibration.roll = {storage.zeroRoll, storage.minRoll, storage.maxRoll, storage.invertRoll};
+    calibration.pitch = {storage.zeroPitch, storage.minPitch, storage.maxPitch,
+                         storage.invertPitch};
+    outputs->setCalibration(calibration);
+}
+
+void SettingsWindow::rememberAttitude(float _roll, float _pitch) {
+    lastRoll = _roll;
+    lastPitch = _pitch;
+}
+
+// Each zero slider reports its move, so the usual order corrections run and
+// the calibration follows, as when the user drags it.
+void SettingsWindow::centre() {
+    const CentredZeros zeros = Calibration::centredZeros(lastRoll, lastPitch);
+    ui->horizontalSliderZeroRoll->setValue(zeros.roll);
+    ui->horizontalSliderZeroPitch->setValue(zeros.pitch);
 }
 
 // Takes effect at once, even while capturing: the estimator starts afresh from

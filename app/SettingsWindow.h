@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/OutputsController.h"
 #include "app/SettingsStorage.h"
 #include "app/TrackingSettings.h"
 
@@ -35,6 +36,8 @@ private slots:
     void showCameraSettingsWindow();
     void somethingChanged();
     void trackingChosen();
+    void rememberAttitude(float _roll, float _pitch);
+    void centre();
 
 private:
     void fillLists();
@@ -43,10 +46,15 @@ private:
     void connectControls();
     void setListsEnabled(bool enabled);
     void applyResponses();
+    void applyCalibration();
 
     std::unique_ptr<Ui::SettingsWindow> ui;
     SettingsStorage storage;
     TrackingSettings tracking;
     GLWidget* glWidget = nullptr;
     bool running = false;
+    std::unique_ptr<OutputsController> outputs;
+    // The attitude Centre makes the zero, level until the first frame.
+    float lastRoll = 127.5f;
+    float lastPitch = 0;
 };

@@ -9,6 +9,7 @@
 #include <QFormLayout>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -40,6 +41,12 @@ QAction* makeAction(QMainWindow* window, const char* name) {
     return action;
 }
 
+QAction* makeCheckableAction(QMainWindow* window, const char* name) {
+    QAction* action = makeAction(window, name);
+    action->setCheckable(true);
+    return action;
+}
+
 QLabel* makeLabel(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
@@ -47,11 +54,10 @@ QLabel* makeLabel(QWidget* parent, const char* name) {
 }
 
 // Every slider of the form is horizontal with ticks below the groove and a
-// minimum of 0; they differ only in range, start value and whether they are live.
-QSlider* makeSlider(QWidget* parent, const char* name, int maximum, int value, bool enabled) {
+// minimum of 0; they differ only in range and start value.
+QSlider* makeSlider(QWidget* parent, const char* name, int maximum, int value) {
     auto* slider = new QSlider(parent);
     slider->setObjectName(name);
-    slider->setEnabled(enabled);
     slider->setMinimum(0);
     slider->setMaximum(maximum);
     slider->setPageStep(kSliderPageStep);
@@ -102,13 +108,18 @@ void SettingsWindow::setupUi(QMainWindow* window) {
     window->setStatusBar(statusBar);
     setupDock(window);
 
-    menuBar->addAction(menuInstall_Uninstall_drivers->menuAction());
+    menuBar->addAction(menuOutputs->menuAction());
     menuBar->addAction(menuSettings->menuAction());
     menuBar->addAction(menuHelp->menuAction());
     menuHelp->addAction(actionHelp);
     menuHelp->addSeparator();
     menuHelp->addAction(actionAbout);
     menuSettings->addAction(actionShow);
+    menuOutputs->addAction(actionJoystick);
+    menuOutputs->addAction(actionOpentrack);
+    menuOutputs->addAction(actionFlightGear);
+    menuOutputs->addSeparator();
+    menuOutputs->addAction(actionNetworkAddresses);
 
     retranslateUi(window);
     tabWidget->setCurrentIndex(kCameraTabIndex);
@@ -119,6 +130,15 @@ void SettingsWindow::setupActions(QMainWindow* window) {
     actionHelp->setEnabled(false);
     actionAbout = makeAction(window, "actionAbout");
     actionShow = makeAction(window, "actionShow");
+    actionJoystick = makeCheckableAction(window, "actionJoystick");
+    actionOpentrack = makeCheckableAction(window, "actionOpentrack");
+    actionFlightGear = makeCheckableAction(window, "actionFlightGear");
+    actionNetworkAddresses = makeAction(window, "actionNetworkAddresses");
+    // In no menu, so it is added to the window itself for its shortcut to
+    // work wherever the window has the focus.
+    actionCentre = makeAction(window, "actionCentre");
+    actionCentre->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    window->addAction(actionCentre);
 }
 
 void SettingsWindow::setupCentralArea(QMainWindow* window) {
@@ -147,9 +167,8 @@ void SettingsWindow::setupMenus(QMainWindow* window) {
     menuBar = new QMenuBar(window);
     menuBar->setObjectName("menuBar");
     menuBar->setGeometry(QRect(0, 0, kWindowWidth, kMenuBarHeight));
-    menuInstall_Uninstall_drivers = new QMenu(menuBar);
-    menuInstall_Uninstall_drivers->setObjectName("menuInstall_Uninstall_drivers");
-    menuInstall_Uninstall_drivers->setEnabled(false);
+    menuOutputs = new QMenu(menuBar);
+    menuOutputs->setObjectName("menuOutputs");
     menuHelp = new QMenu(menuBar);
     menuHelp->setObjectName("menuHelp");
     menuSettings = new QMenu(menuBar);
@@ -207,43 +226,41 @@ void SettingsWindow::setupAdjustmentsPage() {
     labelAdjustmnet = makeLabel(adj, "labelAdjustmnet");
     formLayout_2->setWidget(0, QFormLayout::SpanningRole, labelAdjustmnet);
     labelRoll = makeLabel(adj, "labelRoll");
-    horizontalSliderResponseRoll = makeSlider(adj, "horizontalSliderResponseRoll", 99, 0, true);
+    horizontalSliderResponseRoll = makeSlider(adj, "horizontalSliderResponseRoll", 99, 0);
     addRow(1, labelRoll, horizontalSliderResponseRoll);
     label = makeLabel(adj, "label");
-    horizontalSliderResponsePitch = makeSlider(adj, "horizontalSliderResponsePitch", 99, 0, true);
+    horizontalSliderResponsePitch = makeSlider(adj, "horizontalSliderResponsePitch", 99, 0);
     addRow(2, label, horizontalSliderResponsePitch);
 
     labelAdjustmnet_5 = makeLabel(adj, "labelAdjustmnet_5");
     formLayout_2->setWidget(3, QFormLayout::SpanningRole, labelAdjustmnet_5);
     labelRoll_4 = makeLabel(adj, "labelRoll_4");
     horizontalSliderZeroRoll =
-        makeSlider(adj, "horizontalSliderZeroRoll", kLimitSliderMaximum, 127, false);
+        makeSlider(adj, "horizontalSliderZeroRoll", kLimitSliderMaximum, 127);
     addRow(4, labelRoll_4, horizontalSliderZeroRoll);
     label_6 = makeLabel(adj, "label_6");
     horizontalSliderZeroPitch =
-        makeSlider(adj, "horizontalSliderZeroPitch", kLimitSliderMaximum, 127, false);
+        makeSlider(adj, "horizontalSliderZeroPitch", kLimitSliderMaximum, 127);
     addRow(5, label_6, horizontalSliderZeroPitch);
 
     labelAdjustmnet_2 = makeLabel(adj, "labelAdjustmnet_2");
     formLayout_2->setWidget(6, QFormLayout::SpanningRole, labelAdjustmnet_2);
     labelRoll_2 = makeLabel(adj, "labelRoll_2");
-    horizontalSliderMinRoll =
-        makeSlider(adj, "horizontalSliderMinRoll", kLimitSliderMaximum, 0, false);
+    horizontalSliderMinRoll = makeSlider(adj, "horizontalSliderMinRoll", kLimitSliderMaximum, 0);
     addRow(7, labelRoll_2, horizontalSliderMinRoll);
     label_2 = makeLabel(adj, "label_2");
-    horizontalSliderMinPitch =
-        makeSlider(adj, "horizontalSliderMinPitch", kLimitSliderMaximum, 0, false);
+    horizontalSliderMinPitch = makeSlider(adj, "horizontalSliderMinPitch", kLimitSliderMaximum, 0);
     addRow(8, label_2, horizontalSliderMinPitch);
 
     labelAdjustmnet_3 = makeLabel(adj, "labelAdjustmnet_3");
     formLayout_2->setWidget(9, QFormLayout::SpanningRole, labelAdjustmnet_3);
     labelRoll_3 = makeLabel(adj, "labelRoll_3");
     horizontalSliderMaxRoll =
-        makeSlider(adj, "horizontalSliderMaxRoll", kLimitSliderMaximum, kLimitSliderMaximum, false);
+        makeSlider(adj, "horizontalSliderMaxRoll", kLimitSliderMaximum, kLimitSliderMaximum);
     addRow(10, labelRoll_3, horizontalSliderMaxRoll);
     label_3 = makeLabel(adj, "label_3");
-    horizontalSliderMaxPitch = makeSlider(adj, "horizontalSliderMaxPitch", kLimitSliderMaximum,
-                                          kLimitSliderMaximum, false);
+    horizontalSliderMaxPitch =
+        makeSlider(adj, "horizontalSliderMaxPitch", kLimitSliderMaximum, kLimitSliderMaximum);
     addRow(11, label_3, horizontalSliderMaxPitch);
 
     // Below the original rows, so that none of them moves. The main window
@@ -252,6 +269,9 @@ void SettingsWindow::setupAdjustmentsPage() {
     comboBoxTracking = new QComboBox(adj);
     comboBoxTracking->setObjectName("comboBoxTracking");
     addRow(12, labelTracking, comboBoxTracking);
+    pushButtonCentre = new QPushButton(adj);
+    pushButtonCentre->setObjectName("pushButtonCentre");
+    formLayout_2->setWidget(13, QFormLayout::SpanningRole, pushButtonCentre);
 
     tabWidget->addTab(adj, QString());
 }
@@ -263,11 +283,9 @@ void SettingsWindow::setupInvertPage() {
     formLayout_4->setWidget(0, QFormLayout::LabelRole, label_7);
     checkBoxInvertRoll = new QCheckBox(invert);
     checkBoxInvertRoll->setObjectName("checkBoxInvertRoll");
-    checkBoxInvertRoll->setEnabled(false);
     formLayout_4->setWidget(1, QFormLayout::LabelRole, checkBoxInvertRoll);
     checkBoxInvertPitch = new QCheckBox(invert);
     checkBoxInvertPitch->setObjectName("checkBoxInvertPitch");
-    checkBoxInvertPitch->setEnabled(false);
     formLayout_4->setWidget(1, QFormLayout::FieldRole, checkBoxInvertPitch);
     tabWidget->addTab(invert, QString());
 }
@@ -311,7 +329,12 @@ void SettingsWindow::retranslateUi(QMainWindow* window) {
     actionHelp->setText(tr("Help"));
     actionAbout->setText(tr("About"));
     actionShow->setText(tr("Edit"));
-    menuInstall_Uninstall_drivers->setTitle(tr("Install/Uninstall driver"));
+    actionJoystick->setText(tr("Virtual joystick"));
+    actionOpentrack->setText(tr("opentrack (UDP)"));
+    actionFlightGear->setText(tr("FlightGear"));
+    actionNetworkAddresses->setText(tr("Network addresses…"));
+    actionCentre->setText(tr("Centre"));
+    menuOutputs->setTitle(tr("Outputs"));
     menuHelp->setTitle(tr("Help"));
     menuSettings->setTitle(tr("Settings"));
     dockWidgetSettings->setWindowTitle(tr("Settings"));
@@ -324,6 +347,7 @@ void SettingsWindow::retranslateUi(QMainWindow* window) {
     labelAdjustmnet_2->setText(tr("Minimums:"));
     labelAdjustmnet_3->setText(tr("Maximums:"));
     labelTracking->setText(tr("Tracking:"));
+    pushButtonCentre->setText(tr("Centre"));
     tabWidget->setTabText(tabWidget->indexOf(adj), tr("Adjustments"));
     checkBoxInvertRoll->setText(tr("Roll"));
     checkBoxInvertPitch->setText(tr("Pitch"));

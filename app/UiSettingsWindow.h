@@ -28,12 +28,17 @@ public:
     QAction* actionHelp;
     QAction* actionAbout;
     QAction* actionShow;
+    QAction* actionJoystick;
+    QAction* actionOpentrack;
+    QAction* actionFlightGear;
+    QAction* actionNetworkAddresses;
+    QAction* actionCentre;
     QWidget* centralWidget;
     QVBoxLayout* verticalLayout_2;
     QFrame* frameGL;
     QHBoxLayout* horizontalLayout;
     QMenuBar* menuBar;
-    QMenu* menuInstall_Uninstall_drivers;
+    QMenu* menuOutputs;
     QMenu* menuHelp;
     QMenu* menuSettings;
     QStatusBar* statusBar;
@@ -65,6 +70,7 @@ public:
     QSlider* horizontalSliderMaxPitch;
     QLabel* labelTracking;
     QComboBox* comboBoxTracking;
+    QPushButton* pushButtonCentre;
     QWidget* invert;
     QFormLayout* formLayout_4;
     QCheckBox* checkBoxInvertRoll;

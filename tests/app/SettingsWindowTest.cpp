@@ -1,21 +1,33 @@
 #include "app/SettingsWindow.h"
 
 #include "analysis/VideoProcessor.h"
+#include "app/OutputAddressDialog.h"
 #include "app/ProcessObjects.h"
 #include "capture/VideoInputThr.h"
 #include "capture/platform/fake/FakeCapturePlatform.h"
 #include "tests/support/FakeCaptureProcessObjects.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDockWidget>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QNetworkDatagram>
+#include <QPushButton>
 #include <QSettings>
 #include <QSlider>
 #include <QTabWidget>
+#include <QTest>
+#include <QUdpSocket>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -62,7 +74,9 @@ protected:
         videoInputThr.wait(kCaptureStopMilliseconds);
     }
 
+    // The window before goes first, saving its settings for the next to read.
     void openWindow() {
+        closeWindow();
         window = std::make_unique<SettingsWindow>();
         mainWindow = window.get();
     }
@@ -259,6 +273,149 @@ TEST_F(SettingsWindowTest, DockOpensOnTheCameraTabAndEditBringsItBackAfterClosin
     widget<QAction>("actionShow")->trigger();
     EXPECT_TRUE(dock->isVisible());
     EXPECT_FALSE(menu->isEnabled());
+}
+
+using PitchAndRoll = std::pair<double, double>;
+
+// The next datagram a receiver on loopback got; empty when none came in time.
+QByteArray next(QUdpSocket& receiver, int waitMs = 2000) {
+    if (!receiver.hasPendingDatagrams() && !receiver.waitForReadyRead(waitMs))
+        return {};
+    return receiver.receiveDatagram().data();
+}
+
+// opentrack's pitch and roll, the fifth and sixth of its six doubles; not a
+// number when what came is not an opentrack datagram.
+PitchAndRoll opentrackPitchAndRoll(const QByteArray& datagram) {
+    double values[6] = {NAN, NAN, NAN, NAN, NAN, NAN};
+    if (datagram.size() == int(sizeof values))
+        std::memcpy(values, datagram.constData(), sizeof values);
+    return {values[4], values[5]};
+}
+
+// The window with opentrack and FlightGear listening on loopback.
+class WindowOutputsTest : public SettingsWindowTest {
+protected:
+    void SetUp() override {
+        SettingsWindowTest::SetUp();
+        useCameras({});
+        for (QUdpSocket* receiver : {&opentrack, &flightGear})
+            ASSERT_TRUE(receiver->bind(QHostAddress(QHostAddress::LocalHost), 0));
+    }
+
+    // Enters an opentrack address, and the FlightGear receiver's port, in the
+    // menu's dialog; true when the dialog took them.
+    bool enterAddresses(const QString& host, const QString& port) {
+        widget<QAction>("actionNetworkAddresses")->trigger();
+        auto* dialog = window->findChild<OutputAddressDialog*>();
+        dialog->findChild<QLineEdit*>("lineEditOpentrackHost")->setText(host);
+        dialog->findChild<QLineEdit*>("lineEditOpentrackPort")->setText(port);
+        dialog->findChild<QLineEdit*>("lineEditFlightGearPort")
+            ->setText(QString::number(flightGear.localPort()));
+        dialog->accept();
+        const bool taken = !dialog->isVisible();
+        EXPECT_EQ(dialog->findChild<QLabel*>("labelRefusal")->text().startsWith("opentrack: "),
+                  !taken);
+        delete dialog;
+        return taken;
+    }
+
+    // The message boxes the window has put up since the last call.
+    QStringList takeMessages() {
+        QCoreApplication::processEvents();
+        QStringList texts;
+        for (QMessageBox* box : window->findChildren<QMessageBox*>()) {
+            texts << box->text();
+            delete box;
+        }
+        return texts;
+    }
+
+    QAction* action(const char* name) { return widget<QAction>(name); }
+    QString opentrackPort() const { return QString::number(opentrack.localPort()); }
+
+    // Full bank right and full nose up within the default limits.
+    static void sendFullRightAndNoseUp() { emit videoProcessor.dataUpdate(255, -127.5f); }
+
+    QUdpSocket opentrack;
+    QUdpSocket flightGear;
+};
+
+// A refused address is not kept: the outputs send to the last one taken.
+TEST_F(WindowOutputsTest, OutputsSendCalibratedUpdatesToTheAddressesTakenAndComeBackAtNextRun) {
+    openWindow();
+    ASSERT_TRUE(enterAddresses("localhost", opentrackPort()));
+    for (const char* port : {"0", "65536", "port"})
+        EXPECT_FALSE(enterAddresses("127.0.0.1", port)) << port;
+    EXPECT_FALSE(enterAddresses("no-such-host.invalid", opentrackPort()));
+    action("actionOpentrack")->trigger();
+    action("actionFlightGear")->trigger();
+    EXPECT_TRUE(takeMessages().isEmpty());
+    sendFullRightAndNoseUp();
+    EXPECT_EQ(opentrackPitchAndRoll(next(opentrack)), PitchAndRoll(90, 180));
+    EXPECT_EQ(next(flightGear), "1.0000,-1.0000\n");
+
+    // The invert box acts at once and, like the outputs, is kept for the next run.
+    widget<QCheckBox>("checkBoxInvertRoll")->setChecked(true);
+    openWindow();
+    EXPECT_TRUE(action("actionOpentrack")->isChecked());
+    sendFullRightAndNoseUp();
+    EXPECT_EQ(opentrackPitchAndRoll(next(opentrack)), PitchAndRoll(90, -180));
+    EXPECT_EQ(next(flightGear), "-1.0000,-1.0000\n");
+
+    action("actionOpentrack")->trigger();
+    sendFullRightAndNoseUp();
+    EXPECT_FALSE(next(flightGear).isEmpty());
+    EXPECT_TRUE(next(opentrack, 200).isEmpty());
+    openWindow();
+    EXPECT_FALSE(action("actionOpentrack")->isChecked());
+    EXPECT_TRUE(action("actionFlightGear")->isChecked());
+}
+
+TEST_F(WindowOutputsTest, JoystickThatCannotBeMadeSwitchesItselfOffWithOneMessage) {
+    if (QFileInfo::exists("/dev/uinput"))
+        GTEST_SKIP() << "/dev/uinput exists here, so the joystick might really be made";
+    QSettings().setValue("outputs/Joystick", true);
+    for (bool fromTheMenu : {false, true}) {
+        SCOPED_TRACE(fromTheMenu);
+        openWindow();
+        if (fromTheMenu)
+            action("actionJoystick")->trigger();
+        EXPECT_FALSE(action("actionJoystick")->isChecked());
+        const QStringList messages = takeMessages();
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].contains("modprobe uinput")) << messages[0].toStdString();
+    }
+}
+
+// Button and shortcut take turns. Pitch 127.5 would put its zero on the
+// maximum, where the order corrections pull it back one step.
+TEST_F(WindowOutputsTest, CentreAndCtrlRMakeTheCurrentAttitudeTheZeroOfTheOutputs) {
+    struct Case {
+        float roll, pitch;
+        int zeroRoll, zeroPitch;
+    };
+    const Case cases[] = {
+        {100.4f, -20.6f, 100, 107}, {200, 127.5f, 200, 254}, {40, -27.5f, 40, 100}};
+    QSettings().setValue("outputs/Opentrack", true);
+    QSettings().setValue("outputs/OpentrackPort", opentrack.localPort());
+    openWindow();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    for (const Case& entry : cases) {
+        SCOPED_TRACE(entry.roll);
+        emit videoProcessor.dataUpdate(entry.roll, entry.pitch);
+        next(opentrack);
+        if (&entry == &cases[1])
+            QTest::keyClick(window.get(), Qt::Key_R, Qt::ControlModifier);
+        else
+            widget<QPushButton>("pushButtonCentre")->click();
+        EXPECT_EQ(widget<QSlider>("horizontalSliderZeroRoll")->value(), entry.zeroRoll);
+        EXPECT_EQ(widget<QSlider>("horizontalSliderZeroPitch")->value(), entry.zeroPitch);
+    }
+    emit videoProcessor.dataUpdate(40, -27.5f);
+    EXPECT_EQ(opentrackPitchAndRoll(next(opentrack)), PitchAndRoll(0, 0));
 }
 
 } // namespace

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/OutputAddressDialog.h"
+#include "app/OutputSettings.h"
+#include "output/OutputDispatcher.h"
+
+#include <QObject>
+
+#include <array>
+
+class QAction;
+class QMainWindow;
+namespace Ui {
+class SettingsWindow;
+}
+
+// The "Outputs" menu: switches each output on and off, edits where the
+// network ones send, and feeds the open ones every attitude the analysis
+// emits. Outputs that were on when the window closed are opened again when
+// it is built; one that cannot open is switched off and the user told why.
+class OutputsController : public QObject {
+    Q_OBJECT
+
+public:
+    OutputsController(Ui::SettingsWindow& ui, QMainWindow& window);
+
+    void setCalibration(const Calibration& calibration);
+
+private slots:
+    void editAddresses();
+
+private:
+    struct Entry {
+        OutputKind kind;
+        QAction* action;
+        OutputSink* sink = nullptr;
+    };
+
+    void switchOutput(Entry& entry, bool on);
+    bool open(Entry& entry, QString& error);
+    void close(Entry& entry);
+    void reopenWithAddress(Entry& entry, const OutputAddressDialog::Address& address);
+    void tellUser(const QString& message);
+
+    QMainWindow& window;
+    OutputSettings settings;
+    OutputDispatcher dispatcher;
+    std::array<Entry, 3> entries;
+};
