@@ -150,67 +150,45 @@ TEST_F(DeviceSetupTest, FrameRateBecomesTheTimePerFrameAndZeroKeepsTheDevicesOwn
     EXPECT_EQ(fake.device(1).submittedFormats.back().video.averageTimePerFrame, 400000);
 }
 
-struct StepFailure {
-    const char* name;
-    Operation operation;
-    std::string line;
-};
-
-class SetupStepFailureTest : public DeviceSetupTest,
-                             public testing::WithParamInterface<StepFailure> {};
-
-TEST_P(SetupStepFailureTest, PrintsItsLineTearsDownAndLeavesAFreshSlot) {
+// Each failing step prints the line that names it, tears the record down and
+// leaves a fresh one in its slot, so that the next set-up starts cleanly.
+TEST_F(DeviceSetupTest, EveryFailingStepPrintsItsLineTearsDownAndLeavesAFreshSlot) {
+    const std::pair<Operation, std::string> failures[] = {
+        {Operation::CreateFilterGraph, "ERROR - Could not add the graph builder!"},
+        {Operation::SetFiltergraph, "ERROR - Could not set filtergraph"},
+        {Operation::QueryMediaControl, "ERROR - Could not create the Media Control object"},
+        {Operation::FindStreamConfig, "ERROR: Couldn't config the stream!"},
+        {Operation::GetFormat, "ERROR: Couldn't getFormat for pAmMediaType!"},
+        {Operation::CreateSampleGrabber, "Could not Create Sample Grabber - CoCreateInstance()"},
+        {Operation::AddSampleGrabber, "Could not add Sample Grabber - AddFilter()"},
+        {Operation::QuerySampleGrabber, "ERROR: Could not query SampleGrabber"},
+        {Operation::SetCallback, "ERROR: problem setting callback"},
+        {Operation::CreateNullRenderer, "ERROR: Could not create filter - NullRenderer"},
+        {Operation::AddNullRenderer, "ERROR: Could not add filter - NullRenderer"},
+        {Operation::RenderStream, "ERROR: Could not connect pins - RenderStream()"},
+        {Operation::Run, "ERROR: Could not start graph"}};
     makeLayerWithCameras(1);
-    fake.fail(GetParam().operation);
-    bool ready = true;
-    const std::string console = consoleOf([&] { ready = layer->setupDevice(0, 320, 240); });
-    EXPECT_FALSE(ready);
-    EXPECT_NE(console.find(GetParam().line), std::string::npos) << console;
-    EXPECT_NE(console.find("SETUP: Device 0 disconnected and freed\n\n"), std::string::npos);
+    for (const auto& [operation, line] : failures) {
+        fake.fail(operation);
+        bool ready = true;
+        const std::string console = consoleOf([&] { ready = layer->setupDevice(0, 320, 240); });
+        EXPECT_FALSE(ready) << line;
+        EXPECT_NE(console.find(line + "\n"), std::string::npos) << console;
+        EXPECT_NE(console.find("SETUP: Device 0 disconnected and freed\n\n"), std::string::npos);
 
-    fake.clearFailures();
-    EXPECT_EQ(setUp(), kReadySetup);
+        fake.clearFailures();
+        EXPECT_EQ(setUp(), kReadySetup) << line;
+        consoleOf([&] { layer->disconnectDevice(0); });
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    EveryStep, SetupStepFailureTest,
-    testing::Values(StepFailure{"CreateFilterGraph", Operation::CreateFilterGraph,
-                                "ERROR - Could not add the graph builder!\n"},
-                    StepFailure{"SetFiltergraph", Operation::SetFiltergraph,
-                                "ERROR - Could not set filtergraph\n"},
-                    StepFailure{"QueryMediaControl", Operation::QueryMediaControl,
-                                "ERROR - Could not create the Media Control object\n"},
-                    StepFailure{"FindStreamConfig", Operation::FindStreamConfig,
-                                "ERROR: Couldn't config the stream!\n"},
-                    StepFailure{"GetFormat", Operation::GetFormat,
-                                "ERROR: Couldn't getFormat for pAmMediaType!\n"},
-                    StepFailure{"CreateSampleGrabber", Operation::CreateSampleGrabber,
-                                "Could not Create Sample Grabber - CoCreateInstance()\n"},
-                    StepFailure{"AddSampleGrabber", Operation::AddSampleGrabber,
-                                "Could not add Sample Grabber - AddFilter()\n"},
-                    StepFailure{"QuerySampleGrabber", Operation::QuerySampleGrabber,
-                                "ERROR: Could not query SampleGrabber\n"},
-                    StepFailure{"SetCallback", Operation::SetCallback,
-                                "ERROR: problem setting callback\n"},
-                    StepFailure{"CreateNullRenderer", Operation::CreateNullRenderer,
-                                "ERROR: Could not create filter - NullRenderer\n"},
-                    StepFailure{"AddNullRenderer", Operation::AddNullRenderer,
-                                "ERROR: Could not add filter - NullRenderer\n"},
-                    StepFailure{"RenderStream", Operation::RenderStream,
-                                "ERROR: Could not connect pins - RenderStream()\n"},
-                    StepFailure{"Run", Operation::Run, "ERROR: Could not start graph\n"}),
-    [](const testing::TestParamInfo<StepFailure>& info) { return std::string(info.param.name); });
 
 TEST_F(DeviceSetupTest, UnbindableDeviceIsNotFound) {
     fake.addDevice("Cam").bindSucceeds = false;
     makeLayer();
-    EXPECT_EQ(setUp(), "SETUP: Setting up device 0\n"
-                       "ERROR - Could not find specified video device\n"
-                       "\nSETUP: Disconnecting device 0\n"
-                       "SETUP: freeing Control   \n"
-                       "SETUP: freeing Capture Graph \n"
-                       "SETUP: freeing Main Graph \n"
-                       "SETUP: Device 0 disconnected and freed\n\n");
+    const std::string console = setUp();
+    EXPECT_NE(console.find("ERROR - Could not find specified video device\n"), std::string::npos);
+    EXPECT_NE(console.find("SETUP: Device 0 disconnected and freed\n"), std::string::npos);
+    EXPECT_FALSE(layer->isDeviceReady(0));
 }
 
 // A start that fails leaves the source, grabber and renderer in the graph;
@@ -218,21 +196,13 @@ TEST_F(DeviceSetupTest, UnbindableDeviceIsNotFound) {
 TEST_F(DeviceSetupTest, FailedStartRemovesEverythingDownstreamOfTheSource) {
     makeLayerWithCameras(1);
     fake.fail(Operation::Run);
-    EXPECT_EQ(setUp(), kSetupStart + kNegotiation +
-                           "ERROR: Could not start graph\n"
-                           "\nSETUP: Disconnecting device 0\n"
-                           "SETUP: freeing Grabber Callback\n"
-                           "SETUP: freeing Renderer \n"
+    const std::string console = setUp();
+    EXPECT_NE(console.find("SETUP: freeing Renderer \n"
                            "SETUP: freeing Capture Source \n"
-                           "SETUP: freeing Grabber Filter  \n"
-                           "SETUP: freeing Grabber  \n"
-                           "SETUP: freeing Control   \n"
-                           "SETUP: freeing Media Type  \n"
-                           "SETUP: removing filter Cam...\n"
-                           "SETUP: filter removed Cam  \n"
-                           "SETUP: freeing Capture Graph \n"
-                           "SETUP: freeing Main Graph \n"
-                           "SETUP: Device 0 disconnected and freed\n\n");
+                           "SETUP: freeing Grabber Filter  \n"),
+              std::string::npos)
+        << console;
+    EXPECT_NE(console.find("SETUP: filter removed Cam  \n"), std::string::npos) << console;
 }
 
 TEST_F(DeviceSetupTest, GraphWithoutClockControlStillStarts) {

@@ -27,19 +27,6 @@ VideoStreamCaps fixedSize(int width, int height) {
     return sizeRange(width, height, width, height, 1, 1);
 }
 
-std::string trialLines(const std::vector<std::string>& names, int width, int height) {
-    std::string lines;
-    for (const std::string& name : names) {
-        lines += "SETUP: trying format " + name + " @ " + std::to_string(width) + " by " +
-                 std::to_string(height) + "\n";
-    }
-    return lines;
-}
-
-const std::vector<std::string> kAllSubtypes{"RGB24", "RGB32", "RGB555", "RGB565", "YUY2", "YVYU",
-                                            "YUYV",  "IYUV",  "UYVY",   "YV12",   "YVU9", "Y411",
-                                            "Y41P",  "Y211",  "AYUV",   "Y800",   "Y8",   "GREY"};
-
 class FormatNegotiationTest : public DeviceLayerTest {
 protected:
     fake::FakeDevice& camera() { return fake.device(0); }
@@ -50,8 +37,12 @@ TEST_F(FormatNegotiationTest, DeviceAcceptingOnlyYuy2KeepsTheRequestedSize) {
     camera().acceptAnySize(subtype::kYuy2);
     makeLayer();
     const std::string console = setUp(0, 320, 240);
-    EXPECT_NE(console.find("SETUP: Default Format is set to 640 by 480 \n" +
-                           trialLines({"RGB24", "RGB32", "RGB555", "RGB565", "YUY2"}, 320, 240) +
+    EXPECT_NE(console.find("SETUP: Default Format is set to 640 by 480 \n"
+                           "SETUP: trying format RGB24 @ 320 by 240\n"
+                           "SETUP: trying format RGB32 @ 320 by 240\n"
+                           "SETUP: trying format RGB555 @ 320 by 240\n"
+                           "SETUP: trying format RGB565 @ 320 by 240\n"
+                           "SETUP: trying format YUY2 @ 320 by 240\n"
                            "SETUP: Capture callback set\n"),
               std::string::npos)
         << console;
@@ -69,8 +60,7 @@ TEST_F(FormatNegotiationTest, ClosestAdvertisedSizeIsUsedWhenTheRequestIsRefused
         .offer(fixedSize(176, 144), subtype::kYuy2);
     makeLayer();
     const std::string console = setUp(0, 160, 120);
-    EXPECT_NE(console.find(trialLines(kAllSubtypes, 160, 120) +
-                           "SETUP: couldn't find requested size - searching for closest matching "
+    EXPECT_NE(console.find("SETUP: couldn't find requested size - searching for closest matching "
                            "size\n"
                            "SETUP: closest supported size is YUY2 @ 176 144\n"
                            "SETUP: Capture callback set\n"),

@@ -4,6 +4,7 @@
 #include "capture/VideoInputThr.h"
 #include "capture/platform/gst/GstCapturePlatform.h"
 #include "capture/platform/gst/GstSourceFilter.h"
+#include "capture/platform/gst/NameOnlyPropertyStore.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -20,6 +21,8 @@ constexpr int kFrameTimeoutMs = 10000;
 // few frames the way an unplugged camera stops.
 class EndingSourcePlatform : public GstCapturePlatform {
 public:
+    static constexpr int kFramesBeforeEnd = 5;
+
     platform::Status
     videoInputDevices(std::vector<std::unique_ptr<platform::DeviceMoniker>>& devices) override {
         devices.push_back(std::make_unique<EndingSourceMoniker>());
@@ -31,7 +34,7 @@ private:
     public:
         platform::Status
         openPropertyStore(std::unique_ptr<platform::PropertyStore>& store) override {
-            store = std::make_unique<NamedStore>();
+            store = std::make_unique<NameOnlyPropertyStore>("Ending source");
             return platform::kOk;
         }
         platform::Status bindSourceFilter(std::shared_ptr<platform::Filter>& source) override {
@@ -43,16 +46,6 @@ private:
             return platform::kOk;
         }
     };
-    class NamedStore : public platform::PropertyStore {
-    public:
-        platform::Status read(const std::string& property, std::u16string& value) override {
-            value = u"Ending source";
-            return property == "FriendlyName" ? platform::kOk : platform::kFail;
-        }
-    };
-
-public:
-    static constexpr int kFramesBeforeEnd = 5;
 };
 
 class GstCaptureTest : public testing::Test {
@@ -95,11 +88,6 @@ TEST_F(GstCaptureTest, DemoCameraDeliversEachRequestedSizeAcrossAStopAndAStart) 
     const int demo = lastDevice();
     const std::string setup = startAndCollect(demo, 320, 240, 3);
     EXPECT_NE(setup.find("SETUP: Demo camera\n"), std::string::npos) << setup;
-    EXPECT_NE(setup.find("SETUP: trying format RGB24 @ 320 by 240\n"
-                         "SETUP: trying format RGB32 @ 320 by 240\n"
-                         "SETUP: Capture callback set\n"),
-              std::string::npos)
-        << setup;
     EXPECT_NE(setup.find("SETUP: Device is setup and ready to capture.\n"), std::string::npos);
     const auto frame = collector->takeFrame(2);
     ASSERT_TRUE(frame);
@@ -187,30 +175,27 @@ INSTANTIATE_TEST_SUITE_P(Encodings, VideoReplayTest,
                              return std::string(info.param.name);
                          });
 
-TEST_F(GstCaptureTest, MissingVideoFileCannotBeSetUp) {
-    makeThread([](VideoInputThr& thread) { thread.addVideoFile("/nonexistent/clip.avi"); });
-    const std::string console = consoleOf([&] { thread->startDevice(lastDevice(), 160, 120, 30); });
-    EXPECT_NE(console.find("ERROR - Could not find specified video device\n"), std::string::npos);
-    EXPECT_EQ(stop().find("SETUP"), std::string::npos);
-    EXPECT_EQ(collector->frameCount(), 0u);
-}
-
-TEST_F(GstCaptureTest, UnreadableVideoIsReportedAndTheProgramGoesOn) {
+// A missing file is not found at set-up; a file that is no video fails once
+// it plays. Either way the error is printed and no frame comes.
+TEST_F(GstCaptureTest, MissingOrUnreadableVideoIsReportedAndDeliversNothing) {
     QTemporaryDir folder;
-    const QString garbage = folder.filePath("garbage.avi");
-    {
-        QFile file(garbage);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(4096, 'x'));
+    QFile garbage(folder.filePath("garbage.avi"));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write(QByteArray(4096, 'x'));
+    garbage.close();
+    const std::pair<QString, std::string> cases[] = {
+        {"/nonexistent/clip.avi", "ERROR - Could not find specified video device\n"},
+        {garbage.fileName(), "ERROR"}};
+    for (const auto& [path, error] : cases) {
+        makeThread([&](VideoInputThr& thread) { thread.addVideoFile(path); });
+        const std::string console = consoleOf([&] {
+            thread->startDevice(lastDevice(), 160, 120, 30);
+            QThread::msleep(1000);
+        });
+        EXPECT_NE(console.find(error), std::string::npos) << console;
+        stop();
+        EXPECT_EQ(collector->frameCount(), 0u) << path.toStdString();
     }
-    makeThread([&](VideoInputThr& thread) { thread.addVideoFile(garbage); });
-    const std::string console = consoleOf([&] {
-        thread->startDevice(lastDevice(), 160, 120, 30);
-        QThread::msleep(1000);
-    });
-    EXPECT_NE(console.find("ERROR"), std::string::npos) << console;
-    EXPECT_EQ(collector->frameCount(), 0u);
-    EXPECT_NE(stop().find("disconnected and freed"), std::string::npos);
 }
 
 } // namespace
