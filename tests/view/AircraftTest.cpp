@@ -26,8 +26,8 @@ protected:
     void SetUp() override {
         const QString mesh = point(0, "-1,0,0") + point(1, "1,0,0") + point(2, "0,0.5,0") +
                              normal(0, "0,0,1") + face(0, 0, 1, 0, 2, 0, 1);
-        reader = std::make_unique<CXGLReader>(files.world(
-            object("M", mesh) + material(1, "0,0,0", "0,0,0", "0,0,0", "1,0,0", "0", "1")));
+        reader = std::make_unique<CXGLReader>(writeWorld(
+            files, object("M", mesh) + material(1, "0,0,0", "0,0,0", "0,0,0", "1,0,0", "0", "1")));
         canvas.makeCurrent();
         modelList = glGenLists(1);
         glNewList(modelList, GL_COMPILE);
@@ -64,7 +64,7 @@ protected:
         glEnd();
     }
 
-    Files files;
+    ScratchFiles files;
     GLCanvas canvas;
     std::unique_ptr<CXGLReader> reader;
     GLuint modelList = 0;
@@ -93,7 +93,7 @@ TEST_F(AircraftTest, BanksLikeTheOverlaySymbol) {
 }
 
 TEST_F(AircraftTest, EmptyModelDrawsNothing) {
-    CXGLReader empty(files.write("<WORLD/>"));
+    CXGLReader empty(files.write(QString("<WORLD/>")));
     aircraft.measure(empty);
 
     EXPECT_TRUE(aircraft.isEmpty());

@@ -11,7 +11,7 @@ namespace {
 
 class CXGLReaderTest : public ::testing::Test {
 protected:
-    Files files;
+    ScratchFiles files;
 };
 
 MATCHER_P3(IsPoint, x, y, z, "") {
@@ -31,12 +31,12 @@ TEST_F(CXGLReaderTest, ObjectsAreNamedByTheirMeshNameLabelOrByCount) {
         {"<OBJECT/>" + object("", point(0, "1,1,1")) + object("", triangleMesh()), {"aaaa"}},
     };
     for (const auto& [body, names] : cases)
-        EXPECT_EQ(CXGLReader(files.world(body)).meshNames(), names) << body.toStdString();
+        EXPECT_EQ(CXGLReader(writeWorld(files, body)).meshNames(), names) << body.toStdString();
 }
 
 TEST_F(CXGLReaderTest, ObjectsSharingANameShareOneMeshWithTheirOwnPoints) {
-    CXGLReader reader(
-        files.world(object("Wing", triangleMesh("1,1,1")) + object("Wing", triangleMesh("2,2,2"))));
+    CXGLReader reader(writeWorld(files, object("Wing", triangleMesh("1,1,1")) +
+                                            object("Wing", triangleMesh("2,2,2"))));
 
     const QVector<XGLFace> faces = reader.faces("Wing");
     ASSERT_EQ(faces.size(), 2);
@@ -52,7 +52,7 @@ TEST_F(CXGLReaderTest, FaceCornersReferToPointsByPositionAndToNormalsById) {
                          point(5, "30,0,0") + normal(4, "1,0,0") + normal(9, "0,1,0") +
                          normal(4, "0,0,1");
 
-    CXGLReader reader(files.world(object("M", mesh)));
+    CXGLReader reader(writeWorld(files, object("M", mesh)));
 
     const XGLFace face = reader.faces("M").value(0);
     EXPECT_THAT(face.pos1, IsPoint(30.0, 0.0, 0.0));
@@ -69,7 +69,7 @@ TEST_F(CXGLReaderTest, LabelAfterTheMeshNamesTheObjectAndOnlyTheFirstMeshCounts)
                          triangleMesh("4,4,4") +
                          "</MESH><DATA><STR NAME=\"Mesh Name\">Tail</STR></DATA></OBJECT>";
 
-    CXGLReader reader(files.world(late));
+    CXGLReader reader(writeWorld(files, late));
 
     EXPECT_EQ(reader.meshNames(), (QList<QString>{"Tail"}));
     ASSERT_EQ(reader.faces("Tail").size(), 1);
@@ -80,7 +80,7 @@ TEST_F(CXGLReaderTest, OutOfRangeReferencesAndShortListsReadAsZeros) {
     const QString mesh = point(0, "5,6") + point(1, "1,2,3,4") + normal(0, "7") +
                          face(0, 0, 1, 3, -1, -2) + face(2, 0, 99, 0, 1, 0);
 
-    CXGLReader reader(files.world(object("M", mesh)));
+    CXGLReader reader(writeWorld(files, object("M", mesh)));
 
     const QVector<XGLFace> faces = reader.faces("M");
     ASSERT_EQ(faces.size(), 2);
@@ -94,11 +94,11 @@ TEST_F(CXGLReaderTest, OutOfRangeReferencesAndShortListsReadAsZeros) {
 }
 
 TEST_F(CXGLReaderTest, MaterialAlphaBecomesEveryColoursFourthComponentAndRepeatsReplace) {
-    CXGLReader reader(
-        files.world(object("M", triangleMesh()) +
-                    material(3, "0.1,0.2,0.3", "0.4,0.5,0.6", "0.7,0.8,0.9", "1,0,1", "12", "0.5") +
-                    material(1, "1,1,1", "1,1,1", "1,1,1", "1,1,1", "1", "1") +
-                    material(1, "0,0,1", "0,0,0", "0,0,0", "0,0,0", "2", "1")));
+    CXGLReader reader(writeWorld(
+        files, object("M", triangleMesh()) +
+                   material(3, "0.1,0.2,0.3", "0.4,0.5,0.6", "0.7,0.8,0.9", "1,0,1", "12", "0.5") +
+                   material(1, "1,1,1", "1,1,1", "1,1,1", "1,1,1", "1", "1") +
+                   material(1, "0,0,1", "0,0,0", "0,0,0", "0,0,0", "2", "1")));
 
     ASSERT_EQ(reader.materialTable().size(), 2);
     const XGLMaterial m = reader.materialTable().value(3);
@@ -125,8 +125,8 @@ TEST_F(CXGLReaderTest, OtherRootMalformedOrMissingFileYieldsNothing) {
 }
 
 TEST_F(CXGLReaderTest, BoundingBoxSpansEveryCorner) {
-    CXGLReader reader(
-        files.world(object("A", triangleMesh("-1,2,3")) + object("B", triangleMesh("10,-20,0"))));
+    CXGLReader reader(writeWorld(files, object("A", triangleMesh("-1,2,3")) +
+                                            object("B", triangleMesh("10,-20,0"))));
 
     const XGLBox box = reader.boundingBox();
     EXPECT_THAT(box.min, IsPoint(-1.0, -20.0, 0.0));

@@ -58,14 +58,13 @@ protected:
     std::unique_ptr<GLWidget> widget;
 };
 
-TEST_F(GLWidgetTest, ShowingStartsTheControllerAndThePacingOnceAndLogsTheListMode) {
+// Showing starts the controller and the pacing once; after that only double
+// clicks stop and restart them.
+TEST_F(GLWidgetTest, ShowingStartsControllerAndPacingAndOnlyDoubleClicksToggleThem) {
     QTest::qWait(50);
-
     EXPECT_EQ(calls, (QStringList{"startStop", "startPacing"}));
     EXPECT_EQ(debugLines.filter(QStringLiteral("LIST=")), QStringList{"LIST=false"});
-}
 
-TEST_F(GLWidgetTest, OnlyDoubleClicksStopAndRestartControllerAndPacing) {
     calls.clear();
     for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
         QTest::mouseClick(widget.get(), button);

@@ -43,13 +43,13 @@ protected:
     }
 
     GLCanvas canvas{kCanvasSize, kCanvasSize};
-    Files files;
+    ScratchFiles files;
 };
 
-TEST_F(ModelRendererTest, PositionsAreScaledBy500) {
+TEST_F(ModelRendererTest, PositionsAreScaledBy500AndUnknownMeshesEmitNothing) {
     const QString mesh = point(0, "1,-2,0.5") + point(1, "-3,0,0") + point(2, "0,3,0") +
                          normal(0, "0,0,1") + face(0, 0, 1, 0, 2, 0);
-    CXGLReader reader(files.world(object("M", mesh)));
+    CXGLReader reader(writeWorld(files, object("M", mesh)));
 
     const auto polygons = render(reader, "M");
 
@@ -60,6 +60,7 @@ TEST_F(ModelRendererTest, PositionsAreScaledBy500) {
     EXPECT_NEAR(modelX(polygons[0][2].x), 0.0f, 1.0f);
     EXPECT_NEAR(modelX(polygons[0][0].y), -1000.0f, 1.0f);
     EXPECT_NEAR(modelX(polygons[0][2].y), 1500.0f, 1.0f);
+    EXPECT_TRUE(render(reader, "Missing").empty());
 }
 
 // A face without material keeps the current one; an undefined material ID
@@ -69,7 +70,7 @@ TEST_F(ModelRendererTest, FaceMaterialReachesEveryCorner) {
     const QString blue = material(5, "0,0,0", "0,0,0", "0,0,0", "0,0,1", "0", "1");
     const QString mesh = triangleMesh() + face(0, 0, 1, 1, 2, 2, 4) + face(0, 0, 1, 1, 2, 2, 5) +
                          face(0, 0, 1, 1, 2, 2, 8);
-    CXGLReader reader(files.world(object("M", mesh) + red + blue));
+    CXGLReader reader(writeWorld(files, object("M", mesh) + red + blue));
     canvas.makeCurrent();
     setEmission(0, 1, 0);
 
@@ -89,13 +90,6 @@ TEST_F(ModelRendererTest, FaceMaterialReachesEveryCorner) {
         EXPECT_FLOAT_EQ(corner.a, 0.0f);
     }
     EXPECT_TRUE(reader.materialTable().contains(8));
-}
-
-TEST_F(ModelRendererTest, UnknownMeshEmitsNothing) {
-    CXGLReader reader(files.world(object("M", triangleMesh())));
-
-    EXPECT_TRUE(render(reader, "Missing").empty());
-    EXPECT_EQ(render(reader, "M").size(), 1u);
 }
 
 } // namespace

@@ -40,31 +40,22 @@ protected:
     std::atomic<int> starts{0};
 };
 
-TEST_F(RunnerThrTest, StartMeStartsOnePacingThreadHoweverOftenItIsCalled) {
-    runner.startMe();
-    runner.startMe();
-    runner.startMe();
-
-    EXPECT_TRUE(keepsPinging());
-    EXPECT_TRUE(runner.isRunning());
-    EXPECT_TRUE(runner.isPacing());
-    EXPECT_EQ(starts, 1);
-}
-
-TEST_F(RunnerThrTest, StopMeOnIdleThreadLeavesItIdleAndStartMeStillStarts) {
+// However often it is called, startMe starts one pacing thread; stopMe on
+// an idle thread leaves it idle, and on a running one ends the loop at its
+// next wake-up.
+TEST_F(RunnerThrTest, StartMeStartsOnePacingThreadAndStopMeEndsIt) {
     runner.stopMe();
     QThread::msleep(kSettleMilliseconds);
     EXPECT_FALSE(runner.isRunning());
     EXPECT_EQ(pings, 0);
 
-    runner.startMe();
+    for (int call = 0; call < 3; ++call)
+        runner.startMe();
     EXPECT_TRUE(keepsPinging());
-}
+    EXPECT_TRUE(runner.isPacing());
+    EXPECT_EQ(starts, 1);
 
-TEST_F(RunnerThrTest, StopMeOnRunningThreadEndsTheLoopAtItsNextWakeUp) {
-    runner.startMe();
     runner.stopMe();
-
     EXPECT_TRUE(runner.wait(kPatienceMilliseconds));
     EXPECT_FALSE(runner.isPacing());
     const int pingsAfterStop = pings;

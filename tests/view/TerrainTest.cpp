@@ -1,8 +1,7 @@
 #include "view/Terrain.h"
 #include "tests/view/GLCanvas.h"
+#include "tests/view/ScratchFiles.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
@@ -20,28 +19,13 @@ constexpr float kLeft = -50.0f, kBottom = -500.0f;
 class TerrainTest : public ::testing::Test {
 protected:
     QString flatMap(unsigned char height) {
-        const QString path = folder.filePath("flat.raw");
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(QByteArray(Terrain::kMapSize * Terrain::kMapSize, char(height)));
-        return path;
+        return files.write(QByteArray(Terrain::kMapSize * Terrain::kMapSize, char(height)));
     }
-
     // A 2 x 2 true-colour picture, with alpha for 32 bits a pixel.
-    QString smallTexture(int bitsPerPixel = 24) {
-        const QString path = folder.filePath(QStringLiteral("small%1.tga").arg(bitsPerPixel));
-        QByteArray bytes(18, '\0');
-        bytes[2] = 2;
-        bytes[12] = 2;
-        bytes[14] = 2;
-        bytes[16] = static_cast<char>(bitsPerPixel);
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(bytes + QByteArray(4 * bitsPerPixel / 8, '\x40'));
-        return path;
+    QString smallTexture(int bits = 24) {
+        return files.writeTga(2, 2, 2, bits, QByteArray(4 * bits / 8, '\x40'));
     }
-
-    QString noTexture() const { return folder.filePath("missing.tga"); }
+    QString noTexture() const { return files.missing(); }
 
     std::vector<FeedbackPolygon> drawFrame(Terrain& terrain) {
         canvas.makeCurrent();
@@ -54,7 +38,7 @@ protected:
         return feedbackPolygons([&] { terrain.stepAndDraw(); });
     }
 
-    QTemporaryDir folder;
+    ScratchFiles files;
     GLCanvas canvas;
 };
 
@@ -100,45 +84,33 @@ TEST_F(TerrainTest, SlicesGrowApartWithDistance) {
     EXPECT_EQ(Terrain::nextSliceDistance(64), 66u);
 }
 
-TEST_F(TerrainTest, FourHundredWideViewSamplesFiftyTwoColumnsEightPixelsApart) {
+// At height 100 and horizon 256 a slice at distance d lies at about
+// y = 200 - 94000 / d; nearer than about 470 it falls below the view. Column
+// -1 stands left of the view where a strip opens at column 0.
+TEST_F(TerrainTest, FlatGroundSlicesFollowTheHorizonFormulaInColumnsEightPixelsApart) {
     Terrain terrain(flatMap(100), noTexture());
     terrain.setupTextureAndFog(kViewSize, kViewSize);
 
     const auto polygons = drawFrame(terrain);
 
     std::map<float, std::set<int>> columnsPerSlice;
+    std::map<int, float> topOfSlice;
     for (const FeedbackPolygon& polygon : polygons) {
-        for (const FeedbackVertex& v : polygon)
+        for (const FeedbackVertex& v : polygon) {
             columnsPerSlice[v.z].insert(static_cast<int>(std::lround(v.x + kLeft)));
+            const int d = static_cast<int>(std::lround((2.0f * v.z - 1.0f) * 3000.0f));
+            topOfSlice[d] = std::max(topOfSlice[d], v.y + kBottom);
+        }
     }
     ASSERT_FALSE(columnsPerSlice.empty());
+    EXPECT_EQ(terrain.columnsPerSlice(), 52);
     for (const auto& slice : columnsPerSlice) {
-        // Column -1 stands left of the view where a strip opens at column 0.
         EXPECT_EQ(slice.second.size(), 53u);
         EXPECT_EQ(*slice.second.begin(), -8);
         EXPECT_EQ(*slice.second.rbegin(), 408);
         for (int x : slice.second)
             EXPECT_EQ(x % 8, 0);
     }
-    EXPECT_EQ(terrain.columnsPerSlice(), 52);
-}
-
-TEST_F(TerrainTest, FlatGroundSlicesFollowTheHorizonFormula) {
-    Terrain terrain(flatMap(100), noTexture());
-    terrain.setupTextureAndFog(kViewSize, kViewSize);
-
-    const auto polygons = drawFrame(terrain);
-
-    // At height 100 and horizon 256 a slice at distance d lies at about
-    // y = 200 - 94000 / d; nearer than about 470 it falls below the view.
-    std::map<int, float> topOfSlice;
-    for (const FeedbackPolygon& polygon : polygons) {
-        for (const FeedbackVertex& v : polygon) {
-            const int d = static_cast<int>(std::lround((2.0f * v.z - 1.0f) * 3000.0f));
-            topOfSlice[d] = std::max(topOfSlice[d], v.y + kBottom);
-        }
-    }
-    ASSERT_FALSE(topOfSlice.empty());
     EXPECT_GT(topOfSlice.begin()->first, 460);
     EXPECT_EQ(topOfSlice.rbegin()->first, 2016);
     EXPECT_NEAR(topOfSlice.rbegin()->second, 153.0f, 0.5f);
@@ -174,12 +146,16 @@ TEST_F(TerrainTest, PositionWrapsToOneMapPeriodWithoutTheTextureJumping) {
         << "the position has wrapped";
 }
 
-TEST_F(TerrainTest, ViewWiderThanTheColumnArraysIsClampedToThem) {
+// A missing texture leaves the terrain untextured, and a view wider than the
+// column arrays is clamped to them; either way the terrain is drawn.
+TEST_F(TerrainTest, MissingTextureAndOverwideViewStillDrawTheTerrain) {
     Terrain terrain(flatMap(50), noTexture());
     terrain.setupTextureAndFog(9000, 300);
 
+    EXPECT_EQ(terrain.textureName(), 0u);
     EXPECT_EQ(terrain.columnsPerSlice(), Terrain::kMaxColumns);
     EXPECT_FALSE(drawFrame(terrain).empty());
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D)) << "texturing is switched back on for the rest";
 }
 
 TEST_F(TerrainTest, EachTextureSetUpReplacesTheTextureObjectBeforeIt) {
@@ -199,15 +175,6 @@ TEST_F(TerrainTest, OnlyATextureWithAlphaMakesTheTerrainTranslucent) {
     EXPECT_TRUE(Terrain(flatMap(50), smallTexture(24)).drawsOpaque());
     EXPECT_TRUE(Terrain(flatMap(50), noTexture()).drawsOpaque());
     EXPECT_FALSE(Terrain(flatMap(50), smallTexture(32)).drawsOpaque());
-}
-
-TEST_F(TerrainTest, MissingTextureDrawsTheTerrainUntextured) {
-    Terrain terrain(flatMap(50), noTexture());
-    terrain.setupTextureAndFog(kViewSize, kViewSize);
-
-    EXPECT_EQ(terrain.textureName(), 0u);
-    EXPECT_FALSE(drawFrame(terrain).empty());
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D)) << "texturing is switched back on for the rest";
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 #include "tests/view/XglDocument.h"
 
-#include <QFile>
-
 namespace xgl {
 
 QString point(int id, const QString& xyz) {
@@ -42,12 +40,8 @@ QString triangleMesh(const QString& p1) {
            normal(1, "0,1,0") + normal(2, "1,0,0") + face(0, 0, 1, 1, 2, 2);
 }
 
-QString Files::write(const QString& content) {
-    const QString path = folder.filePath(QStringLiteral("model%1.xgl").arg(++count));
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(content.toUtf8());
-    return path;
+QString writeWorld(ScratchFiles& files, const QString& body) {
+    return files.write("<WORLD>" + body + "</WORLD>");
 }
 
 } // namespace xgl

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "tests/view/ScratchFiles.h"
+
 #include <QString>
-#include <QTemporaryDir>
 
 // Builders for small XGL documents, so each reader test states its input.
 namespace xgl {
@@ -17,15 +18,7 @@ QString material(int id, const QString& amb, const QString& diff, const QString&
 // A mesh body with three points, three normals and one face over them.
 QString triangleMesh(const QString& p1 = QStringLiteral("0,0,0"));
 
-// Writes documents into a temporary folder that lives as long as it does.
-class Files {
-public:
-    QString write(const QString& content);
-    QString world(const QString& body) { return write("<WORLD>" + body + "</WORLD>"); }
-
-private:
-    QTemporaryDir folder;
-    int count = 0;
-};
+// Writes a document whose root holds the body.
+QString writeWorld(ScratchFiles& files, const QString& body);
 
 } // namespace xgl
