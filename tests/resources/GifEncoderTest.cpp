@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -34,36 +35,34 @@ QImage noiseImage(int width, int height, int colourCount) {
     return image;
 }
 
-TEST(GifEncoder, NoisyImageWithFewColoursDecodesToTheSamePixels) {
-    const QImage original = noiseImage(200, 150, 200);
+// The largest sum of a pixel's channel differences between the picture and
+// its GIF encoding decoded again.
+int largestColourErrorThroughGif(const QImage& original) {
     const QImage decoded = decodeGif(GifEncoder::encode(original, kMatte));
-    ASSERT_EQ(decoded.size(), original.size());
+    EXPECT_EQ(decoded.size(), original.size());
+    int largest = 0;
     for (int y = 0; y < original.height(); ++y) {
         for (int x = 0; x < original.width(); ++x) {
-            ASSERT_EQ(decoded.pixel(x, y), original.pixel(x, y)) << x << "," << y;
-        }
-    }
-}
-
-TEST(GifEncoder, ImageWithManyColoursKeepsCloseColours) {
-    QImage original(64, 64, QImage::Format_ARGB32);
-    for (int y = 0; y < 64; ++y) {
-        for (int x = 0; x < 64; ++x) {
-            original.setPixel(x, y, qRgb(x * 4, y * 4, (x + y) * 2));
-        }
-    }
-    const QImage decoded = decodeGif(GifEncoder::encode(original, kMatte));
-    ASSERT_EQ(decoded.size(), original.size());
-    for (int y = 0; y < 64; ++y) {
-        for (int x = 0; x < 64; ++x) {
             const QRgb a = original.pixel(x, y);
             const QRgb b = decoded.pixel(x, y);
-            ASSERT_LE(std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
-                          std::abs(qBlue(a) - qBlue(b)),
-                      60)
-                << x << "," << y;
+            largest =
+                std::max(largest, std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                                      std::abs(qBlue(a) - qBlue(b)));
         }
     }
+    return largest;
+}
+
+// Few colours come back exactly, also where the code table fills up and is
+// started over; many colours come back close.
+TEST(GifEncoder, FewColoursDecodeExactlyAndManyColoursClosely) {
+    EXPECT_EQ(largestColourErrorThroughGif(noiseImage(200, 150, 200)), 0);
+    QImage gradient(64, 64, QImage::Format_ARGB32);
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x)
+            gradient.setPixel(x, y, qRgb(x * 4, y * 4, (x + y) * 2));
+    }
+    EXPECT_LE(largestColourErrorThroughGif(gradient), 60);
 }
 
 TEST(GifEncoder, MostlyTransparentPixelsBecomeTransparentAndTheRestOpaque) {
