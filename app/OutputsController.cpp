@@ -11,6 +11,8 @@
 #include <QStatusBar>
 #include <QStringList>
 
+// The entries are listed in the order of OutputKind, so that a kind is also
+// the position of its entry.
 OutputsController::OutputsController(Ui::SettingsWindow& ui, QMainWindow& window)
     : window(window)
     , entries{{{OutputKind::Joystick, ui.actionJoystick},
@@ -77,8 +79,8 @@ void OutputsController::editAddresses() {
                                            addressOf(OutputKind::FlightGear), &window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog] {
-        reopenWithAddress(entries[size_t(OutputKind::Opentrack)], dialog->opentrack());
-        reopenWithAddress(entries[size_t(OutputKind::FlightGear)], dialog->flightGear());
+        reopenWithAddress(entries[std::size_t(OutputKind::Opentrack)], dialog->opentrack());
+        reopenWithAddress(entries[std::size_t(OutputKind::FlightGear)], dialog->flightGear());
     });
     dialog->open();
 }
