@@ -11,20 +11,8 @@ using namespace platform;
 
 namespace {
 
-VideoStreamCaps sizeRange(int minWidth, int minHeight, int maxWidth, int maxHeight, int stepX,
-                          int stepY) {
-    VideoStreamCaps caps;
-    caps.minWidth = minWidth;
-    caps.minHeight = minHeight;
-    caps.maxWidth = maxWidth;
-    caps.maxHeight = maxHeight;
-    caps.granularityX = stepX;
-    caps.granularityY = stepY;
-    return caps;
-}
-
 VideoStreamCaps fixedSize(int width, int height) {
-    return sizeRange(width, height, width, height, 1, 1);
+    return VideoStreamCaps{width, height, width, height, 1, 1};
 }
 
 class FormatNegotiationTest : public DeviceLayerTest {
@@ -110,59 +98,55 @@ TEST_F(FormatNegotiationTest, RefusedAttemptsPutTheDeviceBack) {
     EXPECT_EQ(submitted[4].subtype, subtype::kRgb555);
 }
 
-class ClosestSizeTest : public testing::Test {
-protected:
-    ClosestSizeTest()
-        : negotiator(subtypes) {
-        record.streamConfig = std::make_unique<fake::FakeStreamConfig>(script, device);
-    }
-
-    FormatNegotiator::SizeMatch closestTo(int width, int height) {
-        return negotiator.findClosestSize(record, width, height);
-    }
-
-    std::shared_ptr<fake::FakeScript> script = std::make_shared<fake::FakeScript>();
+// The closest size the device advertises for a request of 320 by 240.
+FormatNegotiator::SizeMatch closestAmong(const std::function<void(fake::FakeDevice&)>& offer) {
     fake::FakeDevice device{u"Cam"};
+    offer(device);
     CaptureDevice record;
-    SubtypeTable subtypes;
-    FormatNegotiator negotiator;
-};
-
-TEST_F(ClosestSizeTest, ExactMatchStopsTheSearch) {
-    device.offer(sizeRange(160, 120, 640, 480, 160, 120), subtype::kYuy2)
-        .offer(fixedSize(320, 240), subtype::kRgb24);
-    const auto match = closestTo(320, 240);
-    EXPECT_EQ(match.width, 320);
-    EXPECT_EQ(match.height, 240);
-    EXPECT_EQ(match.subtype, subtype::kYuy2);
+    record.streamConfig =
+        std::make_unique<fake::FakeStreamConfig>(std::make_shared<fake::FakeScript>(), device);
+    const SubtypeTable subtypes;
+    return FormatNegotiator(subtypes).findClosestSize(record, 320, 240);
 }
 
-TEST_F(ClosestSizeTest, TiesGoToTheLowerIndex) {
-    device.offer(fixedSize(330, 240), subtype::kYuy2).offer(fixedSize(310, 240), subtype::kRgb24);
-    EXPECT_EQ(closestTo(320, 240).subtype, subtype::kYuy2);
+// An exact match stops the search; among equally close sizes, whether two
+// records or two steps of one record, the first wins.
+TEST(ClosestSizeTest, ExactMatchWinsAndTiesGoToTheFirst) {
+    const auto exact = closestAmong([](fake::FakeDevice& device) {
+        device.offer(VideoStreamCaps{160, 120, 640, 480, 160, 120}, subtype::kYuy2)
+            .offer(fixedSize(320, 240), subtype::kRgb24);
+    });
+    EXPECT_EQ(exact.width, 320);
+    EXPECT_EQ(exact.height, 240);
+    EXPECT_EQ(exact.subtype, subtype::kYuy2);
+    EXPECT_EQ(closestAmong([](fake::FakeDevice& device) {
+                  device.offer(fixedSize(330, 240), subtype::kYuy2)
+                      .offer(fixedSize(310, 240), subtype::kRgb24);
+              }).subtype,
+              subtype::kYuy2);
+    EXPECT_EQ(closestAmong([](fake::FakeDevice& device) {
+                  device.offer(VideoStreamCaps{300, 240, 340, 240, 40, 1}, subtype::kRgb24);
+              }).width,
+              300);
 }
 
-TEST_F(ClosestSizeTest, ZeroGranularityAndFailingRecordsAreSkipped) {
-    device.offer(sizeRange(320, 240, 320, 240, 0, 1), subtype::kRgb24)
-        .offer(sizeRange(320, 240, 320, 240, 1, 0), subtype::kRgb32)
-        .offer(fixedSize(320, 240), subtype::kUyvy)
-        .offer(fixedSize(640, 480), subtype::kYuy2);
-    device.failingCapabilityIndices = {2};
-    const auto match = closestTo(320, 240);
+// A zero step would divide by zero; such records and those that fail to
+// read are passed over, and with nothing left the match stays at -1.
+TEST(ClosestSizeTest, ZeroGranularityAndFailingRecordsAreSkipped) {
+    const auto match = closestAmong([](fake::FakeDevice& device) {
+        device.offer(VideoStreamCaps{320, 240, 320, 240, 0, 1}, subtype::kRgb24)
+            .offer(VideoStreamCaps{320, 240, 320, 240, 1, 0}, subtype::kRgb32)
+            .offer(fixedSize(320, 240), subtype::kUyvy)
+            .offer(fixedSize(640, 480), subtype::kYuy2);
+        device.failingCapabilityIndices = {2};
+    });
     EXPECT_EQ(match.width, 640);
     EXPECT_EQ(match.subtype, subtype::kYuy2);
-}
-
-TEST_F(ClosestSizeTest, NothingFoundLeavesMinusOne) {
-    device.offer(sizeRange(320, 240, 320, 240, 0, 0), subtype::kRgb24);
-    const auto match = closestTo(320, 240);
-    EXPECT_EQ(match.width, -1);
-    EXPECT_EQ(match.height, -1);
-}
-
-TEST_F(ClosestSizeTest, FirstOfEquallyCloseStepsOnAnAxisWins) {
-    device.offer(sizeRange(300, 240, 340, 240, 40, 1), subtype::kRgb24);
-    EXPECT_EQ(closestTo(320, 240).width, 300);
+    const auto none = closestAmong([](fake::FakeDevice& device) {
+        device.offer(VideoStreamCaps{320, 240, 320, 240, 0, 0}, subtype::kRgb24);
+    });
+    EXPECT_EQ(none.width, -1);
+    EXPECT_EQ(none.height, -1);
 }
 
 TEST(SubtypeNameTest, KnownSubtypesHaveTheirNameOthersAreOther) {
