@@ -34,14 +34,17 @@ TEST_F(CXGLReaderTest, ObjectsAreNamedByTheirMeshNameLabelOrByCount) {
         EXPECT_EQ(CXGLReader(writeWorld(files, body)).meshNames(), names) << body.toStdString();
 }
 
-TEST_F(CXGLReaderTest, ObjectsSharingANameShareOneMeshWithTheirOwnPoints) {
-    CXGLReader reader(writeWorld(files, object("Wing", triangleMesh("1,1,1")) +
-                                            object("Wing", triangleMesh("2,2,2"))));
+// The bounding box spans every corner of every object.
+TEST_F(CXGLReaderTest, ObjectsSharingANameShareOneMeshWithTheirOwnPointsAllInTheBox) {
+    CXGLReader reader(writeWorld(files, object("Wing", triangleMesh("-1,2,3")) +
+                                            object("Wing", triangleMesh("10,-20,0"))));
 
     const QVector<XGLFace> faces = reader.faces("Wing");
     ASSERT_EQ(faces.size(), 2);
-    EXPECT_THAT(faces[0].pos1, IsPoint(1.0, 1.0, 1.0));
-    EXPECT_THAT(faces[1].pos1, IsPoint(2.0, 2.0, 2.0));
+    EXPECT_THAT(faces[0].pos1, IsPoint(-1.0, 2.0, 3.0));
+    EXPECT_THAT(faces[1].pos1, IsPoint(10.0, -20.0, 0.0));
+    EXPECT_THAT(reader.boundingBox().min, IsPoint(-1.0, -20.0, 0.0));
+    EXPECT_THAT(reader.boundingBox().max, IsPoint(10.0, 2.0, 3.0));
 }
 
 // A face may come before the points and normals it uses. Points are indexed
@@ -122,15 +125,6 @@ TEST_F(CXGLReaderTest, OtherRootMalformedOrMissingFileYieldsNothing) {
         EXPECT_TRUE(reader.meshNames().isEmpty()) << path.toStdString();
         EXPECT_TRUE(reader.materialTable().isEmpty()) << path.toStdString();
     }
-}
-
-TEST_F(CXGLReaderTest, BoundingBoxSpansEveryCorner) {
-    CXGLReader reader(writeWorld(files, object("A", triangleMesh("-1,2,3")) +
-                                            object("B", triangleMesh("10,-20,0"))));
-
-    const XGLBox box = reader.boundingBox();
-    EXPECT_THAT(box.min, IsPoint(-1.0, -20.0, 0.0));
-    EXPECT_THAT(box.max, IsPoint(10.0, 2.0, 3.0));
 }
 
 // The aircraft generator is deterministic, so these counts are fixed.

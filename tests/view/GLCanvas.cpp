@@ -11,14 +11,19 @@ GLCanvas::GLCanvas(int width, int height)
     makeCurrent();
 }
 
-QImage GLCanvas::render(const std::function<void()>& draw) {
+void GLCanvas::ortho(double left, double right, double bottom, double top, double nearZ,
+                     double farZ) {
     makeCurrent();
     glViewport(0, 0, width(), height());
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0, width(), 0, height(), -1, 8192);
+    glOrtho(left, right, bottom, top, nearZ, farZ);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
+
+QImage GLCanvas::render(const std::function<void()>& draw) {
+    ortho(0, width(), 0, height(), -1, 8192);
     draw();
     glFinish();
     return grabFrameBuffer();

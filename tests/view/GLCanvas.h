@@ -15,6 +15,9 @@ public:
     // Makes the context current, sets a projection of one unit per pixel
     // with y up, runs `draw` and reads the back buffer.
     QImage render(const std::function<void()>& draw);
+    // Makes the context current, fills the window with the viewport and
+    // shows the given box of model space in it, with an identity model view.
+    void ortho(double left, double right, double bottom, double top, double nearZ, double farZ);
 
 protected:
     void initializeGL() override {}

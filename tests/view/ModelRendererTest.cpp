@@ -21,13 +21,7 @@ float modelX(float windowX) {
 class ModelRendererTest : public ::testing::Test {
 protected:
     std::vector<FeedbackPolygon> render(CXGLReader& reader, const QString& mesh) {
-        canvas.makeCurrent();
-        glViewport(0, 0, kCanvasSize, kCanvasSize);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(-kHalfRange, kHalfRange, -kHalfRange, kHalfRange, -kHalfRange, kHalfRange);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        canvas.ortho(-kHalfRange, kHalfRange, -kHalfRange, kHalfRange, -kHalfRange, kHalfRange);
         const GLfloat noAmbient[4] = {0, 0, 0, 1};
         glLightModelfv(GL_LIGHT_MODEL_AMBIENT, noAmbient);
         glEnable(GL_LIGHTING);

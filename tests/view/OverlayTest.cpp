@@ -54,8 +54,10 @@ protected:
 
 // Scales stand at 105 and 295 from 100 to 300; odd ticks reach out to 95 on
 // the left, even ones stop at the scale. The pitch markers' tips stand at 90
-// and 310. The wing bars are horizontal with a gap between them.
-TEST_F(OverlayTest, LevelAttitudeShowsScalesMarkersAndWingBars) {
+// and 310. The wing bars are horizontal with a gap between them. A pitch of
+// ten moves the markers twenty pixels down; 100 units of roll below level
+// tilt the wings 20 degrees counter-clockwise.
+TEST_F(OverlayTest, ScalesMarkersAndWingBarsFollowPitchAndRoll) {
     const std::vector<Probe> probes = {
         {105, 110, true},  {295, 110, true},  {105, 290, true}, {295, 290, true}, {120, 150, false},
         {280, 240, false}, {105, 310, false}, {105, 90, false}, {97, 125, true},  {97, 150, false},
@@ -63,15 +65,10 @@ TEST_F(OverlayTest, LevelAttitudeShowsScalesMarkersAndWingBars) {
         {307, 200, false}, {340, 195, true},  {150, 200, true}, {250, 200, true}, {150, 206, false},
         {200, 200, false}};
     expectWhiteWhereProbed(draw(90.0f, 0.0f), probes);
-}
-
-TEST_F(OverlayTest, PitchAndRollMoveTheSymbols) {
-    // A pitch of ten moves the markers twenty pixels down.
-    const std::vector<Probe> pitchedMarkers = {{60, 180, true}, {60, 200, false}, {340, 180, true}};
-    expectWhiteWhereProbed(draw(90.0f, 10.0f), pitchedMarkers);
-    // 100 units of roll below level tilt the wings 20 degrees counter-clockwise.
-    const std::vector<Probe> tiltedWings = {{150, 200, false}, {153, 183, true}, {247, 217, true}};
-    expectWhiteWhereProbed(draw(-10.0f, 0.0f), tiltedWings);
+    expectWhiteWhereProbed(draw(90.0f, 10.0f),
+                           {{60, 180, true}, {60, 200, false}, {340, 180, true}});
+    expectWhiteWhereProbed(draw(-10.0f, 0.0f),
+                           {{150, 200, false}, {153, 183, true}, {247, 217, true}});
 }
 
 TEST_F(OverlayTest, TerrainDrawnLaterShowsAroundTheReadoutText) {

@@ -14,13 +14,7 @@ float signedArea(const FeedbackPolygon& triangle) {
 class TerrainBatchTest : public ::testing::Test {
 protected:
     std::vector<FeedbackPolygon> drawn() {
-        canvas.makeCurrent();
-        glViewport(0, 0, 400, 400);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0, 400, 0, 400, -100, 100);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        canvas.ortho(0, 400, 0, 400, -100, 100);
         return feedbackPolygons([&] { batch.draw(); });
     }
 

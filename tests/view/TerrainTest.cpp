@@ -28,13 +28,8 @@ protected:
     QString noTexture() const { return files.missing(); }
 
     std::vector<FeedbackPolygon> drawFrame(Terrain& terrain) {
-        canvas.makeCurrent();
+        canvas.ortho(kLeft, kLeft + 500, kBottom, kBottom + 1000, -3000, 3000);
         glViewport(0, 0, 500, 1000);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(kLeft, kLeft + 500, kBottom, kBottom + 1000, -3000, 3000);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
         return feedbackPolygons([&] { terrain.stepAndDraw(); });
     }
 
@@ -42,7 +37,8 @@ protected:
     GLCanvas canvas;
 };
 
-TEST_F(TerrainTest, SteeringClampsTheHorizonTargetAndWrapsTheHeadingTarget) {
+// The heading eases toward its target the short way across the wrap.
+TEST_F(TerrainTest, SteeringClampsTheHorizonAndWrapsTheHeadingWhichEasesTheShortWay) {
     Terrain terrain(flatMap(0), noTexture());
     terrain.steer(90.0f, -1000.0f);
     EXPECT_FLOAT_EQ(terrain.horizonTarget(), 300.0f);
@@ -58,15 +54,12 @@ TEST_F(TerrainTest, SteeringClampsTheHorizonTargetAndWrapsTheHeadingTarget) {
     terrain.steer(100.0f, 0.0f);
     EXPECT_GT(terrain.headingTarget(), 0.0f);
     EXPECT_LT(terrain.headingTarget(), 0.01f);
-}
 
-TEST_F(TerrainTest, HeadingEasesTheShortWayAcrossTheWrap) {
-    Terrain terrain(flatMap(0), noTexture());
-    terrain.setupTextureAndFog(kViewSize, kViewSize);
+    // Back to just below a full turn, while the heading itself is still 0.
     terrain.steer(80.0f, 0.0f);
-
+    terrain.steer(80.0f, 0.0f);
+    terrain.setupTextureAndFog(kViewSize, kViewSize);
     drawFrame(terrain);
-
     EXPECT_GT(terrain.currentHeading(), 6.2f) << "moved back past 0, not forward through pi";
     for (int i = 0; i < 60; ++i)
         drawFrame(terrain);
@@ -156,6 +149,10 @@ TEST_F(TerrainTest, MissingTextureAndOverwideViewStillDrawTheTerrain) {
     EXPECT_EQ(terrain.columnsPerSlice(), Terrain::kMaxColumns);
     EXPECT_FALSE(drawFrame(terrain).empty());
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D)) << "texturing is switched back on for the rest";
+    EXPECT_TRUE(terrain.drawsOpaque());
+    EXPECT_TRUE(Terrain(flatMap(50), smallTexture(24)).drawsOpaque());
+    EXPECT_FALSE(Terrain(flatMap(50), smallTexture(32)).drawsOpaque())
+        << "only a texture with alpha makes the terrain translucent";
 }
 
 TEST_F(TerrainTest, EachTextureSetUpReplacesTheTextureObjectBeforeIt) {
@@ -169,12 +166,6 @@ TEST_F(TerrainTest, EachTextureSetUpReplacesTheTextureObjectBeforeIt) {
     for (GLuint name = 1; name < 64; ++name)
         liveTextures += glIsTexture(name) ? 1 : 0;
     EXPECT_EQ(liveTextures, 1);
-}
-
-TEST_F(TerrainTest, OnlyATextureWithAlphaMakesTheTerrainTranslucent) {
-    EXPECT_TRUE(Terrain(flatMap(50), smallTexture(24)).drawsOpaque());
-    EXPECT_TRUE(Terrain(flatMap(50), noTexture()).drawsOpaque());
-    EXPECT_FALSE(Terrain(flatMap(50), smallTexture(32)).drawsOpaque());
 }
 
 } // namespace
