@@ -100,6 +100,11 @@ int main(int argc, char** argv) {
 
     window.reset();
     mainWindow = nullptr;
+    // Capture ends while the toolkit is still there: the demo camera paints
+    // its frames with Qt on a thread of its own, and painting after the
+    // application object is gone crashes the exit.
+    videoInputThr.stopDevice();
+    videoInputThr.wait();
     splash.reset();
     splashPicture.reset();
     application.reset();

@@ -89,9 +89,11 @@ private:
     QProcess program;
 };
 
+// With the demo camera running, whose frames are painted on a thread of its
+// own, up to the moment the signal arrives.
 TEST(ProgramStartupTest, TerminationSignalClosesTheWindowAndSavesSettings) {
     ProgramUnderTest program;
-    program.start();
+    program.start({"--demo"});
     ASSERT_TRUE(program.waitForMainWindow()) << "the main window never appeared";
     EXPECT_FALSE(QFile::exists(program.settingsFile())) << "settings are written only at exit";
 
