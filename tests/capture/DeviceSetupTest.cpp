@@ -83,36 +83,32 @@ TEST_F(DeviceSetupTest, DevicesBeyondTheTwentiethAreCountedButNotNamed) {
     EXPECT_STREQ(layer->deviceName(19), "Cam 19");
 }
 
-struct RefusedDevice {
-    const char* name;
-    int cameras;
-    int index;
-    std::string console;
-};
-
-class RefusedDeviceTest : public DeviceSetupTest,
-                          public testing::WithParamInterface<RefusedDevice> {};
-
-TEST_P(RefusedDeviceTest, SetUpFailsWithItsLinesAndNoFrameSize) {
-    makeLayerWithCameras(GetParam().cameras);
-    bool ready = true;
-    EXPECT_EQ(consoleOf([&] { ready = layer->setupDevice(GetParam().index, 320, 240); }),
-              GetParam().console);
-    EXPECT_FALSE(ready);
-    EXPECT_EQ(layer->frameSize(GetParam().index), 0);
+// A device past the last is refused with lines that name the last usable one.
+TEST_F(DeviceSetupTest, SetUpPastTheLastDeviceNamesTheLastOneAndGivesNoFrameSize) {
+    makeLayerWithCameras(2);
+    std::unique_ptr<VideoInput> withoutCameras;
+    consoleOf([&] {
+        withoutCameras = std::make_unique<VideoInput>(std::make_unique<FakeCapturePlatform>());
+    });
+    const struct {
+        VideoInput* devices;
+        int index;
+        std::string console;
+    } cases[] = {{layer.get(), 5,
+                  "SETUP: device[5] not found - you have 2 devices available\n"
+                  "SETUP: this means that the last device you can use is device[1] \n"},
+                 {withoutCameras.get(), 0,
+                  "SETUP: device[0] not found - you have 0 devices available\n"
+                  "SETUP: this means that the last device you can use is device[-1] \n"}};
+    for (const auto& refused : cases) {
+        bool ready = true;
+        EXPECT_EQ(consoleOf([&] { ready = refused.devices->setupDevice(refused.index, 320, 240); }),
+                  refused.console);
+        EXPECT_FALSE(ready);
+        EXPECT_EQ(refused.devices->frameSize(refused.index), 0);
+    }
+    consoleOf([&] { withoutCameras.reset(); });
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Indices, RefusedDeviceTest,
-    testing::Values(RefusedDevice{"PastTheLastDevice", 2, 5,
-                                  "SETUP: device[5] not found - you have 2 devices available\n"
-                                  "SETUP: this means that the last device you can use is "
-                                  "device[1] \n"},
-                    RefusedDevice{"NoDevices", 0, 0,
-                                  "SETUP: device[0] not found - you have 0 devices available\n"
-                                  "SETUP: this means that the last device you can use is "
-                                  "device[-1] \n"}),
-    [](const testing::TestParamInfo<RefusedDevice>& info) { return std::string(info.param.name); });
 
 TEST_F(DeviceSetupTest, ReadyDeviceReportsItsFrameSizeAndRefusesASecondOrOutOfRangeSetUp) {
     makeLayerWithCameras(1);
