@@ -34,7 +34,6 @@ struct Face {
 
 // One OBJECT, read the way the model reader finds its parts.
 struct ObjectContent {
-    QString name;
     std::vector<QVector3D> points;
     QMap<int, QVector3D> normals;
     std::vector<Face> faces;
@@ -42,10 +41,6 @@ struct ObjectContent {
 
 ObjectContent readObject(const QDomElement& object) {
     ObjectContent content;
-    const QDomElement label = object.namedItem("DATA").namedItem("STR").toElement();
-    if (label.attribute("NAME") == "Mesh Name") {
-        content.name = label.text();
-    }
     const QDomElement mesh = object.firstChildElement("MESH");
     for (QDomElement p = mesh.firstChildElement("P"); !p.isNull(); p = p.nextSiblingElement("P")) {
         content.points.push_back(vectorFrom(p.text()));
@@ -77,6 +72,10 @@ struct Model {
             objects.push_back(readObject(object));
         }
     }
+    static const Model& instance() {
+        static const Model parsedOnce;
+        return parsedOnce;
+    }
 
     QDomDocument document;
     bool parsed = false;
@@ -84,23 +83,15 @@ struct Model {
     std::vector<ObjectContent> objects;
 };
 
-class ModelResource : public ::testing::Test {
-protected:
-    static const Model& model() {
-        static const Model parsedOnce;
-        return parsedOnce;
-    }
-    const std::vector<ObjectContent>& objects = model().objects;
-};
-
 // Every corner refers to a point, normal and material that exist, and the
 // normals agree with the winding the view culls by. The names are checked
 // through the view's reader, which draws by them.
-TEST_F(ModelResource, NineObjectsOfManyTrianglesWhoseCornersReferToWhatExists) {
-    ASSERT_TRUE(model().parsed);
-    ASSERT_EQ(static_cast<int>(objects.size()), kObjectCount);
+TEST(ModelResource, NineObjectsOfManyTrianglesWhoseCornersReferToWhatExists) {
+    const Model& model = Model::instance();
+    ASSERT_TRUE(model.parsed);
+    ASSERT_EQ(static_cast<int>(model.objects.size()), kObjectCount);
     QSet<int> materials;
-    for (QDomElement mat = model().world.firstChildElement("MAT"); !mat.isNull();
+    for (QDomElement mat = model.world.firstChildElement("MAT"); !mat.isNull();
          mat = mat.nextSiblingElement("MAT")) {
         materials.insert(mat.attribute("ID").toInt());
         for (const char* colour : {"AMB", "DIFF", "SPEC", "EMISS"})
@@ -110,8 +101,8 @@ TEST_F(ModelResource, NineObjectsOfManyTrianglesWhoseCornersReferToWhatExists) {
     }
     int faces = 0;
     int agreeing = 0;
-    for (const ObjectContent& object : objects) {
-        EXPECT_GT(object.faces.size(), 100u) << object.name.toStdString();
+    for (const ObjectContent& object : model.objects) {
+        EXPECT_GT(object.faces.size(), 100u);
         EXPECT_EQ(static_cast<std::size_t>(object.normals.size()), object.points.size());
         for (const Face& face : object.faces) {
             QVector3D corners[3];
@@ -136,10 +127,10 @@ TEST_F(ModelResource, NineObjectsOfManyTrianglesWhoseCornersReferToWhatExists) {
 }
 
 // Sized for the view: wider than a quarter of it, never beyond its edges.
-TEST_F(ModelResource, UnitNormalsAndPointsThatFitTheFlightViewAtItsScale) {
+TEST(ModelResource, UnitNormalsAndPointsThatFitTheFlightViewAtItsScale) {
     float lowestX = 0.0f;
     float highestX = 0.0f;
-    for (const ObjectContent& object : objects) {
+    for (const ObjectContent& object : Model::instance().objects) {
         for (const QVector3D& normal : object.normals)
             ASSERT_NEAR(normal.length(), 1.0, 1e-3);
         for (const QVector3D& point : object.points) {
