@@ -19,7 +19,7 @@ constexpr double kThinnestArmPixels = 1.5;
 constexpr int kWeakestEdge = 80;
 // At most this many columns are looked at, spread over the picture, so the
 // cost stays flat at large sizes while the fit still has plenty of points.
-constexpr int kLargestColumnCount = 160;
+constexpr int kLargestColumnCount = 80;
 // The midpoints must lie on one line in at least this share of the columns
 // looked at, or the arm is not where the guess says.
 constexpr double kShareOfColumnsNeeded = 0.3;
