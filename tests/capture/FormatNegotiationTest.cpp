@@ -21,8 +21,9 @@ protected:
     void SetUp() override { fake.addDevice("Cam"); }
 };
 
-TEST_F(FormatNegotiationTest, DeviceAcceptingOnlyYuy2KeepsTheRequestedSize) {
-    camera().acceptAnySize(subtype::kYuy2);
+TEST_F(FormatNegotiationTest,
+       DeviceAcceptingOnlyYuy2KeepsTheRequestedSizeAndIsPutBackAfterEachRefusal) {
+    camera().acceptAnySize(subtype::kYuy2).defaultFormat.subtype = subtype::kUyvy;
     makeLayer();
     const std::string console = setUp(0, 320, 240);
     EXPECT_NE(console.find("SETUP: Default Format is set to 640 by 480 \n"
@@ -36,8 +37,13 @@ TEST_F(FormatNegotiationTest, DeviceAcceptingOnlyYuy2KeepsTheRequestedSize) {
         << console;
     EXPECT_EQ(layer->frameWidth(0), 320);
     EXPECT_EQ(layer->frameHeight(0), 240);
-    EXPECT_EQ(camera().submittedFormats.back().subtype, subtype::kYuy2);
-    EXPECT_EQ(camera().submittedFormats.back().sampleSize, 320 * 240 * 3);
+    // Each refusal is followed by a submission of the saved format.
+    const auto& submitted = camera().submittedFormats;
+    ASSERT_EQ(submitted.size(), 9u);
+    for (std::size_t refusal = 1; refusal < 8; refusal += 2)
+        EXPECT_EQ(submitted[refusal].subtype, subtype::kUyvy) << refusal;
+    EXPECT_EQ(submitted.back().subtype, subtype::kYuy2);
+    EXPECT_EQ(submitted.back().sampleSize, 320 * 240 * 3);
 }
 
 TEST_F(FormatNegotiationTest, ClosestAdvertisedSizeIsUsedWhenTheRequestIsRefused) {
@@ -84,18 +90,6 @@ TEST_F(FormatNegotiationTest, CapabilityRecordsOfAnotherSizeAreNotRead) {
     EXPECT_EQ(console.find("closest supported size"), std::string::npos);
     EXPECT_EQ(layer->frameWidth(0), 640);
     EXPECT_EQ(layer->frameHeight(0), 480);
-}
-
-TEST_F(FormatNegotiationTest, RefusedAttemptsPutTheDeviceBack) {
-    camera().acceptAnySize(subtype::kRgb555).defaultFormat.subtype = subtype::kUyvy;
-    makeLayer();
-    setUp(0, 320, 240);
-    // Each refusal is followed by a submission of the saved format.
-    const auto& submitted = camera().submittedFormats;
-    ASSERT_EQ(submitted.size(), 5u);
-    EXPECT_EQ(submitted[1].subtype, subtype::kUyvy);
-    EXPECT_EQ(submitted[3].subtype, subtype::kUyvy);
-    EXPECT_EQ(submitted[4].subtype, subtype::kRgb555);
 }
 
 // The closest size the device advertises for a request of 320 by 240.

@@ -10,12 +10,10 @@
 
 namespace {
 
-QImage loadPicture(const QString& path, QByteArray* format = nullptr) {
+QImage loadPicture(const QString& path, QByteArray& format) {
     ResourceFiles::registerCollection();
     QImageReader reader(path);
-    if (format != nullptr) {
-        *format = reader.format();
-    }
+    format = reader.format();
     return reader.read();
 }
 
@@ -35,7 +33,7 @@ TEST(PictureResources, EachPictureHasItsFormatSizeAndTransparency) {
     };
     for (const Case& expected : cases) {
         QByteArray format;
-        const QImage picture = loadPicture(expected.path, &format);
+        const QImage picture = loadPicture(expected.path, format);
         ASSERT_FALSE(picture.isNull()) << expected.path;
         EXPECT_EQ(format, expected.format) << expected.path;
         EXPECT_EQ(picture.size(), expected.size) << expected.path;
@@ -49,7 +47,8 @@ TEST(PictureResources, EachPictureHasItsFormatSizeAndTransparency) {
 // A blank or single-coloured picture would pass the size check; a painted
 // one has many colours and both dark and light areas.
 TEST(PictureResources, SplashIsAPaintedPicture) {
-    const QImage splash = loadPicture(":/images/Icons/splash.png");
+    QByteArray format;
+    const QImage splash = loadPicture(":/images/Icons/splash.png", format);
     ASSERT_FALSE(splash.isNull());
     EXPECT_FALSE(splash.hasAlphaChannel());
     QSet<QRgb> colours;

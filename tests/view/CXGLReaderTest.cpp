@@ -19,19 +19,27 @@ MATCHER_P3(IsPoint, x, y, z, "") {
 }
 
 // Unnamed objects are named "aa", "aaa", ... in document order, an object
-// without faces uses up a name all the same, and the names come sorted.
+// without faces uses up a name all the same, and the names come sorted. A
+// label after the mesh still names the object; only its first mesh counts.
 TEST_F(CXGLReaderTest, ObjectsAreNamedByTheirMeshNameLabelOrByCount) {
     const QString commentOnly = "<OBJECT><DATA><STR NAME=\"Comment\">Wing</STR></DATA><MESH>" +
                                 triangleMesh() + "</MESH></OBJECT>";
+    const QString late = "<OBJECT><MESH>" + triangleMesh("3,3,3") + "</MESH><MESH>" +
+                         triangleMesh("4,4,4") +
+                         "</MESH><DATA><STR NAME=\"Mesh Name\">Tail</STR></DATA></OBJECT>";
     const std::pair<QString, QList<QString>> cases[] = {
         {object("", triangleMesh()) + object("", triangleMesh()) +
              object("OBJECT1", triangleMesh()),
          {"OBJECT1", "aa", "aaa"}},
         {commentOnly, {"aa"}},
+        {late, {"Tail"}},
         {"<OBJECT/>" + object("", point(0, "1,1,1")) + object("", triangleMesh()), {"aaaa"}},
     };
     for (const auto& [body, names] : cases)
         EXPECT_EQ(CXGLReader(writeWorld(files, body)).meshNames(), names) << body.toStdString();
+    CXGLReader lateReader(writeWorld(files, late));
+    ASSERT_EQ(lateReader.faces("Tail").size(), 1);
+    EXPECT_THAT(lateReader.faces("Tail")[0].pos1, IsPoint(3.0, 3.0, 3.0));
 }
 
 // The bounding box spans every corner of every object.
@@ -65,18 +73,6 @@ TEST_F(CXGLReaderTest, FaceCornersReferToPointsByPositionAndToNormalsById) {
     EXPECT_THAT(face.norm2, IsPoint(0.0, 0.0, 1.0));
     EXPECT_THAT(face.norm3, IsPoint(0.0, 1.0, 0.0));
     EXPECT_EQ(face.material, 2);
-}
-
-TEST_F(CXGLReaderTest, LabelAfterTheMeshNamesTheObjectAndOnlyTheFirstMeshCounts) {
-    const QString late = "<OBJECT><MESH>" + triangleMesh("3,3,3") + "</MESH><MESH>" +
-                         triangleMesh("4,4,4") +
-                         "</MESH><DATA><STR NAME=\"Mesh Name\">Tail</STR></DATA></OBJECT>";
-
-    CXGLReader reader(writeWorld(files, late));
-
-    EXPECT_EQ(reader.meshNames(), (QList<QString>{"Tail"}));
-    ASSERT_EQ(reader.faces("Tail").size(), 1);
-    EXPECT_THAT(reader.faces("Tail")[0].pos1, IsPoint(3.0, 3.0, 3.0));
 }
 
 TEST_F(CXGLReaderTest, OutOfRangeReferencesAndShortListsReadAsZeros) {

@@ -70,18 +70,14 @@ TEST_F(ModelRendererTest, FaceMaterialReachesEveryCorner) {
 
     const auto polygons = render(reader, "M");
 
+    // Green kept, then red, then blue alone, then all zero, alpha included.
+    const float expected[4][4] = {{0, 1, 0, 1}, {1, 0, 0, 1}, {0, 0, 1, 1}, {0, 0, 0, 0}};
     ASSERT_EQ(polygons.size(), 4u);
-    for (const FeedbackVertex& corner : polygons[0])
-        EXPECT_FLOAT_EQ(corner.g, 1.0f);
-    for (const FeedbackVertex& corner : polygons[1])
-        EXPECT_FLOAT_EQ(corner.r, 1.0f);
-    for (const FeedbackVertex& corner : polygons[2]) {
-        EXPECT_FLOAT_EQ(corner.b, 1.0f);
-        EXPECT_FLOAT_EQ(corner.r, 0.0f);
-    }
-    for (const FeedbackVertex& corner : polygons[3]) {
-        EXPECT_FLOAT_EQ(corner.r + corner.g + corner.b, 0.0f);
-        EXPECT_FLOAT_EQ(corner.a, 0.0f);
+    for (std::size_t face = 0; face < 4; ++face) {
+        for (const FeedbackVertex& corner : polygons[face])
+            EXPECT_EQ(std::vector({corner.r, corner.g, corner.b, corner.a}),
+                      std::vector(expected[face], expected[face] + 4))
+                << face;
     }
     EXPECT_TRUE(reader.materialTable().contains(8));
 }
