@@ -1,7 +1,6 @@
 #include "CaptureTestSupport.h"
 
 #include <QDeadlineTimer>
-#include <QThread>
 
 namespace capture_test {
 
@@ -11,10 +10,10 @@ std::string consoleOf(const std::function<void()>& action) {
     return testing::internal::GetCapturedStdout();
 }
 
-std::vector<uint8_t> patternSample(int width, int height, uint8_t seed) {
+std::vector<uint8_t> patternSample(int width, int height) {
     std::vector<uint8_t> sample(static_cast<std::size_t>(width * height * 3));
     for (std::size_t i = 0; i < sample.size(); ++i) {
-        sample[i] = static_cast<uint8_t>(seed + i * 7);
+        sample[i] = static_cast<uint8_t>(1 + i * 7);
     }
     return sample;
 }
@@ -62,17 +61,6 @@ void DeviceLayerTest::makeLayer() {
 
 std::string DeviceLayerTest::setUp(int index, int width, int height) {
     return consoleOf([&] { layer->setupDevice(index, width, height); });
-}
-
-bool eventually(const std::function<bool()>& condition, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QThread::msleep(2);
-    }
-    return true;
 }
 
 } // namespace capture_test

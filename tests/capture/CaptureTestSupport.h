@@ -20,7 +20,7 @@ std::string consoleOf(const std::function<void()>& action);
 
 // A 24-bit sample as the platform delivers it (rows bottom-up), filled with
 // a pattern that differs in every byte position.
-std::vector<uint8_t> patternSample(int width, int height, uint8_t seed = 1);
+std::vector<uint8_t> patternSample(int width, int height);
 
 // Collects the frames a capture thread emits, on the capture thread itself.
 class FrameCollector {
@@ -53,8 +53,5 @@ protected:
     FakeCapturePlatform& fake;
     std::unique_ptr<VideoInput> layer;
 };
-
-// Polls condition until it holds or timeoutMs has passed.
-bool eventually(const std::function<bool()>& condition, int timeoutMs = 5000);
 
 } // namespace capture_test

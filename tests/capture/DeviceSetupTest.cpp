@@ -33,7 +33,7 @@ protected:
 
 // The runtime counter is process-wide: a layer that did not give its share
 // back would keep the next layer from starting the runtime.
-TEST_F(DeviceSetupTest, LayerStartsTheRuntimeOnceAndGivesItBackSilently) {
+TEST_F(DeviceSetupTest, LayerStartsTheRuntimeOnceGivesItBackSilentlyAndReportsAnotherMode) {
     fake.addDevice("Cam");
     EXPECT_EQ(consoleOf([&] { layer = std::make_unique<VideoInput>(std::move(ownedPlatform)); }),
               "\n***** ZAREDEZID CAPTURE LAYER - 1.0000 *****\n\n");
@@ -42,19 +42,15 @@ TEST_F(DeviceSetupTest, LayerStartsTheRuntimeOnceAndGivesItBackSilently) {
     EXPECT_EQ(fake.runtimeStops(), 0) << "enumeration keeps the layer's runtime";
     EXPECT_EQ(consoleOf([&] { layer.reset(); }), "");
 
+    // The next layer finds the runtime already set up in another mode.
     auto next = std::make_unique<FakeCapturePlatform>();
     FakeCapturePlatform& nextFake = *next;
-    consoleOf([&] { layer = std::make_unique<VideoInput>(std::move(next)); });
+    nextFake.fail(Operation::InitRuntime, kRuntimeChangedMode);
+    EXPECT_EQ(consoleOf([&] {
+                  layer = std::make_unique<VideoInput>(std::move(next));
+              }).rfind("SETUP - COM already setup - threaded capture might not be possible\n", 0),
+              0u);
     EXPECT_EQ(nextFake.runtimeStarts(), 1);
-}
-
-TEST_F(DeviceSetupTest, RuntimeAlreadyInAnotherModeIsReported) {
-    fake.fail(Operation::InitRuntime, kRuntimeChangedMode);
-    const std::string console =
-        consoleOf([&] { layer = std::make_unique<VideoInput>(std::move(ownedPlatform)); });
-    EXPECT_EQ(
-        console.rfind("SETUP - COM already setup - threaded capture might not be possible\n", 0),
-        0u);
 }
 
 // Devices beyond the twentieth are counted but not named.

@@ -3,6 +3,7 @@
 #include "capture/VideoInputThr.h"
 #include "capture/platform/fake/FakeCapturePlatform.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace capture_test;
@@ -72,7 +73,7 @@ TEST_F(VideoInputThrTest, SecondStartWhileRunningIsIgnoredAndStopThenStartRestar
         thread->startDevice(0, 8, 6, 30);
     });
     EXPECT_TRUE(thread->isRunning());
-    ASSERT_TRUE(eventually([&] { return fake->isStreaming(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fake->isStreaming(); }));
     const auto frame = frameFor(patternSample(8, 6));
     ASSERT_TRUE(frame);
     EXPECT_EQ(frame->width, 8);
