@@ -1,7 +1,6 @@
 #include "tools/pictures/GifEncoder.h"
 
-#include <QBuffer>
-#include <QImageReader>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -13,11 +12,7 @@ namespace {
 const QRgb kMatte = qRgb(224, 224, 228);
 
 QImage decodeGif(const QByteArray& bytes) {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "gif");
-    return reader.read().convertToFormat(QImage::Format_ARGB32);
+    return QImage::fromData(bytes, "GIF").convertToFormat(QImage::Format_ARGB32);
 }
 
 // Noise in a fixed palette: it compresses badly, so the code table fills

@@ -52,11 +52,6 @@ protected:
         }
         return {static_cast<double>(sum) / count, largest};
     }
-
-    static const unsigned char* texel(int row, int column) {
-        return reinterpret_cast<const unsigned char*>(texture().constData()) + kTgaHeaderSize +
-               (static_cast<std::size_t>(row) * kTextureSize + column) * 3;
-    }
 };
 
 // Heights span exactly 18 to 212. Steps between neighbours stay small, as on
@@ -117,7 +112,8 @@ TEST_F(TerrainResources, TextureIsA512By512TrueColourTgaShowingWaterWhereTheMapH
             }
             if (deepInLake) {
                 ++lakeTexels;
-                const unsigned char* bgr = texel(row, column);
+                const auto* bgr = reinterpret_cast<const unsigned char*>(texture().constData()) +
+                                  kTgaHeaderSize + (row * kTextureSize + column) * 3;
                 blueTexels += bgr[0] > bgr[1] && bgr[0] > bgr[2] ? 1 : 0;
             }
         }

@@ -6,7 +6,6 @@
 #include "view/RunnerThr.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTest>
@@ -67,11 +66,7 @@ protected:
     }
 
     bool waitForEstimateAfter(long before) {
-        QElapsedTimer timer;
-        timer.start();
-        while (estimates <= before && timer.elapsed() < kFrameWaitMilliseconds)
-            QTest::qWait(5);
-        return estimates > before;
+        return QTest::qWaitFor([&] { return estimates > before; }, kFrameWaitMilliseconds);
     }
 
     QVariantMap settings;

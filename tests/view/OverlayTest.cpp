@@ -18,12 +18,11 @@ void expectWhiteWhereProbed(const QImage& image, const std::vector<Probe>& probe
 }
 
 // The overlay drawn alone over the sky colour in a 400 x 400 view, with the
-// flight view's blending and line smoothing, read back as pixels. With
-// terrainAfter, depth testing is on as in the flight view and a green
-// terrain covering the view is drawn behind the overlay after it.
+// flight view's blending, line smoothing and depth testing, read back as
+// pixels; a green terrain covering the view is drawn behind it afterwards.
 class OverlayTest : public ::testing::Test {
 protected:
-    QImage draw(float roll, float pitch, bool terrainAfter = false) {
+    QImage draw(float roll, float pitch) {
         overlay.viewWidth = 400;
         overlay.viewHeight = 400;
         overlay.roll = roll;
@@ -34,17 +33,13 @@ protected:
             glEnable(GL_BLEND);
             glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
             glEnable(GL_LINE_SMOOTH);
-            if (terrainAfter) {
-                glEnable(GL_DEPTH_TEST);
-                glDepthFunc(GL_LEQUAL);
-            }
+            glEnable(GL_DEPTH_TEST);
+            glDepthFunc(GL_LEQUAL);
             overlay.draw();
-            if (terrainAfter) {
-                glColor3ub(0, 160, 0);
-                glTranslatef(0.0f, 0.0f, -1.0f);
-                glRectf(0.0f, 0.0f, 400.0f, 400.0f);
-                glDisable(GL_DEPTH_TEST);
-            }
+            glColor3ub(0, 160, 0);
+            glTranslatef(0.0f, 0.0f, -1.0f);
+            glRectf(0.0f, 0.0f, 400.0f, 400.0f);
+            glDisable(GL_DEPTH_TEST);
         });
     }
 
@@ -72,7 +67,7 @@ TEST_F(OverlayTest, ScalesMarkersAndWingBarsFollowPitchAndRoll) {
 }
 
 TEST_F(OverlayTest, TerrainDrawnLaterShowsAroundTheReadoutText) {
-    const QImage image = draw(97.3f, -3.0f, true);
+    const QImage image = draw(97.3f, -3.0f);
 
     int sky = 0, text = 0;
     for (int x = 0; x < 120; ++x) {

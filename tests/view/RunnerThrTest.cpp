@@ -28,11 +28,7 @@ protected:
     // machine may hold the pacing thread back for a while.
     bool keepsPinging() {
         const int before = pings;
-        QElapsedTimer clock;
-        clock.start();
-        while (pings == before && clock.elapsed() < kPatienceMilliseconds)
-            QThread::msleep(1);
-        return pings > before;
+        return QTest::qWaitFor([&] { return pings > before; }, kPatienceMilliseconds);
     }
 
     RunnerThr runner;
