@@ -27,8 +27,8 @@ protected:
 };
 
 // Cameras advertise whole rates as n/1; a rate like 10000000/333333 would
-// match none of them.
-TEST_F(GstFormatsTest, TimePerFrameBecomesTheFrameRateWholeRatesOverOne) {
+// match none of them. Caps carry a size and a rate only where the type has them.
+TEST_F(GstFormatsTest, TimePerFrameBecomesTheFrameRateInCapsWholeRatesOverOne) {
     for (const auto& [timePerFrame, rate] : {std::pair{333333, 30.0}, std::pair{666666, 15.0},
                                              std::pair{400000, 25.0}, std::pair{333667, 29.97}}) {
         int numerator = 0, denominator = 0;
@@ -38,9 +38,6 @@ TEST_F(GstFormatsTest, TimePerFrameBecomesTheFrameRateWholeRatesOverOne) {
             EXPECT_EQ(denominator, 1) << timePerFrame;
         }
     }
-}
-
-TEST_F(GstFormatsTest, MediaTypeBecomesCapsWithSizeAndRateWhereItHasThem) {
     const GstCapsPtr sized = gstformats::capsFor(video(subtype::kRgb24, 320, 240, 333333));
     const GstCapsPtr unsized = gstformats::capsFor(video(subtype::kRgb24, 0, 0, 0));
     EXPECT_TRUE(gst_caps_is_equal(

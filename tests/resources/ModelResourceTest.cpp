@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -134,9 +135,8 @@ TEST(ModelResource, UnitNormalsAndPointsThatFitTheFlightViewAtItsScale) {
         for (const QVector3D& normal : object.normals)
             ASSERT_NEAR(normal.length(), 1.0, 1e-3);
         for (const QVector3D& point : object.points) {
-            EXPECT_LE(std::fabs(point.x()), kLargestCoordinate);
-            EXPECT_LE(std::fabs(point.y()), kLargestCoordinate);
-            EXPECT_LE(std::fabs(point.z()), kLargestCoordinate);
+            EXPECT_LE(std::max({std::fabs(point.x()), std::fabs(point.y()), std::fabs(point.z())}),
+                      kLargestCoordinate);
             lowestX = std::min(lowestX, point.x());
             highestX = std::max(highestX, point.x());
         }
