@@ -31,11 +31,6 @@ protected:
         return polygons;
     }
 
-    void setEmission(float red, float green, float blue) {
-        const GLfloat colour[4] = {red, green, blue, 1};
-        glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, colour);
-    }
-
     GLCanvas canvas{kCanvasSize, kCanvasSize};
     ScratchFiles files;
 };
@@ -66,7 +61,8 @@ TEST_F(ModelRendererTest, FaceMaterialReachesEveryCorner) {
                          face(0, 0, 1, 1, 2, 2, 8);
     CXGLReader reader(writeWorld(files, object("M", mesh) + red + blue));
     canvas.makeCurrent();
-    setEmission(0, 1, 0);
+    const GLfloat green[4] = {0, 1, 0, 1};
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, green);
 
     const auto polygons = render(reader, "M");
 
