@@ -48,11 +48,6 @@ protected:
         qInstallMessageHandler(previous);
     }
 
-    QImage frame() {
-        widget->update();
-        return widget->grabFrameBuffer();
-    }
-
     QStringList calls;
     std::unique_ptr<GLWidget> widget;
 };
@@ -96,7 +91,8 @@ TEST_F(GLWidgetTest, RollAndPitchSteerTheFlight) {
 // A view squeezed to no height or no width still draws, into at least one pixel.
 TEST_F(GLWidgetTest, FrameShowsSkyAboveAndOverlayInFrontAndZeroSizesStillDraw) {
     widget->updateData(127.5f, 0.0f);
-    const QImage image = frame();
+    widget->update();
+    const QImage image = widget->grabFrameBuffer();
 
     const QRgb sky = pixelAt(image, 200, 395);
     EXPECT_NEAR(qRed(sky), 204, 2);
