@@ -46,50 +46,44 @@ TEST_F(FormatNegotiationTest,
     EXPECT_EQ(submitted.back().sampleSize, 320 * 240 * 3);
 }
 
-TEST_F(FormatNegotiationTest, ClosestAdvertisedSizeIsUsedWhenTheRequestIsRefused) {
+// Device 0 takes the closest size it advertises; device 1 refuses even that
+// and keeps its default, the frame rate asked for once more with the last
+// attempt; device 2's capability records are of a size that is not read.
+TEST_F(FormatNegotiationTest, RefusedRequestFallsBackToTheClosestAdvertisedSizeOrTheDefault) {
     camera()
         .accept(176, 144, subtype::kYuy2)
         .accept(352, 288, subtype::kYuy2)
         .offer(fixedSize(352, 288), subtype::kYuy2)
         .offer(fixedSize(176, 144), subtype::kYuy2);
+    fake.addDevice("Cam 1").offer(fixedSize(352, 288), subtype::kYuy2);
+    fake.addDevice("Cam 2")
+        .accept(176, 144, subtype::kYuy2)
+        .offer(fixedSize(176, 144), subtype::kYuy2)
+        .capabilityRecordSize = 88;
     makeLayer();
-    const std::string console = setUp(0, 160, 120);
-    EXPECT_NE(console.find("SETUP: couldn't find requested size - searching for closest matching "
+    layer->setFrameRate(1, 30);
+    const std::string closest = setUp(0, 160, 120);
+    EXPECT_NE(closest.find("SETUP: couldn't find requested size - searching for closest matching "
                            "size\n"
                            "SETUP: closest supported size is YUY2 @ 176 144\n"
                            "SETUP: Capture callback set\n"),
               std::string::npos)
-        << console;
-    EXPECT_EQ(layer->frameWidth(0), 176);
-    EXPECT_EQ(layer->frameHeight(0), 144);
-}
-
-TEST_F(FormatNegotiationTest, DeviceRefusingEverythingKeepsItsDefaultSize) {
-    camera().offer(fixedSize(352, 288), subtype::kYuy2);
-    makeLayer();
-    layer->setFrameRate(0, 30);
-    const std::string console = setUp(0, 160, 120);
-    EXPECT_NE(console.find("SETUP: closest supported size is YUY2 @ 352 288\n"
+        << closest;
+    const std::string refused = setUp(1, 160, 120);
+    EXPECT_NE(refused.find("SETUP: closest supported size is YUY2 @ 352 288\n"
                            "SETUP: Capture callback set\n"),
               std::string::npos)
-        << console;
-    EXPECT_EQ(layer->frameWidth(0), 640);
-    EXPECT_EQ(layer->frameHeight(0), 480);
-    // Last, the frame rate is asked for once more with the last attempt.
-    const MediaType& last = camera().submittedFormats.back();
+        << refused;
+    EXPECT_EQ(setUp(2, 160, 120).find("closest supported size"), std::string::npos);
+    const std::pair<int, int> sizes[] = {{176, 144}, {640, 480}, {640, 480}};
+    for (int device = 0; device < 3; ++device) {
+        EXPECT_EQ(std::pair(layer->frameWidth(device), layer->frameHeight(device)), sizes[device])
+            << device;
+    }
+    const MediaType& last = fake.device(1).submittedFormats.back();
     EXPECT_EQ(last.video.averageTimePerFrame, 333333);
     EXPECT_EQ(last.video.width, 352);
     EXPECT_EQ(last.subtype, subtype::kYuy2);
-}
-
-TEST_F(FormatNegotiationTest, CapabilityRecordsOfAnotherSizeAreNotRead) {
-    camera().accept(176, 144, subtype::kYuy2).offer(fixedSize(176, 144), subtype::kYuy2);
-    camera().capabilityRecordSize = 88;
-    makeLayer();
-    const std::string console = setUp(0, 160, 120);
-    EXPECT_EQ(console.find("closest supported size"), std::string::npos);
-    EXPECT_EQ(layer->frameWidth(0), 640);
-    EXPECT_EQ(layer->frameHeight(0), 480);
 }
 
 // The closest size the device advertises for a request of 320 by 240.
