@@ -54,11 +54,13 @@ protected:
     // Clips are recorded before any capture thread has started GStreamer.
     static void SetUpTestSuite() { gst_init(nullptr, nullptr); }
 
-    void makeThread(const std::function<void(VideoInputThr&)>& configure) {
+    void
+    makeThread(const std::function<void(VideoInputThr&)>& configure,
+               std::unique_ptr<CapturePlatform> platform = std::make_unique<GstCapturePlatform>()) {
         // The thread a case made before is ended first, quietly.
         consoleOf([&] {
             thread.reset();
-            thread = std::make_unique<VideoInputThr>(std::make_unique<GstCapturePlatform>());
+            thread = std::make_unique<VideoInputThr>(std::move(platform));
         });
         configure(*thread);
         collector = std::make_unique<FrameCollector>(*thread);
@@ -129,10 +131,7 @@ TEST_F(GstCaptureTest, DemoCameraDeliversEachRequestedSizeAcrossAStopAndAStart) 
 }
 
 TEST_F(GstCaptureTest, StreamEndIsReportedAndCaptureCanStartAgain) {
-    consoleOf([&] {
-        thread = std::make_unique<VideoInputThr>(std::make_unique<EndingSourcePlatform>());
-    });
-    collector = std::make_unique<FrameCollector>(*thread);
+    makeThread([](VideoInputThr&) {}, std::make_unique<EndingSourcePlatform>());
     const std::string console = consoleOf([&] {
         thread->startDevice(0, 64, 48, 30);
         EXPECT_TRUE(collector->waitForFrames(1, kFrameTimeoutMs));
