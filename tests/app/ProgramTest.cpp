@@ -109,21 +109,19 @@ TEST(ProgramStartupTest, TerminationSignalClosesTheWindowAndSavesSettings) {
     EXPECT_EQ(saved.allKeys().size(), 13);
 }
 
-TEST(ProgramStartupTest, HelpAndVersionPrintAndExitWithoutADisplay) {
+// Help and version need no display, so they are asked for without one.
+TEST(ProgramStartupTest, UnknownArgumentIsRefusedAndHelpAndVersionNeedNoDisplay) {
     ProgramUnderTest program;
+    program.runToCompletion({"--no-such-option"});
+    EXPECT_EQ(program.process().exitCode(), 2);
+    EXPECT_TRUE(program.process().readAllStandardError().contains("--no-such-option"));
+
     program.removeDisplay();
     EXPECT_TRUE(program.runToCompletion({"--help"}).contains("Usage:"));
     EXPECT_EQ(program.process().exitCode(), 0);
     EXPECT_TRUE(
         program.runToCompletion({"--version"}).contains("Zaredezid " ZAREDEZID_VERSION "\n"));
     EXPECT_EQ(program.process().exitCode(), 0);
-}
-
-TEST(ProgramStartupTest, UnknownArgumentIsRefused) {
-    ProgramUnderTest program;
-    program.runToCompletion({"--no-such-option"});
-    EXPECT_EQ(program.process().exitCode(), 2);
-    EXPECT_TRUE(program.process().readAllStandardError().contains("--no-such-option"));
 }
 
 constexpr QRgb kSkyColour = 0xffccb2ff; // the view's clear colour 0.8, 0.7, 1.0
@@ -134,11 +132,6 @@ bool near(QRgb pixel, QRgb colour) {
     return std::abs(qRed(pixel) - qRed(colour)) <= kColourTolerance &&
            std::abs(qGreen(pixel) - qGreen(colour)) <= kColourTolerance &&
            std::abs(qBlue(pixel) - qBlue(colour)) <= kColourTolerance;
-}
-
-QImage grabScreen() {
-    return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
-        QImage::Format_RGB32);
 }
 
 // The flight view is the only place the sky colour appears on screen.
@@ -171,12 +164,14 @@ BandStatistics band(const QImage& screen, const QRect& area) {
 QImage waitForPaintedView() {
     QElapsedTimer clock;
     clock.start();
-    QImage screen = grabScreen();
-    while (skyBounds(screen).width() < 200 && clock.elapsed() < kPaintWaitMilliseconds) {
+    for (;;) {
+        const QImage screen =
+            QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
+                QImage::Format_RGB32);
+        if (skyBounds(screen).width() >= 200 || clock.elapsed() >= kPaintWaitMilliseconds)
+            return screen;
         QThread::msleep(250);
-        screen = grabScreen();
     }
-    return screen;
 }
 
 // The program as started on a display: its compiled-in terrain and texture

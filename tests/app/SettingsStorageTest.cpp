@@ -35,8 +35,6 @@ protected:
 
     static void store(const char* key, const QVariant& value) { QSettings().setValue(key, value); }
 
-    static QVariant stored(const char* key) { return QSettings().value(key); }
-
     // As in the main window, every slider change runs the handler again, so
     // a correction made by the handler re-enters it. The connections end
     // with the storage.
@@ -87,13 +85,13 @@ TEST_F(SettingsStorageTest, StoredValuesReachTheWidgetsAndClampedOnesAreKeptUnti
         EXPECT_TRUE(ui.checkBoxInvertPitch->isChecked());
         EXPECT_FALSE(ui.checkBoxInvertRoll->isChecked());
     }
-    EXPECT_EQ(stored("settings/ResponseRoll").toInt(), 200);
+    EXPECT_EQ(QSettings().value("settings/ResponseRoll").toInt(), 200);
     {
         SettingsStorage storage;
         storage.updateUi(&ui);
         storage.somethingChanged(&ui);
     }
-    EXPECT_EQ(stored("settings/ResponseRoll").toInt(), 99);
+    EXPECT_EQ(QSettings().value("settings/ResponseRoll").toInt(), 99);
 }
 
 // Pitch keeps minimum < zero < maximum, roll minimum <= zero <= maximum. A
