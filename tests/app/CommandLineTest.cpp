@@ -33,13 +33,6 @@ TEST(CommandLineTest, ArgumentsChooseTheActionAndFailuresNameTheirCause) {
     EXPECT_FALSE(CommandLine::asksOnlyForInformation({"zaredezid"}));
 }
 
-TEST(CommandLineTest, HelpNamesTheProgramAndEveryOption) {
-    const QString help = CommandLine::helpText("zaredezid");
-    EXPECT_TRUE(help.startsWith("Usage: zaredezid"));
-    for (const char* option : {"--help", "--version", "--demo", "--video FILE"})
-        EXPECT_TRUE(help.contains(option)) << option;
-}
-
 TEST(CommandLineTest, DemoAndVideoSourcesAreCollected) {
     QTemporaryFile video;
     ASSERT_TRUE(video.open());

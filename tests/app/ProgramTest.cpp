@@ -109,7 +109,8 @@ TEST(ProgramStartupTest, TerminationSignalClosesTheWindowAndSavesSettings) {
     EXPECT_EQ(saved.allKeys().size(), 13);
 }
 
-// Help and version need no display, so they are asked for without one.
+// Help and version need no display, so they are asked for without one. Help
+// names the program as it was started and every option.
 TEST(ProgramStartupTest, UnknownArgumentIsRefusedAndHelpAndVersionNeedNoDisplay) {
     ProgramUnderTest program;
     program.runToCompletion({"--no-such-option"});
@@ -117,8 +118,11 @@ TEST(ProgramStartupTest, UnknownArgumentIsRefusedAndHelpAndVersionNeedNoDisplay)
     EXPECT_TRUE(program.process().readAllStandardError().contains("--no-such-option"));
 
     program.removeDisplay();
-    EXPECT_TRUE(program.runToCompletion({"--help"}).contains("Usage:"));
+    const QString help = program.runToCompletion({"--help"});
     EXPECT_EQ(program.process().exitCode(), 0);
+    EXPECT_TRUE(help.contains("Usage: " ZAREDEZID_PROGRAM " [options]")) << help.toStdString();
+    for (const char* option : {"--help", "--version", "--demo", "--video FILE"})
+        EXPECT_TRUE(help.contains(option)) << option;
     EXPECT_TRUE(
         program.runToCompletion({"--version"}).contains("Zaredezid " ZAREDEZID_VERSION "\n"));
     EXPECT_EQ(program.process().exitCode(), 0);
