@@ -3,7 +3,6 @@
 #include "view/RunnerThr.h"
 #include "view/ViewControls.h"
 
-#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QTest>
 #include <atomic>
@@ -20,62 +19,6 @@ constexpr int kPatienceMilliseconds = 2000;
 // pacing thread back for a while.
 template <typename Condition> bool eventually(Condition done) {
     return QTest::qWaitFor(done, kPatienceMilliseconds);
-}
-
-class RunnerThrPauseTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        QObject::connect(
-            runner.get(), &RunnerThr::ping, runner.get(), [this] { ++pings; },
-            Qt::DirectConnection);
-    }
-
-    bool keepsPinging() {
-        const int before = pings;
-        return eventually([&] { return pings > before; });
-    }
-
-    // A ping under way when the pause came may still land; after that none.
-    bool holdsStill() {
-        QThread::msleep(kSettleMilliseconds);
-        const int before = pings;
-        QThread::msleep(kSettleMilliseconds * 2);
-        return pings == before;
-    }
-
-    std::unique_ptr<RunnerThr> runner = std::make_unique<RunnerThr>();
-    std::atomic<int> pings{0};
-};
-
-// A start while paused waits for the resume; a stop while paused ends the
-// loop at once, and resuming then does not bring it back. Destroying a paused
-// loop, as the program's exit does after a minimised run, ends it rather than
-// leaving it asleep.
-TEST_F(RunnerThrPauseTest, PausedLoopSleepsUntilResumedStoppedOrDestroyed) {
-    runner->pauseMe();
-    runner->startMe();
-    EXPECT_TRUE(holdsStill());
-    EXPECT_TRUE(runner->isRunning());
-    runner->resumeMe();
-    EXPECT_TRUE(keepsPinging());
-
-    runner->pauseMe();
-    EXPECT_TRUE(holdsStill());
-    EXPECT_TRUE(runner->isPacing());
-    runner->stopMe();
-    EXPECT_TRUE(runner->wait(kPatienceMilliseconds));
-    runner->resumeMe();
-    EXPECT_TRUE(holdsStill());
-    EXPECT_FALSE(runner->isRunning());
-    EXPECT_FALSE(runner->isPacing());
-
-    runner->startMe();
-    EXPECT_TRUE(keepsPinging());
-    runner->pauseMe();
-    QElapsedTimer clock;
-    clock.start();
-    runner.reset();
-    EXPECT_LT(clock.elapsed(), kPatienceMilliseconds);
 }
 
 // Switches the process-wide pacing thread, which repaints the view, the way
