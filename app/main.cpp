@@ -34,6 +34,25 @@ int printInformation(const QStringList& arguments) {
     return 0;
 }
 
+// Whether the toolkit can show windows: a display to connect to, or a
+// platform chosen by hand that needs none. Without one, Qt aborts instead of
+// reporting it.
+bool displayAvailable(const QStringList& arguments) {
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+           qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || arguments.contains("-platform");
+}
+
+// Without a display the user still hears about a mistyped option first.
+int refuseWithoutDisplay(const QStringList& arguments) {
+    const CommandLine commandLine(arguments);
+    if (commandLine.action() == CommandLine::Action::Fail) {
+        std::fprintf(stderr, "zaredezid: %s\n", qPrintable(commandLine.errorText()));
+        return 2;
+    }
+    std::fputs("zaredezid: cannot open a display: is DISPLAY or WAYLAND_DISPLAY set?\n", stderr);
+    return 1;
+}
+
 void nameApplication() {
     QCoreApplication::setOrganizationName("Ruveviv");
     QCoreApplication::setOrganizationDomain("ruveviv.example.org");
@@ -68,6 +87,8 @@ int main(int argc, char** argv) {
     const QStringList rawArguments = argumentList(argc, argv);
     if (CommandLine::asksOnlyForInformation(rawArguments))
         return printInformation(rawArguments);
+    if (!displayAvailable(rawArguments))
+        return refuseWithoutDisplay(rawArguments);
 
     auto application = std::make_unique<QApplication>(argc, argv);
     const CommandLine commandLine(QCoreApplication::arguments());
