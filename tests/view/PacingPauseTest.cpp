@@ -13,13 +13,6 @@
 namespace {
 
 constexpr int kSettleMilliseconds = 40;
-constexpr int kPatienceMilliseconds = 2000;
-
-// Waits, delivering events, until done holds; a loaded machine may hold the
-// pacing thread back for a while.
-template <typename Condition> bool eventually(Condition done) {
-    return QTest::qWaitFor(done, kPatienceMilliseconds);
-}
 
 // Switches the process-wide pacing thread, which repaints the view, the way
 // the main window's controls do.
@@ -53,13 +46,13 @@ protected:
     void TearDown() override {
         QObject::disconnect(&runnerThr, &RunnerThr::ping, &counter, nullptr);
         runnerThr.stopMe();
-        EXPECT_TRUE(eventually([] { return !runnerThr.isRunning(); }));
+        EXPECT_TRUE(QTest::qWaitFor([] { return !runnerThr.isRunning(); }));
         window.reset();
     }
 
     bool viewKeepsFlying() {
         const float before = view->flightState().positionX();
-        return eventually([&] { return view->flightState().positionX() != before; });
+        return QTest::qWaitFor([&] { return view->flightState().positionX() != before; });
     }
 
     // Neither pings nor frames once a paint under way, or one Qt makes as
@@ -104,7 +97,7 @@ TEST_F(RunnerThrFollowsWindowTest,
        DoubleClickWhileMinimisedStopsAndStartsAndRestoringOrClosingKeepsIt) {
     window->showMinimized();
     QTest::mouseDClick(view, Qt::LeftButton);
-    EXPECT_TRUE(eventually([] { return !runnerThr.isRunning(); }));
+    EXPECT_TRUE(QTest::qWaitFor([] { return !runnerThr.isRunning(); }));
     window->showNormal();
     EXPECT_TRUE(pacingHoldsStill()) << "a stopped pacer stays stopped";
 
@@ -121,7 +114,7 @@ TEST_F(RunnerThrFollowsWindowTest,
     EXPECT_TRUE(pacingHoldsStill());
     window.reset();
     const int before = pings;
-    EXPECT_TRUE(eventually([&] { return pings > before; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pings > before; }));
 }
 
 } // namespace
