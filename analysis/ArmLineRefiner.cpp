@@ -97,7 +97,11 @@ double rowOnLine(const ArmLine& line, double xc) {
     return line.offset - xc * std::cos(angle) / std::sin(angle);
 }
 
+// 0 for no values at all, which a fit's last nudge of its line can leave.
 double median(std::vector<double>& values) {
+    if (values.empty()) {
+        return 0;
+    }
     const auto middle = values.begin() + values.size() / 2;
     std::nth_element(values.begin(), middle, values.end());
     return *middle;
