@@ -1,3 +1,4 @@
+#include "analysis/VideoProcessor.h"
 #include "app/CommandLine.h"
 #include "app/ProcessObjects.h"
 #include "app/SettingsWindow.h"
@@ -126,6 +127,9 @@ int main(int argc, char** argv) {
     // application object is gone crashes the exit.
     videoInputThr.stopDevice();
     videoInputThr.wait();
+    // Frames the capture thread sent after the loop ended still wait in the
+    // queue, and each owns its pixels: handing them over frees them.
+    QCoreApplication::sendPostedEvents(&videoProcessor, QEvent::MetaCall);
     splash.reset();
     splashPicture.reset();
     application.reset();
