@@ -105,7 +105,8 @@ void VideoProcessor::processFrame(I::Image* _img) {
         detectorRan = true;
     }
 
-    // Between detections the estimate keeps moving toward the last one.
+    // Every frame, also one that left the detector idle, offers the estimator
+    // the latest lines and its own picture.
     const bool updated =
         lineEstimator->update({candidateLines, *grey, detectorRan}, rollResponse, pitchResponse);
     if (updated) {
