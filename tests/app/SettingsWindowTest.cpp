@@ -273,10 +273,12 @@ TEST_F(SettingsWindowTest, DockOpensOnTheCameraTabAndEditBringsItBackAfterClosin
 
 // The user flies another program with this one minimised: the flight view
 // and its pacing rest, while capture and the estimates that feed the outputs
-// go on. Blank frames show no arms; from the 46th on the classic estimator
+// go on. Not among the ThreadSanitizer cases: a frame crosses to the GUI
+// thread through Qt's event queue, whose locking happens inside Qt where the
+// sanitizer cannot see it. Blank frames show no arms; from the 46th on the classic estimator
 // reports a drift back to level on every frame, which is what is counted. A
 // loaded machine may lose some frames, so a quarter is enough.
-TEST_F(SettingsWindowTest, StartedCaptureKeepsEstimatingWhileTheMinimisedViewRests) {
+TEST_F(SettingsWindowTest, MinimisedWindowKeepsEstimatingWhileItsViewRests) {
     constexpr int kFramesToPush = 120;
     constexpr int kSmallestPictureBytes = 160 * 120 * 3;
     useCameras({"Front camera"});

@@ -32,21 +32,23 @@ private:
 // that window's state; the flight moves forward with every painted frame.
 class RunnerThrFollowsWindowTest : public ::testing::Test {
 protected:
+    // The counter is connected before showing the window starts the pacing
+    // thread, and cut off only after that thread has ended.
     void SetUp() override {
+        QObject::connect(
+            &runnerThr, &RunnerThr::ping, &counter, [this] { ++pings; }, Qt::DirectConnection);
         window = std::make_unique<QWidget>();
         view = new GLWidget(std::make_unique<PacingControls>(), window.get());
         (new QHBoxLayout(window.get()))->addWidget(view);
         window->resize(300, 300);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        QObject::connect(
-            &runnerThr, &RunnerThr::ping, &counter, [this] { ++pings; }, Qt::DirectConnection);
     }
 
     void TearDown() override {
-        QObject::disconnect(&runnerThr, &RunnerThr::ping, &counter, nullptr);
         runnerThr.stopMe();
         EXPECT_TRUE(QTest::qWaitFor([] { return !runnerThr.isRunning(); }));
+        QObject::disconnect(&runnerThr, &RunnerThr::ping, &counter, nullptr);
         window.reset();
     }
 
