@@ -16,22 +16,10 @@ QByteArray decimal(double value) {
 } // namespace
 
 FlightGearSink::FlightGearSink(const QString& host, int port)
-    : host(host)
-    , port(port) {}
+    : UdpSink(QCoreApplication::translate("FlightGearSink", "FlightGear UDP"), host, port) {}
 
-QString FlightGearSink::name() const {
-    return QCoreApplication::translate("FlightGearSink", "FlightGear UDP to %1:%2")
-        .arg(host)
-        .arg(port);
-}
-
-bool FlightGearSink::open(QString& error) {
-    const std::optional<NetworkEndpoint> endpoint = NetworkEndpoint::resolve(host, port, error);
-    return endpoint && sender.open(*endpoint, error);
-}
-
-bool FlightGearSink::send(const CalibratedAttitude& attitude, QString& error) {
-    return sender.send(lineFor(attitude), error);
+QByteArray FlightGearSink::payloadFor(const CalibratedAttitude& attitude) const {
+    return lineFor(attitude);
 }
 
 QByteArray FlightGearSink::lineFor(const CalibratedAttitude& attitude) {

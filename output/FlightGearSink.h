@@ -1,25 +1,18 @@
 #pragma once
 
-#include "output/OutputSink.h"
-#include "output/UdpSender.h"
+#include "output/UdpSink.h"
 
 #include <QByteArray>
 
 // FlightGear's generic protocol, as packaging/flightgear/zaredezid.xml reads
 // it: one text line "aileron,elevator" per update.
-class FlightGearSink : public OutputSink {
+class FlightGearSink : public UdpSink {
 public:
     FlightGearSink(const QString& host, int port);
-
-    QString name() const override;
-    bool open(QString& error) override;
-    bool send(const CalibratedAttitude& attitude, QString& error) override;
 
     // The line one update sends, newline included.
     static QByteArray lineFor(const CalibratedAttitude& attitude);
 
 private:
-    QString host;
-    int port;
-    UdpSender sender;
+    QByteArray payloadFor(const CalibratedAttitude& attitude) const override;
 };

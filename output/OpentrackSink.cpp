@@ -25,22 +25,10 @@ void appendLittleEndian(QByteArray& datagram, double value) {
 } // namespace
 
 OpentrackSink::OpentrackSink(const QString& host, int port)
-    : host(host)
-    , port(port) {}
+    : UdpSink(QCoreApplication::translate("OpentrackSink", "opentrack UDP"), host, port) {}
 
-QString OpentrackSink::name() const {
-    return QCoreApplication::translate("OpentrackSink", "opentrack UDP to %1:%2")
-        .arg(host)
-        .arg(port);
-}
-
-bool OpentrackSink::open(QString& error) {
-    const std::optional<NetworkEndpoint> endpoint = NetworkEndpoint::resolve(host, port, error);
-    return endpoint && sender.open(*endpoint, error);
-}
-
-bool OpentrackSink::send(const CalibratedAttitude& attitude, QString& error) {
-    return sender.send(datagramFor(attitude), error);
+QByteArray OpentrackSink::payloadFor(const CalibratedAttitude& attitude) const {
+    return datagramFor(attitude);
 }
 
 QByteArray OpentrackSink::datagramFor(const CalibratedAttitude& attitude) {
