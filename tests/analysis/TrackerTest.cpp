@@ -85,20 +85,6 @@ protected:
     QTemporaryDir folder;
 };
 
-// Within a degree of tilt and two pixels of height: the edge bands of tilted
-// arms break up into short zigzag clusters that pull the estimate a little.
-TEST_F(OfflineTracker, ConvergesToTheAttitudeOfTheArms) {
-    const ArmsPose pose{80.0, 15.0};
-    ASSERT_TRUE(recordFlapping(folder.path(), 320, 240, pose, 150));
-    const TrackerRun run = track({folder.path()});
-    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
-    ASSERT_EQ(run.frameRows.size(), 150);
-    EXPECT_EQ(run.frameRows.last()[3], "1");
-    const ArmsPose reported = reportedPose(run.frameRows.last());
-    EXPECT_NEAR(reported.angleDegrees, pose.angleDegrees, 1.0);
-    EXPECT_NEAR(reported.offset, pose.offset, 2.0);
-}
-
 TEST_F(OfflineTracker, RepeatsOneImageAndListsTheDetectedLines) {
     const QString image = folder.filePath("still.png");
     ASSERT_TRUE(armsFigure(160, 120, {90.0, 0.0}).save(image));
@@ -119,7 +105,7 @@ TEST_F(OfflineTracker, RepeatsOneImageAndListsTheDetectedLines) {
 // An input that cannot be read, or is too large to read, fails the run with a
 // message naming it, after the frames read before it; a source that cannot
 // deliver ends the run instead of leaving it waiting for frames. Command lines
-// that make no sense fail too.
+// that make no sense fail too, naming what is wrong.
 TEST_F(OfflineTracker, UnreadableInputsFailNamingThem) {
     const QDir root(folder.path());
     ASSERT_TRUE(root.mkpath("sizes") && root.mkpath("broken"));
@@ -149,10 +135,9 @@ TEST_F(OfflineTracker, UnreadableInputsFailNamingThem) {
         {{"--video", missing, "--frames", "5"}, missing, 0},
         {{"--camera", "7", "--frames", "5"}, "camera 7", 0},
         {{"--video", garbageVideo}, "zaredezid-track: video file " + garbageVideo, 0},
-        {{}, "", 0},
-        {{"--responses", "12", root.filePath("sizes")}, "", 0},
-        {{"--repeat", "0", brokenPicture}, "", 0},
-        {{"--repeat", "2", root.filePath("sizes")}, "", 0},
+        {{"--responses", "12", root.filePath("sizes")}, "--responses", 0},
+        {{"--repeat", "0", brokenPicture}, "--repeat", 0},
+        {{"--repeat", "2", root.filePath("sizes")}, "a single image, not a folder", 0},
     };
     for (const auto& input : inputs) {
         const TrackerRun run = track(input.arguments, kSilentSourceBoundMs);
@@ -175,47 +160,51 @@ void expectFrameRows(const TrackerRun& run, int count, int width, int height) {
 
 using DeviceInputTracker = OfflineTracker;
 
-TEST_F(DeviceInputTracker, DemoCameraGivesTheRequestedFramesAtTheRequestedSize) {
-    const TrackerRun run = track({"--demo", "--frames", "12", "--size", "160x120", "--fps", "30"});
-    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
-    // The capture layer's own lines go with the messages, never among the rows.
-    expectFrameRows(run, 12, 160, 120);
-    EXPECT_TRUE(run.errors.contains("Demo camera"));
-    // The demo person moves, so the estimate is updated.
-    EXPECT_EQ(run.frameRows.last()[3], "1");
-}
-
-TEST_F(DeviceInputTracker, RecordedVideoIsTrackedLikeItsPictures) {
+// Within a degree of tilt and two pixels of height from the pictures: the
+// edge bands of tilted arms break up into short zigzag clusters that pull the
+// estimate a little. Their video leaves room for the compression's blur.
+TEST_F(OfflineTracker, PicturesAndTheirVideoConvergeToTheAttitudeOfTheArms) {
     const ArmsPose pose{100.0, -20.0};
-    ASSERT_TRUE(recordFlapping(folder.path(), 320, 240, pose, 60));
+    ASSERT_TRUE(recordFlapping(folder.path(), 320, 240, pose, 90));
+    const TrackerRun pictures = track({folder.path()});
+    ASSERT_EQ(pictures.exitCode, 0) << pictures.errors.toStdString();
+    expectFrameRows(pictures, 90, 320, 240);
+    EXPECT_EQ(pictures.frameRows.last()[3], "1");
+    ArmsPose reported = reportedPose(pictures.frameRows.last());
+    EXPECT_NEAR(reported.angleDegrees, pose.angleDegrees, 1.0);
+    EXPECT_NEAR(reported.offset, pose.offset, 2.0);
+
     const QString clip = folder.filePath("arms.avi");
     ASSERT_TRUE(clip_recorder::recordPictureClip(folder.filePath("frame%04d.png"), 30, clip,
                                                  "jpegenc quality=95 ! avimux"));
-
     // More frames than the clip holds: the replay starts over.
-    const TrackerRun run = track({"--video", clip, "--frames", "90"});
-    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
-    expectFrameRows(run, 90, 320, 240);
-    // The tolerances of the picture sequences, one degree of tilt and two
-    // pixels of height, with room for the compression's blur.
-    const ArmsPose reported = reportedPose(run.frameRows.last());
+    const TrackerRun video = track({"--video", clip, "--frames", "120"});
+    EXPECT_EQ(video.exitCode, 0) << video.errors.toStdString();
+    expectFrameRows(video, 120, 320, 240);
+    reported = reportedPose(video.frameRows.last());
     EXPECT_NEAR(reported.angleDegrees, pose.angleDegrees, 1.5);
     EXPECT_NEAR(reported.offset, pose.offset, 3.0);
 }
 
-TEST_F(DeviceInputTracker, TerminationEndsACameraRunWithCompleteRows) {
+// A camera run goes on until it is ended; a termination signal ends it with
+// whole rows. The number of frames a camera run can be limited to is checked
+// with the tracker's outputs.
+TEST_F(DeviceInputTracker, DemoCameraRunsAtTheRequestedSizeUntilTerminated) {
     QProcess tracker;
-    tracker.start(ZAREDEZID_TRACK, {"--demo", "--size", "160x120"});
-    // The header and at least three rows.
-    while (tracker.peek(tracker.bytesAvailable()).count('\n') < 4) {
+    tracker.start(ZAREDEZID_TRACK, {"--demo", "--size", "160x120", "--fps", "30"});
+    // The header and at least four rows.
+    while (tracker.peek(tracker.bytesAvailable()).count('\n') < 5) {
         ASSERT_TRUE(tracker.waitForReadyRead(kFirstRowsBoundMs));
     }
     tracker.terminate();
     const TrackerRun run = finishTracking(tracker);
     EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
-    for (const QStringList& row : run.frameRows) {
-        EXPECT_EQ(row.size(), 6) << row.join(',').toStdString();
-    }
+    EXPECT_GE(run.frameRows.size(), 4);
+    // The capture layer's own lines go with the messages, never among the rows.
+    expectFrameRows(run, run.frameRows.size(), 160, 120);
+    EXPECT_TRUE(run.errors.contains("Demo camera"));
+    // The demo person moves, so the estimate is updated.
+    EXPECT_EQ(run.frameRows.last()[3], "1");
 }
 
 } // namespace
