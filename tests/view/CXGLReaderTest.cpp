@@ -2,8 +2,12 @@
 #include "app/ProcessObjects.h"
 #include "tests/view/XglDocument.h"
 
+#include <QVector3D>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace xgl;
 
@@ -123,19 +127,61 @@ TEST_F(CXGLReaderTest, OtherRootMalformedOrMissingFileYieldsNothing) {
     }
 }
 
-// The aircraft generator is deterministic, so these counts are fixed.
-TEST(CompiledInModelTest, ReaderHoldsNineObjectsWithAllTheirFaces) {
+QVector3D vectorOf(const XGLVector& v) {
+    return QVector3D(float(v[0]), float(v[1]), float(v[2]));
+}
+
+// The aircraft generator is deterministic, so these counts are fixed. The
+// reader reads a missing point or normal as zeros, where the model has no
+// point and no normal is of unit length, and a missing colour as black.
+// The normals agree with the winding the view culls by. The flight view
+// scales the model by 500 and shows it in a view of about 400 pixels, so
+// every coordinate stays within 0.4 units, and the model is wider than a
+// quarter of the view.
+TEST(CompiledInModelTest, ReaderHoldsNineObjectsOfWholeFacesSizedForTheView) {
     constexpr int kFaces = 13956;
     constexpr int kMaterials = 10;
+    constexpr float kLargestCoordinate = 0.4f;
 
     EXPECT_EQ(xglReader.meshNames(),
               (QList<QString>{"OBJECT1", "OBJECT2", "OBJECT3", "OBJECT4", "OBJECT5", "OBJECT6",
                               "OBJECT7", "OBJECT8", "OBJECT9"}));
-    int faces = 0;
-    for (const QString& name : xglReader.meshNames())
-        faces += xglReader.faces(name).size();
+    const QHash<int, XGLMaterial>& materials = xglReader.materialTable();
+    EXPECT_EQ(materials.size(), kMaterials);
+    for (const XGLMaterial& material : materials) {
+        EXPECT_GT(material.alpha, 0.0f);
+        EXPECT_GT(*std::max_element(material.diffuse.begin(), material.diffuse.end() - 1), 0.0f);
+    }
+    int faces = 0, agreeing = 0;
+    float lowestX = 0.0f, highestX = 0.0f;
+    for (const QString& name : xglReader.meshNames()) {
+        EXPECT_GT(xglReader.faces(name).size(), 100) << name.toStdString();
+        for (const XGLFace& face : xglReader.faces(name)) {
+            ASSERT_TRUE(materials.contains(face.material)) << face.material;
+            const QVector3D corners[] = {vectorOf(face.pos1), vectorOf(face.pos2),
+                                         vectorOf(face.pos3)};
+            QVector3D normalSum;
+            for (const XGLVector& normal : {face.norm1, face.norm2, face.norm3}) {
+                ASSERT_NEAR(vectorOf(normal).length(), 1.0f, 1e-3f);
+                normalSum += vectorOf(normal);
+            }
+            for (const QVector3D& corner : corners) {
+                ASSERT_FALSE(corner.isNull());
+                EXPECT_LE(
+                    std::max({std::fabs(corner.x()), std::fabs(corner.y()), std::fabs(corner.z())}),
+                    kLargestCoordinate);
+                lowestX = std::min(lowestX, corner.x());
+                highestX = std::max(highestX, corner.x());
+            }
+            const QVector3D winding =
+                QVector3D::crossProduct(corners[1] - corners[0], corners[2] - corners[0]);
+            agreeing += QVector3D::dotProduct(winding, normalSum) > 0.0f ? 1 : 0;
+            ++faces;
+        }
+    }
     EXPECT_EQ(faces, kFaces);
-    EXPECT_EQ(xglReader.materialTable().size(), kMaterials);
+    EXPECT_GT(agreeing, faces * 99 / 100);
+    EXPECT_GT(highestX - lowestX, 0.2f);
 }
 
 } // namespace

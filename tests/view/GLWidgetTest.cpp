@@ -110,17 +110,6 @@ TEST_F(GLWidgetTest, FrameShowsSkyAboveAndOverlayInFrontAndZeroSizesStillDraw) {
     EXPECT_GE(widget->instruments().viewWidth, 1);
 }
 
-TEST_F(GLWidgetTest, PacingThreadRepaintsTheView) {
-    const float startX = widget->flightState().positionX();
-    runnerThr.startMe();
-    QTest::qWait(100);
-    runnerThr.stopMe();
-    // A ping may wait for this thread, so keep delivering until the loop ends.
-    EXPECT_TRUE(QTest::qWaitFor([] { return !runnerThr.isRunning(); }, 2000));
-
-    EXPECT_NE(widget->flightState().positionX(), startX);
-}
-
 TEST_F(GLWidgetTest, ClosingTheViewWhilePingIsBlockedReleasesThePacing) {
     runnerThr.startMe();
     // The GUI thread processes no events now, so a ping waits for it.
