@@ -6,8 +6,6 @@
 #include "capture/platform/gst/GstSourceFilter.h"
 #include "capture/platform/gst/NameOnlyPropertyStore.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gst/gst.h>
 #include <gtest/gtest.h>
@@ -139,7 +137,8 @@ TEST_F(GstCaptureTest, StreamEndIsReportedAndCaptureCanStartAgain) {
     });
     EXPECT_NE(console.find("ERROR: the video stream ended\n"), std::string::npos) << console;
     EXPECT_LE(collector->frameCount(), std::size_t(EndingSourcePlatform::kFramesBeforeEnd));
-    EXPECT_TRUE(thread->isRunning());
+    // The run ends by itself with its source; a later stop changes nothing.
+    EXPECT_TRUE(thread->wait(kFrameTimeoutMs));
 
     stop();
     const std::size_t before = collector->frameCount();
@@ -147,43 +146,18 @@ TEST_F(GstCaptureTest, StreamEndIsReportedAndCaptureCanStartAgain) {
 }
 
 // Twenty frames at 15 per second: more than that means the clip looped.
-TEST_F(GstCaptureTest, RecordedClipsAreReplayedAtTheRequestedSize) {
+// Motion JPEG clips are replayed in the tracker's video test.
+TEST_F(GstCaptureTest, RecordedH264ClipIsReplayedAtTheRequestedSize) {
     QTemporaryDir folder;
-    const QString clips[] = {folder.filePath("mjpeg.avi"), folder.filePath("h264.mp4")};
-    ASSERT_TRUE(clip_recorder::recordTestPatternClip(clips[0], "jpegenc ! avimux"));
-    ASSERT_TRUE(clip_recorder::recordTestPatternClip(clips[1], "x264enc ! mp4mux"));
-    for (const QString& clip : clips) {
-        makeThread([&](VideoInputThr& thread) { thread.addVideoFile(clip); });
-        EXPECT_EQ(thread->deviceList().last(), QFileInfo(clip).fileName());
-        startAndCollect(lastDevice(), 160, 120, 25);
-        const auto frame = collector->takeFrame(24);
-        ASSERT_TRUE(frame) << clip.toStdString();
-        EXPECT_EQ(frame->width, 160);
-        EXPECT_EQ(frame->height, 120);
-    }
-}
-
-// A missing file is not found at set-up; a file that is no video fails once
-// it plays. Either way the error is printed and no frame comes.
-TEST_F(GstCaptureTest, MissingOrUnreadableVideoIsReportedAndDeliversNothing) {
-    QTemporaryDir folder;
-    QFile garbage(folder.filePath("garbage.avi"));
-    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
-    garbage.write(QByteArray(4096, 'x'));
-    garbage.close();
-    const std::pair<QString, std::string> cases[] = {
-        {"/nonexistent/clip.avi", "ERROR - Could not find specified video device\n"},
-        {garbage.fileName(), "ERROR"}};
-    for (const auto& [path, error] : cases) {
-        makeThread([&](VideoInputThr& thread) { thread.addVideoFile(path); });
-        const std::string console = consoleOf([&] {
-            thread->startDevice(lastDevice(), 160, 120, 30);
-            QThread::msleep(1000);
-        });
-        EXPECT_NE(console.find(error), std::string::npos) << console;
-        stop();
-        EXPECT_EQ(collector->frameCount(), 0u) << path.toStdString();
-    }
+    const QString clip = folder.filePath("h264.mp4");
+    ASSERT_TRUE(clip_recorder::recordTestPatternClip(clip, "x264enc ! mp4mux"));
+    makeThread([&](VideoInputThr& thread) { thread.addVideoFile(clip); });
+    EXPECT_EQ(thread->deviceList().last(), QString("h264.mp4"));
+    startAndCollect(lastDevice(), 160, 120, 25);
+    const auto frame = collector->takeFrame(24);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->width, 160);
+    EXPECT_EQ(frame->height, 120);
 }
 
 } // namespace
