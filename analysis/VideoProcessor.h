@@ -45,8 +45,11 @@ public slots:
 
 signals:
     void dataUpdate(float _roll, float _pitch);
+    // After every frame, with the time its processing took.
+    void frameAnalysed(qint64 nanoseconds);
 
 private:
+    void analyse(std::unique_ptr<I::Image> frame);
     void forgetReferenceUnlessShapeOf(const I::Image& frame);
     void show(const I::Image& frame, const I::Image& grey, bool updated) const;
     static QImage mirroredPicture(const I::Image& frame, const I::Image& grey);

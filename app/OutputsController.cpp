@@ -11,6 +11,20 @@
 #include <QStatusBar>
 #include <QStringList>
 
+namespace {
+QString outputName(OutputKind kind) {
+    switch (kind) {
+    case OutputKind::Joystick:
+        return OutputsController::tr("joystick");
+    case OutputKind::Opentrack:
+        return OutputsController::tr("opentrack");
+    case OutputKind::FlightGear:
+        return OutputsController::tr("FlightGear");
+    }
+    return {};
+}
+} // namespace
+
 // The entries are listed in the order of OutputKind, so that a kind is also
 // the position of its entry.
 OutputsController::OutputsController(Ui::SettingsWindow& ui, QMainWindow& window)
@@ -44,6 +58,15 @@ void OutputsController::setCalibration(const Calibration& calibration) {
     dispatcher.setCalibration(calibration);
 }
 
+QStringList OutputsController::outputsOn() const {
+    QStringList names;
+    for (const Entry& entry : entries) {
+        if (entry.sink)
+            names << outputName(entry.kind);
+    }
+    return names;
+}
+
 void OutputsController::switchOutput(Entry& entry, bool on) {
     QString error;
     if (!on)
@@ -59,6 +82,7 @@ bool OutputsController::open(Entry& entry, QString& error) {
     entry.sink = dispatcher.add(createOutputSink({entry.kind, choice.host, choice.port}), error);
     choice.enabled = entry.sink != nullptr;
     entry.action->setChecked(choice.enabled);
+    emit outputsChanged();
     return choice.enabled;
 }
 
@@ -68,6 +92,7 @@ void OutputsController::close(Entry& entry) {
     entry.sink = nullptr;
     settings.choice(entry.kind).enabled = false;
     entry.action->setChecked(false);
+    emit outputsChanged();
 }
 
 void OutputsController::editAddresses() {

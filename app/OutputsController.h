@@ -25,6 +25,11 @@ public:
     OutputsController(Ui::SettingsWindow& ui, QMainWindow& window);
 
     void setCalibration(const Calibration& calibration);
+    // The names of the outputs that are on, in the menu's order.
+    QStringList outputsOn() const;
+
+signals:
+    void outputsChanged();
 
 private slots:
     void editAddresses();

@@ -2,6 +2,7 @@
 
 #include "analysis/VideoProcessor.h"
 #include "app/ProcessObjects.h"
+#include "app/StatusBarReport.h"
 #include "app/UiSettingsWindow.h"
 #include "capture/VideoInputThr.h"
 #include "view/GLWidget.h"
@@ -17,6 +18,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
+#include <QStatusBar>
 
 #include <iterator>
 
@@ -81,6 +83,7 @@ SettingsWindow::SettingsWindow(QWidget* parent)
     outputs = std::make_unique<OutputsController>(*ui, *this);
     applyCalibration();
     connectControls();
+    reportStatus();
 
     running = false;
     connect(&videoProcessor, &VideoProcessor::dataUpdate, glWidget, &GLWidget::updateData);
@@ -115,6 +118,30 @@ void SettingsWindow::fillLists() {
 
     if (!devices.isEmpty())
         setListsEnabled(true);
+}
+
+void SettingsWindow::sourceEnded(const QString& why) {
+    if (!running)
+        return;
+    stopCapture();
+    statusReport->sourceEnded(why);
+}
+
+void SettingsWindow::reportStatus() {
+    auto* label = new QLabel(ui->statusBar);
+    label->setObjectName("labelStatus");
+    ui->statusBar->addPermanentWidget(label);
+    statusReport = new StatusBarReport(*label, this);
+    connect(&videoInputThr, &VideoInputThr::captureStarted, statusReport,
+            &StatusBarReport::captureStarted);
+    connect(&videoProcessor, &VideoProcessor::frameAnalysed, statusReport,
+            &StatusBarReport::frameAnalysed);
+    connect(outputs.get(), &OutputsController::outputsChanged, statusReport,
+            [this] { statusReport->setOutputs(outputs->outputsOn()); });
+    statusReport->setOutputs(outputs->outputsOn());
+
+    connect(&videoInputThr, &VideoInputThr::sourceEnded, this, &SettingsWindow::sourceEnded,
+            Qt::QueuedConnection);
 }
 
 // The stored choice is made current and applied before the list is
@@ -176,10 +203,15 @@ bool SettingsWindow::startStop() {
         setListsEnabled(false);
         return true;
     }
+    stopCapture();
+    statusReport->captureStopped();
+    return false;
+}
+
+void SettingsWindow::stopCapture() {
     running = false;
     setListsEnabled(true);
     videoInputThr.stopDevice();
-    return false;
 }
 
 void SettingsWindow::setListsEnabled(bool enabled) {

@@ -10,6 +10,7 @@
 
 class GLWidget;
 class QComboBox;
+class StatusBarReport;
 namespace Ui {
 class SettingsWindow;
 }
@@ -38,9 +39,12 @@ private slots:
     void trackingChosen();
     void rememberAttitude(float _roll, float _pitch);
     void centre();
+    void sourceEnded(const QString& why);
 
 private:
     void fillLists();
+    void stopCapture();
+    void reportStatus();
     void fillTrackingChoices();
     void restoreListChoices();
     void connectControls();
@@ -53,6 +57,7 @@ private:
     TrackingSettings tracking;
     GLWidget* glWidget = nullptr;
     bool running = false;
+    StatusBarReport* statusReport = nullptr;
     std::unique_ptr<OutputsController> outputs;
     // The attitude Centre makes the zero, level until the first frame.
     float lastRoll = 127.5f;

@@ -43,6 +43,11 @@ const char* VideoInput::deviceName(int index) const {
     return isSlot(index) ? names_[static_cast<std::size_t>(index)].data() : nullptr;
 }
 
+const char* VideoInput::setUpName(int index) const {
+    return isDeviceReady(index) ? devices_[static_cast<std::size_t>(index)]->name.data()
+                                : deviceName(index);
+}
+
 int VideoInput::deviceCount() {
     return enumerator_.count();
 }
@@ -90,6 +95,16 @@ int VideoInput::frameSize(int index) const {
     return isDeviceReady(index) ? devices_[static_cast<std::size_t>(index)]->frameBytes : 0;
 }
 
+int VideoInput::frameRate(int index) const {
+    if (!isDeviceReady(index)) {
+        return 0;
+    }
+    const CaptureDevice& device = *devices_[static_cast<std::size_t>(index)];
+    const int64_t interval = device.mediaType ? device.mediaType->video.averageTimePerFrame : 0;
+    return interval > 0 ? static_cast<int>((kHundredNanosecondsPerSecond + interval / 2) / interval)
+                        : 0;
+}
+
 bool VideoInput::hasNewFrame(int index) {
     return isDeviceReady(index) &&
            devices_[static_cast<std::size_t>(index)]->callback->hasNewFrame();
@@ -111,6 +126,14 @@ void VideoInput::disconnectDevice(int index) {
     auto& slot = devices_[static_cast<std::size_t>(index)];
     DeviceTeardown::tearDown(*slot);
     slot = std::make_unique<CaptureDevice>();
+}
+
+std::string VideoInput::streamFailure(int index) {
+    if (!isDeviceReady(index)) {
+        return {};
+    }
+    const auto& control = devices_[static_cast<std::size_t>(index)]->mediaControl;
+    return control ? control->streamFailure() : std::string();
 }
 
 const char* VideoInput::subtypeName(const Guid& subtype) const {

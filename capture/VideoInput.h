@@ -28,6 +28,9 @@ public:
     int enumerateDevices();
     // Null for an index outside the slots.
     const char* deviceName(int index) const;
+    // The name the device in the slot was set up under; the listed name when
+    // it is not set up.
+    const char* setUpName(int index) const;
     int deviceCount();
 
     void setFrameRate(int index, int framesPerSecond);
@@ -36,12 +39,17 @@ public:
     int frameWidth(int index) const;
     int frameHeight(int index) const;
     int frameSize(int index) const;
+    // The frame rate agreed with the device, or 0 when it keeps its own.
+    int frameRate(int index) const;
 
     bool hasNewFrame(int index);
     // Copies the waiting frame, top row first, into destination, which must
     // hold frameSize(index) bytes; waits up to a second for one.
     bool getPixels(int index, uint8_t* destination, std::size_t capacity);
     void disconnectDevice(int index);
+    // Empty while the device's stream runs or when it is not set up; once
+    // the stream has ended or failed, why.
+    std::string streamFailure(int index);
 
     const char* subtypeName(const platform::Guid& subtype) const;
 

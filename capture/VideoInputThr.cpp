@@ -63,8 +63,15 @@ void VideoInputThr::startDevice(int _id, int _width, int _height, int _framerate
     stopRequested_ = false;
     currentDevice_ = _id;
     videoInput_.setFrameRate(_id, _framerate);
-    videoInput_.setupDevice(_id, _width, _height);
+    const bool ready = videoInput_.setupDevice(_id, _width, _height);
+    const char* setUpName = videoInput_.setUpName(_id);
+    const QString name = QString::fromLatin1(setUpName ? setUpName : "");
+    const QSize size =
+        ready ? QSize(videoInput_.frameWidth(_id), videoInput_.frameHeight(_id)) : QSize();
+    const int framesPerSecond = videoInput_.frameRate(_id);
     start();
+    locker.unlock();
+    emit captureStarted(name, size, framesPerSecond);
 }
 
 void VideoInputThr::stopDevice() {
@@ -84,13 +91,7 @@ void VideoInputThr::run() {
     // of each pixel is never written, so it stays 0.
     std::vector<uint8_t> widened(2 * frameBytes, 0);
 
-    while (!stopRequested_) {
-        {
-            QMutexLocker locker(&lock_);
-            if (!stopRequested_ && videoInput_.hasNewFrame(deviceIndex)) {
-                captureFrame(deviceIndex, source, widened);
-            }
-        }
+    while (!stopRequested_ && pollDevice(deviceIndex, source, widened)) {
         QThread::msleep(kPollMilliseconds);
     }
     // Under the lock: the destructor may be disconnecting the device at this
@@ -98,6 +99,29 @@ void VideoInputThr::run() {
     QMutexLocker locker(&lock_);
     videoInput_.disconnectDevice(currentDevice_);
     currentDevice_ = -1;
+}
+
+// Takes a waiting frame, if any; false once the source has ended or failed
+// by itself. The run then counts as stopped, so that a start from now on
+// waits for its end and starts anew instead of being ignored.
+bool VideoInputThr::pollDevice(int deviceIndex, std::vector<uint8_t>& source,
+                               std::vector<uint8_t>& widened) {
+    QMutexLocker locker(&lock_);
+    if (stopRequested_) {
+        return true;
+    }
+    if (videoInput_.hasNewFrame(deviceIndex)) {
+        captureFrame(deviceIndex, source, widened);
+        return true;
+    }
+    const std::string failure = videoInput_.streamFailure(deviceIndex);
+    if (failure.empty()) {
+        return true;
+    }
+    stopRequested_ = true;
+    locker.unlock();
+    emit sourceEnded(QString::fromStdString(failure));
+    return false;
 }
 
 // Called with lock_ held.

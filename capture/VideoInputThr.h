@@ -5,6 +5,7 @@
 
 #include <QMap>
 #include <QMutex>
+#include <QSize>
 #include <QString>
 #include <QThread>
 #include <atomic>
@@ -32,6 +33,12 @@ public:
 signals:
     // The receiver owns the frame and frees it (delete).
     void capturedFrame(I::Image* _img);
+    // After every start: the device's name, and the size and rate it was
+    // set up with; an empty size when it could not be set up.
+    void captureStarted(const QString& name, const QSize& size, int framesPerSecond);
+    // The running source ended or failed by itself; the run stops. Emitted
+    // from the capture thread.
+    void sourceEnded(const QString& why);
 
 public slots:
     void startDevice(int _id, int _width, int _height, int _framerate);
@@ -42,6 +49,7 @@ protected:
 
 private:
     void captureFrame(int deviceIndex, std::vector<uint8_t>& source, std::vector<uint8_t>& widened);
+    bool pollDevice(int deviceIndex, std::vector<uint8_t>& source, std::vector<uint8_t>& widened);
 
     VideoInput videoInput_;
     // Guards videoInput_ and currentDevice_; also taken to write

@@ -38,6 +38,9 @@ public:
     virtual Status run() = 0;
     virtual Status pause() = 0;
     virtual Status stop() = 0;
+    // Empty while the stream runs; once it has ended or failed, a few words
+    // saying how. May be asked from any thread.
+    virtual std::string streamFailure() = 0;
 };
 
 class FilterGraph {

@@ -21,6 +21,7 @@
 #include <QMessageBox>
 #include <QNetworkDatagram>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSlider>
 #include <QTabWidget>
@@ -99,6 +100,7 @@ protected:
     QComboBox* fpsList() { return widget<QComboBox>("comboBoxFPS"); }
     QComboBox* resolutionList() { return widget<QComboBox>("comboBoxResolution"); }
     QComboBox* trackingList() { return widget<QComboBox>("comboBoxTracking"); }
+    QString statusText() { return widget<QLabel>("labelStatus")->text(); }
 
     bool listsEnabled() {
         const bool camera = cameraList()->isEnabled();
@@ -199,6 +201,31 @@ TEST_F(SettingsWindowTest, StartOpensTheChosenCameraAtTheChosenSizeAndRate) {
         EXPECT_TRUE(listsEnabled());
         EXPECT_TRUE(videoInputThr.wait(kCaptureStopMilliseconds));
     }
+}
+
+// The measured part appears at the first measurement after frames came.
+TEST_F(SettingsWindowTest, StatusBarShowsTheSourceAndItsMeasuresOrWhyCaptureStopped) {
+    useCameras({"Front camera"});
+    openWindow();
+    EXPECT_EQ(statusText(), "Stopped");
+    ASSERT_TRUE(window->startStop());
+    EXPECT_EQ(statusText(), "Front camera · 160×120 · 30 fps");
+    const QRegularExpression measured("^Front camera · 160×120 · 30 fps · received [0-9]+\\.[0-9] "
+                                      "fps · analysis [0-9]+\\.[0-9] ms per frame$");
+    const std::vector<uint8_t> blank(160 * 120 * 3, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        fakeCapture().pushSample(blank);
+        return measured.match(statusText()).hasMatch();
+    })) << statusText().toStdString();
+
+    fakeCapture().failStream("the device stopped answering");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return listsEnabled(); }));
+    EXPECT_EQ(statusText(), "Stopped · Front camera: the device stopped answering");
+    EXPECT_TRUE(videoInputThr.wait(kCaptureStopMilliseconds));
+    EXPECT_TRUE(window->startStop());
+    EXPECT_TRUE(videoInputThr.isRunning());
+    EXPECT_FALSE(window->startStop());
+    EXPECT_EQ(statusText(), "Stopped");
 }
 
 // Both act at once but reach the store only when the window closes. The
@@ -396,6 +423,7 @@ TEST_F(WindowOutputsTest, OutputsSendCalibratedUpdatesToTheAddressesTakenAndCome
     action("actionOpentrack")->trigger();
     action("actionFlightGear")->trigger();
     EXPECT_TRUE(takeMessages().isEmpty());
+    EXPECT_EQ(statusText(), "Stopped · outputs: opentrack, FlightGear");
     sendFullRightAndNoseUp();
     EXPECT_EQ(opentrackPitchAndRoll(next(opentrack)), PitchAndRoll(90, 180));
     EXPECT_EQ(next(flightGear), "1.0000,-1.0000\n");

@@ -3,6 +3,7 @@
 #include "capture/VideoInputThr.h"
 #include "capture/platform/fake/FakeCapturePlatform.h"
 
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -95,6 +96,36 @@ TEST_F(VideoInputThrTest, StopOrDestructionEndsTheRunAndTearsTheDeviceDown) {
     start(0, 4, 4);
     ASSERT_TRUE(thread->isRunning());
     EXPECT_NE(consoleOf([&] { thread.reset(); }).find(kDeviceFreed), std::string::npos);
+}
+
+// Each start is announced with the size and rate actually set up, or with no
+// size when the device cannot be opened. A source that ends stops the run by
+// itself, says why, and leaves the thread ready for the next start.
+TEST_F(VideoInputThrTest, StartsAreAnnouncedAndAnEndingSourceEndsTheRunWithItsReason) {
+    QSignalSpy started(thread.get(), &VideoInputThr::captureStarted);
+    QSignalSpy ended(thread.get(), &VideoInputThr::sourceEnded);
+    start(0, 8, 6);
+    ASSERT_TRUE(frameFor(patternSample(8, 6)));
+    const std::string console = consoleOf([&] {
+        fake->failStream("the device stopped answering");
+        EXPECT_TRUE(thread->wait(kJoinTimeoutMs));
+    });
+    EXPECT_NE(console.find(kDeviceFreed), std::string::npos);
+    ASSERT_EQ(ended.size(), 1);
+    EXPECT_EQ(ended[0][0].toString(), "the device stopped answering");
+
+    start(1, 4, 4);
+    EXPECT_TRUE(thread->isRunning());
+    consoleOf([&] {
+        thread->stopDevice();
+        thread->wait(kJoinTimeoutMs);
+    });
+    start(7, 4, 4);
+    ASSERT_EQ(started.size(), 3);
+    EXPECT_EQ(started[0], (QVariantList{"Front camera", QSize(8, 6), 30}));
+    EXPECT_EQ(started[1], (QVariantList{QString::fromUtf8("Caméra arrière"), QSize(4, 4), 30}));
+    EXPECT_EQ(started[2], (QVariantList{"", QSize(), 0}));
+    EXPECT_EQ(ended.size(), 1);
 }
 
 TEST(VideoInputThrNoCameraTest, IdlesUntilStoppedAndPrintsNothing) {

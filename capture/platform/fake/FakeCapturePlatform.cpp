@@ -116,6 +116,12 @@ bool FakeCapturePlatform::isStreaming() {
     return grabberFilter && grabberFilter->grabber()->hasCallback();
 }
 
+void FakeCapturePlatform::failStream(const std::string& why) {
+    if (const auto graph = newestRunningGraph()) {
+        graph->failStream(why);
+    }
+}
+
 Status FakeCapturePlatform::initRuntime() {
     ++runtimeStarts_;
     return script_->statusOf(Operation::InitRuntime);

@@ -36,6 +36,8 @@ public:
     // calling thread. False when no graph runs with a callback registered.
     bool pushSample(const std::vector<uint8_t>& sample);
     bool isStreaming();
+    // Ends the newest running graph's stream with the given reason.
+    void failStream(const std::string& why);
     int runtimeStarts() const { return runtimeStarts_; }
     int runtimeStops() const { return runtimeStops_; }
 

@@ -78,6 +78,8 @@ Status FakeFilterGraph::runWithoutClock() {
 Status FakeFilterGraph::run() {
     const Status status = script_->statusOf(Operation::Run);
     if (succeeded(status)) {
+        QMutexLocker locker(&failureLock_);
+        failure_.clear();
         running_ = true;
     }
     return status;
@@ -91,6 +93,16 @@ Status FakeFilterGraph::pause() {
 Status FakeFilterGraph::stop() {
     running_ = false;
     return script_->statusOf(Operation::Stop);
+}
+
+std::string FakeFilterGraph::streamFailure() {
+    QMutexLocker locker(&failureLock_);
+    return failure_;
+}
+
+void FakeFilterGraph::failStream(const std::string& why) {
+    QMutexLocker locker(&failureLock_);
+    failure_ = why;
 }
 
 std::shared_ptr<FakeFilter> FakeFilterGraph::filterOfKind(FakeFilter::Kind kind) const {

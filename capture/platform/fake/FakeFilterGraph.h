@@ -7,6 +7,7 @@
 #include <QMutex>
 #include <atomic>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace fake {
@@ -30,7 +31,10 @@ public:
     platform::Status run() override;
     platform::Status pause() override;
     platform::Status stop() override;
+    std::string streamFailure() override;
 
+    // Ends the stream the way a failing device or a finished file does.
+    void failStream(const std::string& why);
     bool isRunning() const { return running_; }
     std::shared_ptr<FakeFilter> filterOfKind(FakeFilter::Kind kind) const;
 
@@ -41,6 +45,9 @@ private:
     mutable QMutex filtersLock_;
     std::vector<std::shared_ptr<FakeFilter>> filters_;
     std::atomic<bool> running_{false};
+    // Guards failure_: set by the test's thread, read by the capture thread.
+    QMutex failureLock_;
+    std::string failure_;
 };
 
 } // namespace fake

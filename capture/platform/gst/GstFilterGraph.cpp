@@ -92,6 +92,10 @@ Status GstFilterGraph::runWithoutClock() {
 }
 
 Status GstFilterGraph::run() {
+    {
+        QMutexLocker locker(&failureLock_);
+        failure_.clear();
+    }
     *streamFailed_ = false;
     const Status status = changeState(GST_STATE_PLAYING);
     if (succeeded(status)) {
@@ -108,6 +112,11 @@ Status GstFilterGraph::pause() {
 Status GstFilterGraph::stop() {
     stopFeeding();
     return changeState(GST_STATE_NULL);
+}
+
+std::string GstFilterGraph::streamFailure() {
+    QMutexLocker locker(&failureLock_);
+    return failure_;
 }
 
 std::shared_ptr<GstFilter> GstFilterGraph::addInsertedElement(const char* factory,
@@ -161,13 +170,17 @@ void GstFilterGraph::reportStreamFailure(GstMessage* message) {
     if (streamFailed_->exchange(true)) {
         return;
     }
+    std::string failure = "the video stream ended";
     if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
-        printCaptureLine("ERROR: the video stream ended\n");
-        return;
+        printCaptureLine("ERROR: %s\n", failure.c_str());
+    } else {
+        GError* error = nullptr;
+        gst_message_parse_error(message, &error, nullptr);
+        GErrorPtr errorOwner(error);
+        failure = error ? error->message : "stream error";
+        printCaptureLine("ERROR: %s: %s\n", GST_OBJECT_NAME(GST_MESSAGE_SRC(message)),
+                         failure.c_str());
     }
-    GError* error = nullptr;
-    gst_message_parse_error(message, &error, nullptr);
-    GErrorPtr errorOwner(error);
-    printCaptureLine("ERROR: %s: %s\n", GST_OBJECT_NAME(GST_MESSAGE_SRC(message)),
-                     error ? error->message : "stream error");
+    QMutexLocker locker(&failureLock_);
+    failure_ = failure;
 }

@@ -3,6 +3,7 @@
 #include "capture/platform/GraphObjects.h"
 #include "capture/platform/gst/GstHandles.h"
 
+#include <QMutex>
 #include <atomic>
 #include <memory>
 #include <string>
@@ -34,6 +35,7 @@ public:
     platform::Status run() override;
     platform::Status pause() override;
     platform::Status stop() override;
+    std::string streamFailure() override;
 
     // Adds an element the graph builder inserts between the layer's filters.
     std::shared_ptr<GstFilter> addInsertedElement(const char* factory, const std::u16string& name);
@@ -51,4 +53,8 @@ private:
     std::vector<std::shared_ptr<GstFilter>> filters_;
     // Set from the streaming thread that meets an error; read by the grabber.
     std::shared_ptr<std::atomic<bool>> streamFailed_;
+    // Guards failure_, written by the streaming thread that meets the end or
+    // the error and read by the capture thread.
+    QMutex failureLock_;
+    std::string failure_;
 };

@@ -71,6 +71,7 @@ void VideoFileFeeder::start(GstAppSrc* source, const platform::MediaType& format
     if (!buildPlayback(format.video.width, format.video.height) ||
         gst_element_set_state(playback_.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
         printCaptureLine("ERROR: could not play the video file %s\n", path_.c_str());
+        gst_app_src_end_of_stream(source);
         return;
     }
     thread_ = std::thread(&VideoFileFeeder::feed, this, source);
@@ -89,8 +90,14 @@ void VideoFileFeeder::stop() {
     playback_.reset();
 }
 
+// A file that cannot be played on ends the capture stream, so the capture
+// learns that no more frames will come instead of waiting for them.
 void VideoFileFeeder::feed(GstAppSrc* source) {
-    while (!stopRequested_ && !playbackFailed()) {
+    while (!stopRequested_) {
+        if (playbackFailed()) {
+            gst_app_src_end_of_stream(source);
+            return;
+        }
         if (passOneFrame(source)) {
             continue;
         }

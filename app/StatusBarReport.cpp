@@ -1,0 +1,107 @@
+#include "app/StatusBarReport.h"
+
+#include <QLabel>
+
+#include <algorithm>
+
+namespace {
+constexpr int kMeasureMilliseconds = 1000;
+constexpr double kNanosecondsPerMillisecond = 1e6;
+constexpr double kMillisecondsPerSecond = 1e3;
+const QString kSeparator = QStringLiteral(" \u00b7 ");
+} // namespace
+
+StatusBarReport::StatusBarReport(QLabel& label, QObject* parent)
+    : QObject(parent)
+    , label(label) {
+    connect(&measuring, &QTimer::timeout, this, &StatusBarReport::measure);
+    measuring.start(kMeasureMilliseconds);
+    show();
+}
+
+void StatusBarReport::captureStarted(const QString& name, const QSize& size, int framesPerSecond) {
+    running = true;
+    sourceName = name;
+    frameSize = size;
+    sourceRate = framesPerSecond;
+    measured.clear();
+    framesReceived = 0;
+    analysisNanoseconds = 0;
+    sinceMeasured.start();
+    show();
+}
+
+void StatusBarReport::captureStopped() {
+    stop(QString());
+}
+
+void StatusBarReport::sourceEnded(const QString& why) {
+    stop(tr("%1: %2").arg(sourceName, why));
+}
+
+void StatusBarReport::sourceUnplugged() {
+    stop(tr("%1 was unplugged").arg(sourceName));
+}
+
+void StatusBarReport::stop(const QString& why) {
+    running = false;
+    stopReason = why;
+    show();
+}
+
+// Frames still queued when capture stopped are not counted for the next run.
+void StatusBarReport::frameAnalysed(qint64 nanoseconds) {
+    if (!running)
+        return;
+    ++framesReceived;
+    analysisNanoseconds += nanoseconds;
+}
+
+void StatusBarReport::setOutputs(const QStringList& names) {
+    outputs = names;
+    show();
+}
+
+void StatusBarReport::measure() {
+    if (running && frameSize.isValid() && sinceMeasured.isValid()) {
+        const qint64 elapsed = std::max<qint64>(sinceMeasured.restart(), 1);
+        measured = tr("received %1 fps")
+                       .arg(framesReceived * kMillisecondsPerSecond / double(elapsed), 0, 'f', 1);
+        if (framesReceived > 0)
+            measured += kSeparator +
+                        tr("analysis %1 ms per frame")
+                            .arg(analysisNanoseconds / kNanosecondsPerMillisecond / framesReceived,
+                                 0, 'f', 1);
+        framesReceived = 0;
+        analysisNanoseconds = 0;
+    }
+    show();
+}
+
+void StatusBarReport::show() {
+    QStringList parts;
+    if (running) {
+        parts << sourceText();
+        if (!measured.isEmpty())
+            parts << measured;
+    } else {
+        parts << tr("Stopped");
+        if (!stopReason.isEmpty())
+            parts << stopReason;
+    }
+    if (!outputs.isEmpty())
+        parts << tr("outputs: %1").arg(outputs.join(QStringLiteral(", ")));
+    label.setText(parts.join(kSeparator));
+}
+
+QString StatusBarReport::sourceText() const {
+    if (sourceName.isEmpty())
+        return tr("No camera");
+    if (!frameSize.isValid())
+        return tr("%1 could not be opened").arg(sourceName);
+    QString text =
+        sourceName + kSeparator + tr("%1\u00d7%2").arg(frameSize.width()).arg(frameSize.height());
+    if (sourceRate > 0)
+        text += kSeparator + tr("%1 fps").arg(sourceRate);
+    return text;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QSize>
+#include <QStringList>
+#include <QTimer>
+
+class QLabel;
+
+// What the status bar says: the source in use, how fast its frames arrive
+// and how long each takes to analyse, or that capture is stopped and why;
+// then the outputs that are on. Frames are only counted as they come, so the
+// cost per frame is an addition; the text is made once a second.
+class StatusBarReport : public QObject {
+    Q_OBJECT
+
+public:
+    explicit StatusBarReport(QLabel& label, QObject* parent = nullptr);
+
+public slots:
+    // An empty size: the source could not be opened.
+    void captureStarted(const QString& name, const QSize& size, int framesPerSecond);
+    void captureStopped();
+    void sourceEnded(const QString& why);
+    void sourceUnplugged();
+    void frameAnalysed(qint64 nanoseconds);
+    void setOutputs(const QStringList& names);
+
+private slots:
+    void measure();
+
+private:
+    void stop(const QString& why);
+    void show();
+    QString sourceText() const;
+
+    QLabel& label;
+    QTimer measuring;
+    bool running = false;
+    QString sourceName;
+    QSize frameSize;
+    int sourceRate = 0;
+    QString stopReason;
+    QStringList outputs;
+    // Gathered since the last measurement.
+    QElapsedTimer sinceMeasured;
+    int framesReceived = 0;
+    qint64 analysisNanoseconds = 0;
+    // The last measurement as shown; empty until the first after a start.
+    QString measured;
+};
