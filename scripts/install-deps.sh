@@ -13,10 +13,14 @@ packages=(
     libevdev-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core
+    # dpkg-shlibdeps, which finds the Debian package's library dependencies.
+    dpkg-dev
 )
 if [ "${1:-}" = "--test" ]; then
-    # clang and its runtimes build the libFuzzer targets in fuzz/.
-    packages+=(xvfb xauth x11-utils clang libclang-rt-14-dev)
+    # clang and its runtimes build the libFuzzer targets in fuzz/; the rest
+    # validate what an installation holds.
+    packages+=(xvfb xauth x11-utils clang libclang-rt-14-dev
+        desktop-file-utils appstream file groff-base binutils)
 fi
 
 missing=()

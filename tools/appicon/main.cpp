@@ -1,0 +1,40 @@
+#include "tools/appicon/AppIcon.h"
+#include "tools/common/OutputFile.h"
+
+#include <QBuffer>
+#include <QString>
+
+#include <cstdio>
+
+namespace {
+
+// The sizes desktops look for in the hicolor icon theme.
+constexpr int kSizes[] = {32, 64, 128, 256};
+
+QByteArray pngBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+} // namespace
+
+// Writes the launcher icon in every size, laid out as the icon theme is:
+//   zaredezid_make_app_icon <folder>
+// makes <folder>/32x32/apps/zaredezid.png and so on.
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    for (const int size : kSizes) {
+        const QString path = QString("%1/%2x%2/apps/zaredezid.png").arg(folder).arg(size);
+        if (!OutputFile::write(path, pngBytes(AppIcon::render(size)))) {
+            return 1;
+        }
+    }
+    return 0;
+}
