@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QStatusBar>
 
@@ -98,16 +99,21 @@ SettingsWindow::SettingsWindow(QWidget* parent)
 // first. The published label pointer is withdrawn so no late frame draws
 // into a destroyed label.
 SettingsWindow::~SettingsWindow() {
+    videoInputThr.watchDevices(false);
     disconnect(ui->dockWidgetSettings, nullptr, this, nullptr);
     if (outputLabel == ui->labelOut)
         outputLabel = nullptr;
     ui.reset();
 }
 
-void SettingsWindow::fillLists() {
+void SettingsWindow::addCameras() {
     const QMap<int, QString> devices = videoInputThr.deviceList();
     for (auto device = devices.cbegin(); device != devices.cend(); ++device)
         ui->comboBoxCameraSelect->addItem(device.value(), device.key());
+}
+
+void SettingsWindow::fillLists() {
+    addCameras();
 
     for (int position = 0; position < int(std::size(kFrameRates)); ++position)
         ui->comboBoxFPS->addItem(tr("%1 fps").arg(kFrameRates[position]), position);
@@ -116,8 +122,44 @@ void SettingsWindow::fillLists() {
         ui->comboBoxResolution->addItem(tr("%1x%2").arg(size.width()).arg(size.height()), position);
     }
 
-    if (!devices.isEmpty())
+    if (ui->comboBoxCameraSelect->count() > 0)
         setListsEnabled(true);
+}
+
+// The refilled list keeps the chosen camera when it is still there, by
+// position if it has not moved, else by name; the store follows a move.
+void SettingsWindow::refreshCameraList() {
+    cameraListStale = false;
+    QComboBox* list = ui->comboBoxCameraSelect;
+    const QString chosen = list->currentText();
+    const int chosenPosition = list->currentIndex();
+    {
+        const QSignalBlocker quiet(list);
+        list->clear();
+        addCameras();
+        const int kept =
+            list->itemText(chosenPosition) == chosen ? chosenPosition : list->findText(chosen);
+        list->setCurrentIndex(std::max(kept, 0));
+    }
+    if (list->currentIndex() != chosenPosition)
+        somethingChanged();
+    if (list->count() > 0)
+        setListsEnabled(true);
+}
+
+// Capture keeps talking to the device it set up whatever the list does, so
+// only the loss of that very camera stops it; everything else waits for the
+// next stop.
+void SettingsWindow::camerasChanged() {
+    if (!running) {
+        refreshCameraList();
+        return;
+    }
+    cameraListStale = true;
+    if (!cameraInUse.isEmpty() && !videoInputThr.deviceList().values().contains(cameraInUse)) {
+        stopCapture();
+        statusReport->sourceUnplugged();
+    }
 }
 
 void SettingsWindow::sourceEnded(const QString& why) {
@@ -127,6 +169,8 @@ void SettingsWindow::sourceEnded(const QString& why) {
     statusReport->sourceEnded(why);
 }
 
+// Cameras plugged in or out are learnt from the capture thread's notices,
+// taken here in the event loop whatever thread they come from.
 void SettingsWindow::reportStatus() {
     auto* label = new QLabel(ui->statusBar);
     label->setObjectName("labelStatus");
@@ -142,6 +186,9 @@ void SettingsWindow::reportStatus() {
 
     connect(&videoInputThr, &VideoInputThr::sourceEnded, this, &SettingsWindow::sourceEnded,
             Qt::QueuedConnection);
+    connect(&videoInputThr, &VideoInputThr::devicesChanged, this, &SettingsWindow::camerasChanged,
+            Qt::QueuedConnection);
+    videoInputThr.watchDevices(true);
 }
 
 // The stored choice is made current and applied before the list is
@@ -195,7 +242,12 @@ void SettingsWindow::connectControls() {
 
 bool SettingsWindow::startStop() {
     if (!running) {
+        // A camera plugged in or out just now may not have reached the list
+        // yet; the device is opened by its position, so the list is brought
+        // up to date first.
+        refreshCameraList();
         running = true;
+        cameraInUse = ui->comboBoxCameraSelect->currentText();
         const int frameRate = choiceAt(kFrameRates, ui->comboBoxFPS->currentIndex());
         const QSize& picture = choiceAt(kPictureSizes, ui->comboBoxResolution->currentIndex());
         videoInputThr.startDevice(ui->comboBoxCameraSelect->currentIndex(), picture.width(),
@@ -212,6 +264,8 @@ void SettingsWindow::stopCapture() {
     running = false;
     setListsEnabled(true);
     videoInputThr.stopDevice();
+    if (cameraListStale)
+        refreshCameraList();
 }
 
 void SettingsWindow::setListsEnabled(bool enabled) {

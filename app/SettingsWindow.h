@@ -40,9 +40,12 @@ private slots:
     void rememberAttitude(float _roll, float _pitch);
     void centre();
     void sourceEnded(const QString& why);
+    void camerasChanged();
 
 private:
     void fillLists();
+    void addCameras();
+    void refreshCameraList();
     void stopCapture();
     void reportStatus();
     void fillTrackingChoices();
@@ -58,6 +61,10 @@ private:
     GLWidget* glWidget = nullptr;
     bool running = false;
     StatusBarReport* statusReport = nullptr;
+    // The camera list as last filled; it stays put while capture runs and
+    // catches up once it stops.
+    QString cameraInUse;
+    bool cameraListStale = false;
     std::unique_ptr<OutputsController> outputs;
     // The attitude Centre makes the zero, level until the first frame.
     float lastRoll = 127.5f;

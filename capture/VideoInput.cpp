@@ -148,6 +148,10 @@ void VideoInput::addVideoFile(const std::string& path) {
     platform_->addVideoFile(path);
 }
 
+void VideoInput::watchDevices(std::function<void()> devicesChanged) {
+    platform_->watchDevices(std::move(devicesChanged));
+}
+
 Status VideoInput::failSetup(int index, Status status, const char* line) {
     printCaptureLine("%s", line);
     disconnectDevice(index);

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -55,6 +56,8 @@ public:
 
     void addDemoCamera();
     void addVideoFile(const std::string& path);
+    // See CapturePlatform::watchDevices.
+    void watchDevices(std::function<void()> devicesChanged);
 
 private:
     static bool isSlot(int index);

@@ -44,6 +44,12 @@ void VideoInputThr::addVideoFile(const QString& path) {
     videoInput_.addVideoFile(path.toStdString());
 }
 
+void VideoInputThr::watchDevices(bool on) {
+    QMutexLocker locker(&lock_);
+    videoInput_.watchDevices(on ? std::function<void()>([this] { emit devicesChanged(); })
+                                : std::function<void()>());
+}
+
 // A start while a run is under way changes nothing. A start while the
 // previous run is still stopping waits for it to end and then starts, so the
 // caller never believes capture runs when it does not.

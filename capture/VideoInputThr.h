@@ -30,6 +30,10 @@ public:
     void addDemoCamera();
     void addVideoFile(const QString& path);
 
+    // While on, devicesChanged() is emitted, from any thread, whenever a
+    // camera is plugged in or unplugged.
+    void watchDevices(bool on);
+
 signals:
     // The receiver owns the frame and frees it (delete).
     void capturedFrame(I::Image* _img);
@@ -39,6 +43,7 @@ signals:
     // The running source ended or failed by itself; the run stops. Emitted
     // from the capture thread.
     void sourceEnded(const QString& why);
+    void devicesChanged();
 
 public slots:
     void startDevice(int _id, int _width, int _height, int _framerate);

@@ -3,6 +3,7 @@
 #include "capture/platform/GraphObjects.h"
 #include "capture/platform/SampleGrabber.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,4 +53,10 @@ public:
     // ("Demo camera") and the replay of a recorded clip.
     virtual void addDemoCamera() = 0;
     virtual void addVideoFile(const std::string& path) = 0;
+
+    // Calls devicesChanged, from any thread, whenever a camera is plugged in
+    // or unplugged, until watching is stopped by passing an empty function.
+    // Once this returns with an empty function, no call is under way or to
+    // come.
+    virtual void watchDevices(std::function<void()> devicesChanged) = 0;
 };

@@ -42,19 +42,20 @@ constexpr unsigned long kCaptureStopMilliseconds = 5000;
 constexpr int64_t kTicksPerSecond = 10000000;
 
 // Every test case normally runs in a process of its own; when the whole
-// executable runs at once, cameras added by an earlier case are hidden
-// again, since the fake cannot forget a device.
+// executable runs at once, cameras left by an earlier case are unplugged
+// again, and the first ones reused.
 int camerasAdded = 0;
 
+void plugIn(const std::string& name) {
+    fakeCapture().addDevice(name).acceptAnySize(platform::subtype::kRgb24);
+    ++camerasAdded;
+}
+
 void useCameras(const std::vector<std::string>& names) {
-    for (size_t i = 0; i < names.size(); ++i) {
-        if (int(i) >= camerasAdded) {
-            fakeCapture().addDevice(names[i]).acceptAnySize(platform::subtype::kRgb24);
-            ++camerasAdded;
-        }
-    }
+    for (size_t i = camerasAdded; i < names.size(); ++i)
+        plugIn(names[i]);
     for (int i = 0; i < camerasAdded; ++i)
-        fakeCapture().device(i).propertyStoreOpens = i < int(names.size());
+        fakeCapture().device(i).pluggedIn = i < int(names.size());
 }
 
 QStringList itemTexts(const QComboBox* list) {
@@ -226,6 +227,33 @@ TEST_F(SettingsWindowTest, StatusBarShowsTheSourceAndItsMeasuresOrWhyCaptureStop
     EXPECT_TRUE(videoInputThr.isRunning());
     EXPECT_FALSE(window->startStop());
     EXPECT_EQ(statusText(), "Stopped");
+}
+
+// While capture runs, the list waits; only the loss of the camera in use
+// stops it, and the list then catches up.
+TEST_F(SettingsWindowTest, CameraListFollowsCamerasComingAndGoingAndLosingTheOneInUseStops) {
+    useCameras({"Front camera", "Rear camera"});
+    openWindow();
+    cameraList()->setCurrentIndex(1);
+    plugIn("USB camera");
+    fakeCapture().unplugDevice(0);
+    const QStringList followed = {"Rear camera", "USB camera"};
+    EXPECT_TRUE(QTest::qWaitFor([&] { return itemTexts(cameraList()) == followed; }));
+    EXPECT_EQ(cameraList()->currentText(), "Rear camera");
+
+    ASSERT_TRUE(window->startStop());
+    fakeCapture().unplugDevice(camerasAdded - 1);
+    plugIn("Spare camera");
+    QTest::qWait(50);
+    EXPECT_TRUE(videoInputThr.isRunning());
+    EXPECT_FALSE(listsEnabled());
+    EXPECT_EQ(itemTexts(cameraList()), followed);
+
+    fakeCapture().unplugDevice(1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return listsEnabled(); }));
+    EXPECT_EQ(statusText(), "Stopped · Rear camera was unplugged");
+    EXPECT_TRUE(videoInputThr.wait(kCaptureStopMilliseconds));
+    EXPECT_EQ(itemTexts(cameraList()), QStringList({"Spare camera"}));
 }
 
 // Both act at once but reach the store only when the window closes. The

@@ -128,6 +128,29 @@ TEST_F(VideoInputThrTest, StartsAreAnnouncedAndAnEndingSourceEndsTheRunWithItsRe
     EXPECT_EQ(ended.size(), 1);
 }
 
+// The list shifts when a camera before the one in use goes away; the run
+// keeps to the device it set up and tears that one down at the end.
+TEST_F(VideoInputThrTest, WatchedPlatformAnnouncesCamerasComingAndGoingWithoutDisturbingTheRun) {
+    QSignalSpy changed(thread.get(), &VideoInputThr::devicesChanged);
+    thread->watchDevices(true);
+    fake->addDevice("USB camera").acceptAnySize(platform::subtype::kRgb24);
+    start(1, 4, 4);
+    fake->unplugDevice(0);
+    EXPECT_EQ(changed.size(), 2);
+    EXPECT_EQ(thread->deviceList().values(),
+              QStringList({QString::fromUtf8("Caméra arrière"), "USB camera"}));
+    ASSERT_TRUE(frameFor(patternSample(4, 4)));
+    const std::string console = consoleOf([&] {
+        thread->stopDevice();
+        EXPECT_TRUE(thread->wait(kJoinTimeoutMs));
+    });
+    EXPECT_NE(console.find("SETUP: Device 1 disconnected and freed\n"), std::string::npos);
+
+    thread->watchDevices(false);
+    fake->unplugDevice(2);
+    EXPECT_EQ(changed.size(), 2);
+}
+
 TEST(VideoInputThrNoCameraTest, IdlesUntilStoppedAndPrintsNothing) {
     std::unique_ptr<VideoInputThr> thread;
     consoleOf(

@@ -78,7 +78,23 @@ FakeCapturePlatform::withDevices(const std::vector<std::string>& names) {
 
 FakeDevice& FakeCapturePlatform::addDevice(const std::string& name) {
     script_->devices.emplace_back(fromLatin1(name));
+    tellWatcher();
     return script_->devices.back();
+}
+
+void FakeCapturePlatform::unplugDevice(int index) {
+    device(index).pluggedIn = false;
+    tellWatcher();
+}
+
+void FakeCapturePlatform::tellWatcher() {
+    if (devicesChanged_) {
+        devicesChanged_();
+    }
+}
+
+void FakeCapturePlatform::watchDevices(std::function<void()> devicesChanged) {
+    devicesChanged_ = std::move(devicesChanged);
 }
 
 FakeDevice& FakeCapturePlatform::device(int index) {
@@ -138,6 +154,9 @@ FakeCapturePlatform::videoInputDevices(std::vector<std::unique_ptr<DeviceMoniker
         return status;
     }
     for (FakeDevice& device : script_->devices) {
+        if (!device.pluggedIn) {
+            continue;
+        }
         devices.push_back(std::make_unique<FakeMoniker>(script_, device));
     }
     return devices.empty() ? kFalse : kOk;

@@ -26,8 +26,11 @@ public:
     // A platform with one device per name, each accepting any size in RGB24.
     static std::unique_ptr<FakeCapturePlatform> withDevices(const std::vector<std::string>& names);
 
-    // Names are taken as Latin-1.
+    // Names are taken as Latin-1. Adding and unplugging tell the watcher of
+    // the devices, on the calling thread.
     fake::FakeDevice& addDevice(const std::string& name);
+    void unplugDevice(int index);
+    // Every device ever added, unplugged ones included, in the order added.
     fake::FakeDevice& device(int index);
     void fail(fake::Operation operation, platform::Status status = platform::kFail);
     void clearFailures();
@@ -52,9 +55,11 @@ public:
     platform::Status createNullRenderer(std::shared_ptr<platform::Filter>& renderer) override;
     void addDemoCamera() override;
     void addVideoFile(const std::string& path) override;
+    void watchDevices(std::function<void()> devicesChanged) override;
 
 private:
     std::shared_ptr<fake::FakeFilterGraph> newestRunningGraph();
+    void tellWatcher();
 
     std::shared_ptr<fake::FakeScript> script_;
     int runtimeStarts_ = 0;
@@ -62,4 +67,5 @@ private:
     // Guards graphs_, read by the test's sample thread.
     QMutex graphsLock_;
     std::vector<std::weak_ptr<fake::FakeFilterGraph>> graphs_;
+    std::function<void()> devicesChanged_;
 };

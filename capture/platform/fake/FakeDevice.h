@@ -34,6 +34,9 @@ struct FakeDevice {
     bool hasDescription = false;
     bool propertyStoreOpens = true;
     bool bindSucceeds = true;
+    // An unplugged device is no longer listed; the record stays, since
+    // monikers and filters made earlier still refer to it.
+    bool pluggedIn = true;
     bool hasPreviewPin = true;
     bool hasCapturePin = true;
     platform::MediaType defaultFormat;

@@ -11,6 +11,18 @@
 
 using namespace platform;
 
+namespace {
+GstObjectPtr<GstDeviceMonitor> newCameraMonitor() {
+    GstObjectPtr<GstDeviceMonitor> monitor(gst_device_monitor_new());
+    gst_device_monitor_add_filter(monitor.get(), "Video/Source", nullptr);
+    return monitor;
+}
+} // namespace
+
+GstCapturePlatform::~GstCapturePlatform() {
+    stopWatching();
+}
+
 Status GstCapturePlatform::initRuntime() {
     GError* error = nullptr;
     const bool started = gst_init_check(nullptr, nullptr, &error);
@@ -42,10 +54,11 @@ Status GstCapturePlatform::videoInputDevices(std::vector<std::unique_ptr<DeviceM
     return devices.empty() ? kFalse : kOk;
 }
 
+// A running monitor answers from what its providers have seen; a stopped one
+// probes the devices afresh.
 void GstCapturePlatform::addCameras(std::vector<std::unique_ptr<DeviceMoniker>>& devices) {
-    GstObjectPtr<GstDeviceMonitor> monitor(gst_device_monitor_new());
-    gst_device_monitor_add_filter(monitor.get(), "Video/Source", nullptr);
-    GList* found = gst_device_monitor_get_devices(monitor.get());
+    GstObjectPtr<GstDeviceMonitor> probe = monitor_ ? nullptr : newCameraMonitor();
+    GList* found = gst_device_monitor_get_devices(monitor_ ? monitor_.get() : probe.get());
     for (GList* item = found; item; item = item->next) {
         devices.push_back(
             std::make_unique<GstCameraMoniker>(addReference(static_cast<GstDevice*>(item->data))));
@@ -86,4 +99,56 @@ void GstCapturePlatform::addDemoCamera() {
 
 void GstCapturePlatform::addVideoFile(const std::string& path) {
     videoFiles_.push_back(path);
+}
+
+// The monitor's messages are taken on the provider thread that posts them
+// rather than through a bus watch: a watch needs a GLib main loop on the
+// default context, which the GUI thread runs only when Qt happens to use its
+// GLib event dispatcher (QT_NO_GLIB, or a build without GLib, turn it off),
+// and the headless programs run none at all. The callback only posts a
+// notice, so it is safe on any thread.
+void GstCapturePlatform::watchDevices(std::function<void()> devicesChanged) {
+    stopWatching();
+    if (!devicesChanged || !gst_is_initialized()) {
+        return;
+    }
+    {
+        QMutexLocker locker(&watcherLock_);
+        devicesChanged_ = std::move(devicesChanged);
+    }
+    monitor_ = newCameraMonitor();
+    GstObjectPtr<GstBus> bus(gst_device_monitor_get_bus(monitor_.get()));
+    gst_bus_set_sync_handler(bus.get(), &onMonitorMessage, this, nullptr);
+    // Without a provider to start there is nothing to watch; the listing
+    // then probes afresh each time, as before watching began.
+    if (!gst_device_monitor_start(monitor_.get())) {
+        stopWatching();
+    }
+}
+
+// Stopping the monitor ends its providers' threads, so once the handler is
+// gone no call to the callback can be under way.
+void GstCapturePlatform::stopWatching() {
+    if (monitor_) {
+        gst_device_monitor_stop(monitor_.get());
+        GstObjectPtr<GstBus> bus(gst_device_monitor_get_bus(monitor_.get()));
+        gst_bus_set_sync_handler(bus.get(), nullptr, nullptr, nullptr);
+        monitor_.reset();
+    }
+    QMutexLocker locker(&watcherLock_);
+    devicesChanged_ = nullptr;
+}
+
+GstBusSyncReply GstCapturePlatform::onMonitorMessage(GstBus*, GstMessage* message,
+                                                     gpointer platform) {
+    const GstMessageType type = GST_MESSAGE_TYPE(message);
+    if (type == GST_MESSAGE_DEVICE_ADDED || type == GST_MESSAGE_DEVICE_REMOVED) {
+        auto* self = static_cast<GstCapturePlatform*>(platform);
+        QMutexLocker locker(&self->watcherLock_);
+        if (self->devicesChanged_) {
+            self->devicesChanged_();
+        }
+    }
+    gst_message_unref(message);
+    return GST_BUS_DROP;
 }
