@@ -71,7 +71,9 @@ void VideoFileFeeder::start(GstAppSrc* source, const platform::MediaType& format
     if (!buildPlayback(format.video.width, format.video.height) ||
         gst_element_set_state(playback_.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
         printCaptureLine("ERROR: could not play the video file %s\n", path_.c_str());
-        gst_app_src_end_of_stream(source);
+        const GErrorPtr reason(g_error_new_literal(GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_READ,
+                                                   "could not play the video file"));
+        failCapture(source, *reason);
         return;
     }
     thread_ = std::thread(&VideoFileFeeder::feed, this, source);
@@ -90,14 +92,8 @@ void VideoFileFeeder::stop() {
     playback_.reset();
 }
 
-// A file that cannot be played on ends the capture stream, so the capture
-// learns that no more frames will come instead of waiting for them.
 void VideoFileFeeder::feed(GstAppSrc* source) {
-    while (!stopRequested_) {
-        if (playbackFailed()) {
-            gst_app_src_end_of_stream(source);
-            return;
-        }
+    while (!stopRequested_ && !playbackFailed(source)) {
         if (passOneFrame(source)) {
             continue;
         }
@@ -123,8 +119,16 @@ bool VideoFileFeeder::passOneFrame(GstAppSrc* source) {
     return true;
 }
 
-// Drains the playback bus, which nobody else reads, and reports an error.
-bool VideoFileFeeder::playbackFailed() {
+// The message carries a copy of the error.
+void VideoFileFeeder::failCapture(GstAppSrc* source, GError& reason) const {
+    gst_element_post_message(GST_ELEMENT(source),
+                             gst_message_new_error(GST_OBJECT(source), &reason, path_.c_str()));
+}
+
+// Drains the playback bus, which nobody else reads, and reports an error. The
+// error is passed on as the capture source's own, so the capture learns why
+// no more frames will come instead of waiting for them.
+bool VideoFileFeeder::playbackFailed(GstAppSrc* source) {
     GstObjectPtr<GstBus> bus(gst_element_get_bus(playback_.get()));
     while (GstMessagePtr message{gst_bus_pop(bus.get())}) {
         if (GST_MESSAGE_TYPE(message.get()) != GST_MESSAGE_ERROR) {
@@ -135,6 +139,9 @@ bool VideoFileFeeder::playbackFailed() {
         GErrorPtr reasonOwner(reason);
         printCaptureLine("ERROR: video file %s: %s\n", path_.c_str(),
                          reason ? reason->message : "");
+        if (reason) {
+            failCapture(source, *reason);
+        }
         return true;
     }
     return false;

@@ -21,7 +21,8 @@ private:
     bool buildPlayback(int width, int height);
     void feed(GstAppSrc* source);
     bool passOneFrame(GstAppSrc* source);
-    bool playbackFailed();
+    bool playbackFailed(GstAppSrc* source);
+    void failCapture(GstAppSrc* source, GError& reason) const;
 
     std::string path_;
     GstObjectPtr<GstElement> playback_;
