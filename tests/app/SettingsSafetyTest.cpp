@@ -31,17 +31,12 @@ const StoredValues kDefaultFile = {
     {"InvertRoll", "false"}, {"InvertPitch", "false"}, {"CameraId", "-1"},  {"FPSId", "1"},
     {"ResolutionId", "0"}};
 
-// Every value differs between the two sets, so a file that mixes two saves is
-// told apart from a whole one.
-const StoredValues kFirstSet = {
-    {"ResponseRoll", "11"}, {"ResponsePitch", "12"},  {"ZeroRoll", "101"}, {"ZeroPitch", "102"},
-    {"MinRoll", "3"},       {"MinPitch", "4"},        {"MaxRoll", "201"},  {"MaxPitch", "202"},
-    {"InvertRoll", "true"}, {"InvertPitch", "false"}, {"CameraId", "0"},   {"FPSId", "0"},
-    {"ResolutionId", "0"}};
-const StoredValues kSecondSet = {
-    {"ResponseRoll", "21"},  {"ResponsePitch", "22"}, {"ZeroRoll", "111"}, {"ZeroPitch", "112"},
-    {"MinRoll", "5"},        {"MinPitch", "6"},       {"MaxRoll", "211"},  {"MaxPitch", "212"},
-    {"InvertRoll", "false"}, {"InvertPitch", "true"}, {"CameraId", "1"},   {"FPSId", "1"},
+// Every value differs from the defaults, so a file that mixes a save of
+// these with one of the defaults is told apart from a whole one.
+const StoredValues kOwnSet = {
+    {"ResponseRoll", "11"}, {"ResponsePitch", "12"}, {"ZeroRoll", "101"}, {"ZeroPitch", "102"},
+    {"MinRoll", "3"},       {"MinPitch", "4"},       {"MaxRoll", "201"},  {"MaxPitch", "202"},
+    {"InvertRoll", "true"}, {"InvertPitch", "true"}, {"CameraId", "0"},   {"FPSId", "0"},
     {"ResolutionId", "1"}};
 
 void assign(SettingsStorage& storage, const StoredValues& values) {
@@ -218,12 +213,12 @@ TEST_F(SettingsSafetyTest, UnusableStoreStartsWithDefaultsAndSaysSo) {
 // beyond a few bytes. The previous file must stay as it was, byte for byte,
 // and the user is told once that this run's settings are lost.
 TEST_F(SettingsSafetyTest, FullDiskDuringSaveLeavesThePreviousFileWhole) {
-    saveSet(kFirstSet);
+    saveSet(kOwnSet);
     const QByteArray before = fileBytes(path);
-    ASSERT_EQ(readSettingsGroup(path), kFirstSet);
+    ASSERT_EQ(readSettingsGroup(path), kOwnSet);
 
     SettingsStorage storage;
-    assign(storage, kSecondSet);
+    assign(storage, kDefaultFile);
     std::string warnings;
     ASSERT_TRUE(withFullDisk([&] { warnings = standardErrorOf([&storage] { storage.save(); }); }));
     EXPECT_EQ(fileBytes(path), before);
@@ -242,9 +237,9 @@ TEST_F(SettingsSafetyTest, FullDiskDuringSaveLeavesThePreviousFileWhole) {
 // most of them inside a save. Each time, the file must hold one whole set or
 // the other.
 TEST_F(SettingsSafetyTest, KilledDuringSavesLeavesOneWholeSetOfSettings) {
-    saveSet(kFirstSet);
+    saveSet(kOwnSet);
     constexpr int kKills = 12;
-    int secondSetSeen = 0;
+    int defaultsSeen = 0;
     for (int kill = 0; kill < kKills; ++kill) {
         int savesDone[2];
         ASSERT_EQ(pipe(savesDone), 0);
@@ -253,7 +248,7 @@ TEST_F(SettingsSafetyTest, KilledDuringSavesLeavesOneWholeSetOfSettings) {
         if (child == 0) {
             close(savesDone[0]);
             for (unsigned long save = 0;; ++save) {
-                saveSet(save % 2 ? kFirstSet : kSecondSet);
+                saveSet(save % 2 ? kOwnSet : kDefaultFile);
                 (void)!write(savesDone[1], "s", 1);
             }
         }
@@ -271,12 +266,12 @@ TEST_F(SettingsSafetyTest, KilledDuringSavesLeavesOneWholeSetOfSettings) {
         close(savesDone[0]);
 
         const StoredValues stored = readSettingsGroup(path);
-        EXPECT_TRUE(stored == kFirstSet || stored == kSecondSet) << "after kill " << kill;
-        secondSetSeen += stored == kSecondSet;
+        EXPECT_TRUE(stored == kOwnSet || stored == kDefaultFile) << "after kill " << kill;
+        defaultsSeen += stored == kDefaultFile;
     }
     // Both sets were really being written while the kills landed.
-    EXPECT_GT(secondSetSeen, 0);
-    EXPECT_LT(secondSetSeen, kKills);
+    EXPECT_GT(defaultsSeen, 0);
+    EXPECT_LT(defaultsSeen, kKills);
 }
 
 } // namespace
