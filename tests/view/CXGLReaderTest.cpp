@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 
 using namespace xgl;
 
@@ -132,16 +131,15 @@ QVector3D vectorOf(const XGLVector& v) {
 }
 
 // The aircraft generator is deterministic, so these counts are fixed. The
-// reader reads a missing point or normal as zeros, where the model has no
-// point and no normal is of unit length, and a missing colour as black.
-// The normals agree with the winding the view culls by. The flight view
-// scales the model by 500 and shows it in a view of about 400 pixels, so
-// every coordinate stays within 0.4 units, and the model is wider than a
-// quarter of the view.
+// flight view scales the model by 500 and shows it in a view of about 400
+// pixels, so every coordinate stays within 0.4 units, and the model is wider
+// than a quarter of the view. The reader reads a missing point or normal as
+// zeros, where the model has no point and no normal is of unit length, and a
+// missing colour as black. The normals agree with the winding the view culls by.
 TEST(CompiledInModelTest, ReaderHoldsNineObjectsOfWholeFacesSizedForTheView) {
     constexpr int kFaces = 13956;
     constexpr int kMaterials = 10;
-    constexpr float kLargestCoordinate = 0.4f;
+    constexpr double kLargestCoordinate = 0.4;
 
     EXPECT_EQ(xglReader.meshNames(),
               (QList<QString>{"OBJECT1", "OBJECT2", "OBJECT3", "OBJECT4", "OBJECT5", "OBJECT6",
@@ -152,36 +150,33 @@ TEST(CompiledInModelTest, ReaderHoldsNineObjectsOfWholeFacesSizedForTheView) {
         EXPECT_GT(material.alpha, 0.0f);
         EXPECT_GT(*std::max_element(material.diffuse.begin(), material.diffuse.end() - 1), 0.0f);
     }
+    const XGLBox box = xglReader.boundingBox();
+    for (int axis = 0; axis < 3; ++axis) {
+        EXPECT_GE(box.min[axis], -kLargestCoordinate) << axis;
+        EXPECT_LE(box.max[axis], kLargestCoordinate) << axis;
+    }
+    EXPECT_GT(box.max[0] - box.min[0], 0.2);
+
     int faces = 0, agreeing = 0;
-    float lowestX = 0.0f, highestX = 0.0f;
     for (const QString& name : xglReader.meshNames()) {
         EXPECT_GT(xglReader.faces(name).size(), 100) << name.toStdString();
         for (const XGLFace& face : xglReader.faces(name)) {
             ASSERT_TRUE(materials.contains(face.material)) << face.material;
-            const QVector3D corners[] = {vectorOf(face.pos1), vectorOf(face.pos2),
-                                         vectorOf(face.pos3)};
+            const QVector3D a = vectorOf(face.pos1), b = vectorOf(face.pos2),
+                            c = vectorOf(face.pos3);
+            ASSERT_FALSE(a.isNull() || b.isNull() || c.isNull());
             QVector3D normalSum;
             for (const XGLVector& normal : {face.norm1, face.norm2, face.norm3}) {
                 ASSERT_NEAR(vectorOf(normal).length(), 1.0f, 1e-3f);
                 normalSum += vectorOf(normal);
             }
-            for (const QVector3D& corner : corners) {
-                ASSERT_FALSE(corner.isNull());
-                EXPECT_LE(
-                    std::max({std::fabs(corner.x()), std::fabs(corner.y()), std::fabs(corner.z())}),
-                    kLargestCoordinate);
-                lowestX = std::min(lowestX, corner.x());
-                highestX = std::max(highestX, corner.x());
-            }
-            const QVector3D winding =
-                QVector3D::crossProduct(corners[1] - corners[0], corners[2] - corners[0]);
+            const QVector3D winding = QVector3D::crossProduct(b - a, c - a);
             agreeing += QVector3D::dotProduct(winding, normalSum) > 0.0f ? 1 : 0;
             ++faces;
         }
     }
     EXPECT_EQ(faces, kFaces);
     EXPECT_GT(agreeing, faces * 99 / 100);
-    EXPECT_GT(highestX - lowestX, 0.2f);
 }
 
 } // namespace
