@@ -67,5 +67,6 @@ private:
     // Guards graphs_, read by the test's sample thread.
     QMutex graphsLock_;
     std::vector<std::weak_ptr<fake::FakeFilterGraph>> graphs_;
+    // Set and called on the thread that scripts the devices.
     std::function<void()> devicesChanged_;
 };

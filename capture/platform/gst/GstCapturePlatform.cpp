@@ -126,8 +126,9 @@ void GstCapturePlatform::watchDevices(std::function<void()> devicesChanged) {
     }
 }
 
-// Stopping the monitor ends its providers' threads, so once the handler is
-// gone no call to the callback can be under way.
+// The callback is cleared under the lock its calls hold, so once this
+// returns none is under way and none can start, whatever provider thread
+// outlives the monitor's stop.
 void GstCapturePlatform::stopWatching() {
     if (monitor_) {
         gst_device_monitor_stop(monitor_.get());
