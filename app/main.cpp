@@ -58,6 +58,9 @@ void nameApplication() {
     QCoreApplication::setOrganizationName("Ruveviv");
     QCoreApplication::setOrganizationDomain("ruveviv.example.org");
     QCoreApplication::setApplicationName("Vizezu Verizuvuz");
+    // Lets a Wayland desktop match the window to the installed desktop entry,
+    // and so show the launcher's icon and name for it.
+    QGuiApplication::setDesktopFileName("zaredezid");
 }
 
 // The extra sources join the camera list, so they must be known before the
