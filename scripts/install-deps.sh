@@ -17,10 +17,12 @@ packages=(
     dpkg-dev
 )
 if [ "${1:-}" = "--test" ]; then
-    # clang and its runtimes build the libFuzzer targets in fuzz/; the rest
-    # validate what an installation holds.
+    # clang and its runtimes build the libFuzzer targets in fuzz/; the next
+    # validate what an installation holds; the last boot the virtual machine
+    # whose kernel has the joystick and camera devices (tests/vm/).
     packages+=(xvfb xauth x11-utils clang libclang-rt-14-dev
-        desktop-file-utils appstream file groff-base binutils)
+        desktop-file-utils appstream file groff-base binutils
+        qemu-system-x86 busybox-static kmod cpio v4l-utils)
 fi
 
 missing=()

@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# Runs one command inside a small virtual machine booted on Debian's own
+# kernel, where the kernel's uinput and its virtual V4L2 camera (vivid) are
+# real devices, as they are on no build machine.
+#
+#   tests/vm/run-in-vm.sh WORK_DIR COMMAND [ARGUMENT...]
+#
+# WORK_DIR keeps the downloaded kernel package between runs. The machine sees
+# this machine's root filesystem read-only, under a memory-backed overlay, so
+# every path (the build tree too) is the same inside and the command may
+# write anywhere; nothing it writes comes back. It has no network. The
+# command runs in the current directory; its output comes back on standard
+# output and its exit status is this script's. A machine that does not boot
+# or does not report a status fails with the tail of its console.
+set -euo pipefail
+
+if [ $# -lt 2 ]; then
+    echo "usage: $0 WORK_DIR COMMAND [ARGUMENT...]" >&2
+    exit 2
+fi
+work_dir=$(realpath -m "$1")
+shift
+mkdir -p "$work_dir"
+
+# Emulation without KVM is slow: the whole run gets this many seconds.
+run_seconds=${ZAREDEZID_VM_SECONDS:-900}
+vivid_options="n_devs=1 node_types=0x1 num_inputs=1 input_types=0x0 num_outputs=0"
+modules=(virtio_pci 9p 9pnet_virtio overlay evdev uinput vivid)
+status_marker="zaredezid-vm-command-status"
+start_marker="zaredezid-vm-command-start"
+
+fail() {
+    echo "run-in-vm: $*" >&2
+    exit 1
+}
+
+# The kernel that linux-image-amd64 names today, fetched once and unpacked.
+fetch_kernel() {
+    local package
+    package=$(apt-cache depends linux-image-amd64 | awk '/Depends: linux-image-[0-9]/ { print $2; exit }')
+    [ -n "$package" ] || fail "apt-cache knows no kernel package behind linux-image-amd64"
+    kernel_root="$work_dir/$package"
+    if [ ! -e "$kernel_root/.unpacked" ]; then
+        rm -rf "$kernel_root" "$work_dir"/"$package"_*.deb
+        (cd "$work_dir" && timeout 600 apt-get download -q "$package") ||
+            fail "could not download $package"
+        timeout 300 dpkg-deb -x "$work_dir"/"$package"_*.deb "$kernel_root"
+        touch "$kernel_root/.unpacked"
+    fi
+    kernel_version=${package#linux-image-}
+    kernel_image="$kernel_root/boot/vmlinuz-$kernel_version"
+    [ -e "$kernel_image" ] || fail "$package holds no $kernel_image"
+    if [ ! -e "$kernel_root/lib/modules/$kernel_version/modules.dep" ]; then
+        timeout 300 depmod -b "$kernel_root" "$kernel_version"
+    fi
+}
+
+# Every module file the machine needs, dependencies first, each once.
+module_files() {
+    local module
+    for module in "${modules[@]}"; do
+        timeout 60 modprobe -d "$kernel_root" -S "$kernel_version" --show-depends "$module" ||
+            fail "modprobe cannot resolve $module"
+    done | awk '$1 == "insmod" && !seen[$2]++ { print $2 }'
+}
+
+# The command, quoted so that it runs with its arguments intact.
+write_command_script() {
+    local script=$1
+    shift
+    {
+        echo "cd $(printf '%q' "$PWD") || exit 125"
+        printf 'exec'
+        printf ' %q' "$@"
+        echo
+    } >"$script"
+}
+
+write_init() {
+    cat >"$1" <<EOF
+#!/bin/busybox sh
+/bin/busybox --install -s /bin
+export PATH=/bin
+mount -t proc proc /proc
+mount -t sysfs sysfs /sys
+mount -t devtmpfs devtmpfs /dev
+for module in /modules/*.ko; do
+    case "\$module" in
+    *vivid.ko) insmod "\$module" $vivid_options ;;
+    *) insmod "\$module" ;;
+    esac
+done
+mkdir -p /host /scratch /root
+# The host's files are read-only and cannot change under the machine, so the
+# page cache may keep them: without it every library is fetched anew.
+mount -t 9p -o trans=virtio,version=9p2000.L,ro,cache=loose,msize=512000 hostroot /host
+mount -t tmpfs -o size=1200m tmpfs /scratch
+mkdir -p /scratch/upper /scratch/work
+mount -t overlay overlay -o lowerdir=/host,upperdir=/scratch/upper,workdir=/scratch/work /root
+mount -t proc proc /root/proc
+mount -t sysfs sysfs /root/sys
+mount -t devtmpfs devtmpfs /root/dev
+mkdir -p /root/dev/pts /root/dev/shm
+mount -t devpts devpts /root/dev/pts
+mount -t tmpfs tmpfs /root/dev/shm
+mount -t tmpfs tmpfs /root/tmp
+mount -t tmpfs tmpfs /root/run
+mkdir -p /root/tmp/home /root/tmp/config /root/tmp/cache /root/tmp/runtime
+chmod 1777 /root/tmp
+chmod 700 /root/tmp/runtime
+cp /command.sh /root/tmp/command.sh
+echo $start_marker
+env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/tmp/home \\
+    LANG=C.UTF-8 XDG_CONFIG_HOME=/tmp/config XDG_CACHE_HOME=/tmp/cache \\
+    XDG_RUNTIME_DIR=/tmp/runtime TERM=dumb \\
+    chroot /root /bin/sh /tmp/command.sh
+echo "$status_marker=\$?"
+poweroff -f
+EOF
+    chmod +x "$1"
+}
+
+# A busybox initramfs with the modules and the command in it.
+build_initramfs() {
+    local tree=$1 index=100 file
+    mkdir -p "$tree"/{bin,modules,proc,sys,dev}
+    cp /bin/busybox "$tree/bin/busybox"
+    while read -r file; do
+        # A number before the name keeps the load order in the glob's order.
+        cp "$file" "$tree/modules/$index-$(basename "$file")"
+        index=$((index + 1))
+    done < <(module_files)
+    write_init "$tree/init"
+    (cd "$tree" && find . | cpio -o -H newc --quiet | gzip -1) >"$scratch/initramfs.gz"
+}
+
+fetch_kernel
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+write_command_script "$scratch/command.sh.tmp" "$@"
+mkdir -p "$scratch/tree"
+mv "$scratch/command.sh.tmp" "$scratch/tree/command.sh"
+build_initramfs "$scratch/tree"
+
+accelerator=(-accel tcg,thread=multi)
+[ -w /dev/kvm ] && accelerator=(-accel kvm -cpu host)
+console="$scratch/console"
+started=$(date +%s)
+# The console is streamed: lines between the start marker and the status go
+# to standard output as they come, all of them to the log for a failure.
+set +e
+timeout --kill-after=10 "$run_seconds" qemu-system-x86_64 "${accelerator[@]}" \
+    -nographic -no-reboot -m 2048 -smp 2 -nic none \
+    -kernel "$kernel_image" -initrd "$scratch/initramfs.gz" \
+    -append "console=ttyS0 panic=-1 quiet loglevel=3" \
+    -virtfs local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap \
+    </dev/null 2>&1 | tr -d '\r' | tee "$console" |
+    awk -v start="$start_marker" -v status="$status_marker" -v began="$started" '
+        index($0, start) { printing = 1; printf "run-in-vm: booted in %d s\n", systime() - began; fflush(); next }
+        index($0, status "=") == 1 { printing = 0 }
+        printing { print; fflush() }'
+set -e
+cp "$console" "$work_dir/last-console.log"
+
+status=$(sed -n "s/^$status_marker=\([0-9]*\)$/\1/p" "$console" | tail -n 1)
+if [ -z "$status" ]; then
+    echo "run-in-vm: the machine reported no status within $run_seconds s; its console ended with:" >&2
+    tail -n 40 "$console" >&2
+    exit 1
+fi
+echo "run-in-vm: command ended with status $status after $(($(date +%s) - started)) s"
+exit "$status"
