@@ -42,7 +42,10 @@ fetch_kernel() {
     kernel_root="$work_dir/$package"
     if [ ! -e "$kernel_root/.unpacked" ]; then
         rm -rf "$kernel_root" "$work_dir"/"$package"_*.deb
+        # Package lists older than the mirror name a file it no longer has.
         (cd "$work_dir" && timeout 600 apt-get download -q "$package") ||
+            (timeout 300 apt-get update -qq && cd "$work_dir" &&
+                timeout 600 apt-get download -q "$package") ||
             fail "could not download $package"
         timeout 300 dpkg-deb -x "$work_dir"/"$package"_*.deb "$kernel_root"
         touch "$kernel_root/.unpacked"
@@ -134,6 +137,24 @@ build_initramfs() {
     (cd "$tree" && find . | cpio -o -H newc --quiet | gzip -1) >"$scratch/initramfs.gz"
 }
 
+# Passes on the lines between the start marker and the status as they come.
+stream_command_output() {
+    local line printing=false
+    while IFS= read -r line; do
+        if [[ $line == *"$start_marker"* ]]; then
+            printing=true
+            echo "run-in-vm: booted in $(($(date +%s) - started)) s"
+        elif [[ $line == *"$status_marker="* ]]; then
+            # The command's last line may lack its end of line.
+            line=${line%%"$status_marker="*}
+            $printing && [ -n "$line" ] && printf '%s\n' "$line"
+            printing=false
+        elif $printing; then
+            printf '%s\n' "$line"
+        fi
+    done
+}
+
 fetch_kernel
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -146,23 +167,18 @@ accelerator=(-accel tcg,thread=multi)
 [ -w /dev/kvm ] && accelerator=(-accel kvm -cpu host)
 console="$scratch/console"
 started=$(date +%s)
-# The console is streamed: lines between the start marker and the status go
-# to standard output as they come, all of them to the log for a failure.
+# The whole console is kept for a failure's report.
 set +e
 timeout --kill-after=10 "$run_seconds" qemu-system-x86_64 "${accelerator[@]}" \
     -nographic -no-reboot -m 2048 -smp 2 -nic none \
     -kernel "$kernel_image" -initrd "$scratch/initramfs.gz" \
     -append "console=ttyS0 panic=-1 quiet loglevel=3" \
     -virtfs local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap \
-    </dev/null 2>&1 | tr -d '\r' | tee "$console" |
-    awk -v start="$start_marker" -v status="$status_marker" -v began="$started" '
-        index($0, start) { printing = 1; printf "run-in-vm: booted in %d s\n", systime() - began; fflush(); next }
-        index($0, status "=") == 1 { printing = 0 }
-        printing { print; fflush() }'
+    </dev/null 2>&1 | sed -u 's/\r$//' | tee "$console" | stream_command_output
 set -e
 cp "$console" "$work_dir/last-console.log"
 
-status=$(sed -n "s/^$status_marker=\([0-9]*\)$/\1/p" "$console" | tail -n 1)
+status=$(sed -n "s/.*$status_marker=\([0-9]*\)$/\1/p" "$console" | tail -n 1)
 if [ -z "$status" ]; then
     echo "run-in-vm: the machine reported no status within $run_seconds s; its console ended with:" >&2
     tail -n 40 "$console" >&2
