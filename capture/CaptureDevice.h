@@ -22,6 +22,9 @@ struct CaptureDevice {
     int32_t height = 0;
     int32_t requestedWidth = 0;
     int32_t requestedHeight = 0;
+    // The subtype the stream was set to deliver frames of width by height;
+    // what the running stream really carries is checked against it.
+    platform::Guid frameSubtype;
 
     // Declared before the graph objects so that, should a record ever be
     // destroyed without its teardown, the graph goes before its callback.

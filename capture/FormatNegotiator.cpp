@@ -3,7 +3,9 @@
 #include "capture/CaptureConsole.h"
 #include "capture/CaptureDevice.h"
 
+#include <cmath>
 #include <cstdlib>
+#include <vector>
 
 using namespace platform;
 
@@ -12,6 +14,7 @@ constexpr int32_t kBytesPerPixel = 3;
 // Worse than any real size, so the first usable capability always wins.
 constexpr int32_t kNoSizeYet = 9999999;
 constexpr int32_t kNoCandidateYet = 999999;
+constexpr double kHundredNanosecondsPerSecond = 10000000.0;
 
 struct AxisCandidate {
     int32_t value = kNoCandidateYet;
@@ -32,19 +35,47 @@ AxisCandidate closestOnAxis(int32_t wanted, int32_t minimum, int32_t maximum, in
     }
     return candidate;
 }
+
+double framesPerSecond(int64_t interval) {
+    return kHundredNanosecondsPerSecond / double(interval);
+}
+
+// Rates are compared as frames per second, the way users think of them; of
+// two equally near rates the faster wins, since a frame can be dropped but
+// not made up.
+int64_t nearestInterval(int64_t wanted, const std::vector<int64_t>& offered) {
+    int64_t nearest = wanted;
+    double nearestDistance = HUGE_VAL;
+    for (int64_t interval : offered) {
+        if (interval <= 0) {
+            continue;
+        }
+        const double distance = std::fabs(framesPerSecond(interval) - framesPerSecond(wanted));
+        if (distance < nearestDistance || (distance == nearestDistance && interval < nearest)) {
+            nearest = interval;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
+}
+
+// Whole rates print as such, others with two decimals at most (29.97, 12.5).
+double printableRate(int64_t interval) {
+    return std::round(framesPerSecond(interval) * 100.0) / 100.0;
+}
 } // namespace
 
 FormatNegotiator::FormatNegotiator(const SubtypeTable& subtypes)
     : subtypes_(subtypes) {}
 
 void FormatNegotiator::negotiate(CaptureDevice& device) const {
-    const int32_t defaultWidth = device.mediaType->video.width;
-    const int32_t defaultHeight = device.mediaType->video.height;
-    printCaptureLine("SETUP: Default Format is set to %i by %i \n", defaultWidth, defaultHeight);
+    const MediaType defaultFormat = *device.mediaType;
+    printCaptureLine("SETUP: Default Format is set to %i by %i \n", defaultFormat.video.width,
+                     defaultFormat.video.height);
     if (tryRequestedSize(device) || tryClosestSize(device)) {
         return;
     }
-    fallBackToDefault(device, defaultWidth, defaultHeight);
+    fallBackToDefault(device, defaultFormat);
 }
 
 bool FormatNegotiator::tryRequestedSize(CaptureDevice& device) const {
@@ -53,6 +84,7 @@ bool FormatNegotiator::tryRequestedSize(CaptureDevice& device) const {
                          device.requestedHeight);
         if (trySizeAndSubtype(device, device.requestedWidth, device.requestedHeight, row.subtype)) {
             device.setFrameSize(device.requestedWidth, device.requestedHeight);
+            device.frameSubtype = row.subtype;
             return true;
         }
     }
@@ -72,19 +104,21 @@ bool FormatNegotiator::tryClosestSize(CaptureDevice& device) const {
         return false;
     }
     device.setFrameSize(closest.width, closest.height);
+    device.frameSubtype = closest.subtype;
     return true;
 }
 
 // The media type still carries the size and subtype of the last attempt; only
 // the frame rate is asked for once more, and whether the device takes it does
 // not matter.
-void FormatNegotiator::fallBackToDefault(CaptureDevice& device, int32_t defaultWidth,
-                                         int32_t defaultHeight) const {
+void FormatNegotiator::fallBackToDefault(CaptureDevice& device,
+                                         const MediaType& defaultFormat) const {
     if (device.frameInterval != -1) {
         device.mediaType->video.averageTimePerFrame = device.frameInterval;
         device.streamConfig->setFormat(*device.mediaType);
     }
-    device.setFrameSize(defaultWidth, defaultHeight);
+    device.setFrameSize(defaultFormat.video.width, defaultFormat.video.height);
+    device.frameSubtype = defaultFormat.subtype;
 }
 
 bool FormatNegotiator::trySizeAndSubtype(CaptureDevice& device, int32_t width, int32_t height,
@@ -101,14 +135,32 @@ bool FormatNegotiator::trySizeAndSubtype(CaptureDevice& device, int32_t width, i
     type.subtype = subtype;
     type.sampleSize = width * height * kBytesPerPixel;
     if (device.frameInterval != -1) {
-        type.video.averageTimePerFrame = device.frameInterval;
+        type.video.averageTimePerFrame = offeredFrameInterval(device);
     }
     if (device.streamConfig->setFormat(type) == kOk) {
+        if (device.frameInterval != -1 && type.video.averageTimePerFrame != device.frameInterval) {
+            printCaptureLine("SETUP: %g fps not offered at %i by %i - using %g fps\n",
+                             printableRate(device.frameInterval), width, height,
+                             printableRate(type.video.averageTimePerFrame));
+        }
         return true;
     }
     // Put the device back into the format it had before the attempt.
     device.streamConfig->setFormat(*saved);
     return false;
+}
+
+// The rate asked for is only a preference: a size is never given up because
+// the device cannot deliver it at that rate. The device's media type already
+// carries the size and subtype being tried.
+int64_t FormatNegotiator::offeredFrameInterval(CaptureDevice& device) const {
+    MediaType wanted = *device.mediaType;
+    wanted.video.averageTimePerFrame = device.frameInterval;
+    std::vector<int64_t> offered;
+    if (!succeeded(device.streamConfig->getFrameIntervals(wanted, offered))) {
+        return device.frameInterval;
+    }
+    return nearestInterval(device.frameInterval, offered);
 }
 
 FormatNegotiator::SizeMatch FormatNegotiator::findClosestSize(CaptureDevice& device, int32_t width,

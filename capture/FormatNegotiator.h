@@ -7,7 +7,8 @@ struct CaptureDevice;
 
 // Fixes a device's frame size and, where it can, its media subtype: the
 // requested size in each known subtype, then the closest size the device
-// advertises, and last the device's own default format.
+// advertises, and last the device's own default format. The frame rate asked
+// for is a preference: at the size chosen, the device's nearest rate is taken.
 class FormatNegotiator {
 public:
     struct SizeMatch {
@@ -27,8 +28,8 @@ public:
 private:
     bool tryRequestedSize(CaptureDevice& device) const;
     bool tryClosestSize(CaptureDevice& device) const;
-    void fallBackToDefault(CaptureDevice& device, int32_t defaultWidth,
-                           int32_t defaultHeight) const;
+    void fallBackToDefault(CaptureDevice& device, const platform::MediaType& defaultFormat) const;
+    int64_t offeredFrameInterval(CaptureDevice& device) const;
 
     const SubtypeTable& subtypes_;
 };

@@ -5,11 +5,15 @@
 #include "capture/DeviceTeardown.h"
 #include "capture/PlatformRuntime.h"
 
+#include <cstdio>
+
 using namespace platform;
 
 namespace {
 constexpr double kLayerVersion = 1.0;
 constexpr int kHundredNanosecondsPerSecond = 10000000;
+// Room for a line with two subtype names and four sizes.
+constexpr std::size_t kLineLength = 128;
 } // namespace
 
 VideoInput::VideoInput(std::unique_ptr<CapturePlatform> platform)
@@ -308,6 +312,9 @@ Status VideoInput::startGraph(CaptureDevice& device) {
     if (!succeeded(status)) {
         return failSetup(device.deviceIndex, status, "ERROR: Could not start graph\n");
     }
+    if (!succeeded(checkStreamedFormat(device))) {
+        return kFail;
+    }
     printCaptureLine("SETUP: Device is setup and ready to capture.\n\n");
     device.ready = true;
     // The graph keeps its own references to the filters.
@@ -315,4 +322,29 @@ Status VideoInput::startGraph(CaptureDevice& device) {
     device.grabberFilter.reset();
     device.rendererFilter.reset();
     return kOk;
+}
+
+// A driver that cannot deliver the format set may settle on another one;
+// frames of a size or kind other than the one reported would reach callers
+// that size their buffers by it, so such a stream is refused. A stream that
+// does not tell what it carries is taken at its word.
+Status VideoInput::checkStreamedFormat(CaptureDevice& device) {
+    std::unique_ptr<StreamConfig> config;
+    std::unique_ptr<MediaType> streamed;
+    if (!succeeded(device.captureGraphBuilder->findStreamConfig(captureCategory_,
+                                                                device.sourceFilter, config)) ||
+        !config || config->getStreamedFormat(streamed) != kOk || !streamed) {
+        return kOk;
+    }
+    const VideoInfo& video = streamed->video;
+    if (video.width == device.width && video.height == device.height &&
+        streamed->subtype == device.frameSubtype) {
+        return kOk;
+    }
+    std::array<char, kLineLength> line{};
+    std::snprintf(line.data(), line.size(),
+                  "ERROR: stream delivers %s @ %i by %i instead of %s @ %i by %i\n",
+                  subtypes_.name(streamed->subtype), video.width, video.height,
+                  subtypes_.name(device.frameSubtype), device.width, device.height);
+    return failSetup(device.deviceIndex, kFail, line.data());
 }

@@ -70,6 +70,7 @@ private:
     platform::Status configureGrabber(CaptureDevice& device);
     platform::Status addRendererAndConnect(CaptureDevice& device);
     platform::Status startGraph(CaptureDevice& device);
+    platform::Status checkStreamedFormat(CaptureDevice& device);
 
     std::unique_ptr<CapturePlatform> platform_;
     DeviceEnumerator enumerator_;

@@ -66,6 +66,14 @@ public:
     virtual Status getNumberOfCapabilities(int& count, int& recordSize) = 0;
     virtual Status getStreamCaps(int index, std::unique_ptr<MediaType>& format,
                                  VideoStreamCaps& caps) = 0;
+    // The times per frame the stream offers at the size and subtype of the
+    // format. Where it offers a whole range that holds the format's own time
+    // per frame, that time alone stands for the range. Empty when the stream
+    // does not tell its rates.
+    virtual Status getFrameIntervals(const MediaType& format, std::vector<int64_t>& intervals) = 0;
+    // Once the graph runs: the format the stream really carries, which a
+    // driver may have chosen over the one set. kFalse while it is not known.
+    virtual Status getStreamedFormat(std::unique_ptr<MediaType>& format) = 0;
 };
 
 class CaptureGraphBuilder {

@@ -69,6 +69,7 @@ TEST_F(FormatNegotiationTest, RefusedRequestFallsBackToTheClosestAdvertisedSizeO
                            "SETUP: Capture callback set\n"),
               std::string::npos)
         << closest;
+    EXPECT_EQ(closest.find("fps not offered"), std::string::npos);
     const std::string refused = setUp(1, 160, 120);
     EXPECT_NE(refused.find("SETUP: closest supported size is YUY2 @ 352 288\n"
                            "SETUP: Capture callback set\n"),
@@ -84,6 +85,75 @@ TEST_F(FormatNegotiationTest, RefusedRequestFallsBackToTheClosestAdvertisedSizeO
     EXPECT_EQ(last.video.averageTimePerFrame, 333333);
     EXPECT_EQ(last.video.width, 352);
     EXPECT_EQ(last.subtype, subtype::kYuy2);
+}
+
+// The rate asked for gives way to the size: device 0 offers 640 by 480 only
+// at 25 and 10 fps and its default is a large size at 30, which it must not
+// fall back to; device 1 has the exact rate; device 2 offers the closest size
+// only at 15 fps.
+TEST_F(FormatNegotiationTest, RequestedRateGivesWayToTheNearestOfferedAtTheChosenSize) {
+    camera().acceptRates(640, 480, subtype::kYuy2, {1000000, 400000});
+    camera().defaultFormat.video.width = 1280;
+    camera().defaultFormat.video.height = 720;
+    fake.addDevice("Cam 1").acceptRates(320, 240, subtype::kYuy2, {666666, 333333});
+    fake.addDevice("Cam 2")
+        .acceptRates(352, 288, subtype::kYuy2, {666666})
+        .offer(fixedSize(352, 288), subtype::kYuy2);
+    makeLayer();
+    for (int device = 0; device < 3; ++device) {
+        layer->setFrameRate(device, 30);
+    }
+    const std::string nearest = setUp(0, 640, 480);
+    const std::string line = "SETUP: 30 fps not offered at 640 by 480 - using 25 fps\n";
+    EXPECT_NE(nearest.find("SETUP: trying format YUY2 @ 640 by 480\n" + line +
+                           "SETUP: Capture callback set\n"),
+              std::string::npos)
+        << nearest;
+    EXPECT_EQ(nearest.find("fps not offered", nearest.find(line) + line.size()), std::string::npos);
+    EXPECT_EQ(camera().submittedFormats.back().video.averageTimePerFrame, 400000);
+
+    const std::string exact = setUp(1, 320, 240);
+    EXPECT_EQ(exact.find("fps not offered"), std::string::npos) << exact;
+    EXPECT_EQ(fake.device(1).submittedFormats.back().video.averageTimePerFrame, 333333);
+
+    const std::string closest = setUp(2, 320, 240);
+    EXPECT_NE(closest.find("SETUP: closest supported size is YUY2 @ 352 288\n"
+                           "SETUP: 30 fps not offered at 352 by 288 - using 15 fps\n"),
+              std::string::npos)
+        << closest;
+    const std::pair<int, int> sizes[] = {{640, 480}, {320, 240}, {352, 288}};
+    for (int device = 0; device < 3; ++device) {
+        EXPECT_TRUE(layer->isDeviceReady(device)) << device;
+        EXPECT_EQ(std::pair(layer->frameWidth(device), layer->frameHeight(device)), sizes[device])
+            << device;
+    }
+}
+
+// A stream that carries another size or subtype than the one set up would
+// hand callers frames they cannot read; it fails the set-up instead.
+TEST_F(FormatNegotiationTest, StreamCarryingAnotherFormatThanSetUpIsRefused) {
+    MediaType streamed = camera().acceptAnySize(subtype::kYuy2).defaultFormat;
+    streamed.video.width = 3840;
+    streamed.video.height = 2160;
+    camera().streamedFormat = streamed;
+    fake.addDevice("Cam 1").acceptAnySize(subtype::kYuy2).streamedFormat = streamed;
+    fake.device(1).streamedFormat->subtype = subtype::kUyvy;
+    fake.addDevice("Cam 2").acceptAnySize(subtype::kYuy2).streamedFormat = streamed;
+    makeLayer();
+    const std::string larger = setUp(0, 640, 480);
+    EXPECT_NE(larger.find("ERROR: stream delivers YUY2 @ 3840 by 2160 instead of YUY2 @ 640 by "
+                          "480\n"),
+              std::string::npos)
+        << larger;
+    EXPECT_EQ(larger.find("ready to capture"), std::string::npos);
+    EXPECT_FALSE(layer->isDeviceReady(0));
+    EXPECT_NE(setUp(1, 3840, 2160)
+                  .find("ERROR: stream delivers UYVY @ 3840 by 2160 instead of "
+                        "YUY2 @ 3840 by 2160\n"),
+              std::string::npos);
+    EXPECT_FALSE(layer->isDeviceReady(1));
+    EXPECT_EQ(setUp(2, 3840, 2160).find("ERROR"), std::string::npos);
+    EXPECT_TRUE(layer->isDeviceReady(2));
 }
 
 // The closest size the device advertises for a request of 320 by 240.

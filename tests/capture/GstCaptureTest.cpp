@@ -16,35 +16,52 @@ namespace {
 
 constexpr int kFrameTimeoutMs = 10000;
 
-// A platform whose only device is GStreamer's test source, stopping after a
-// few frames the way an unplugged camera stops.
-class EndingSourcePlatform : public GstCapturePlatform {
+// A platform whose only device is GStreamer's test source, listing the given
+// formats the way a camera lists them, and stopping after a number of frames
+// the way an unplugged camera stops (-1: never).
+class TestSourcePlatform : public GstCapturePlatform {
 public:
     static constexpr int kFramesBeforeEnd = 5;
 
+    explicit TestSourcePlatform(
+        int framesBeforeEnd = kFramesBeforeEnd,
+        std::string listedCaps = "video/x-raw,format=BGR,width=[1,640],height=[1,480]")
+        : framesBeforeEnd_(framesBeforeEnd)
+        , listedCaps_(std::move(listedCaps)) {}
+
     platform::Status
     videoInputDevices(std::vector<std::unique_ptr<platform::DeviceMoniker>>& devices) override {
-        devices.push_back(std::make_unique<EndingSourceMoniker>());
+        devices.push_back(std::make_unique<TestSourceMoniker>(framesBeforeEnd_, listedCaps_));
         return platform::kOk;
     }
 
 private:
-    class EndingSourceMoniker : public platform::DeviceMoniker {
+    class TestSourceMoniker : public platform::DeviceMoniker {
     public:
+        TestSourceMoniker(int framesBeforeEnd, std::string listedCaps)
+            : framesBeforeEnd_(framesBeforeEnd)
+            , listedCaps_(std::move(listedCaps)) {}
+
         platform::Status
         openPropertyStore(std::unique_ptr<platform::PropertyStore>& store) override {
-            store = std::make_unique<NameOnlyPropertyStore>("Ending source");
+            store = std::make_unique<NameOnlyPropertyStore>("Test source");
             return platform::kOk;
         }
         platform::Status bindSourceFilter(std::shared_ptr<platform::Filter>& source) override {
             auto element = adoptFloating(gst_element_factory_make("videotestsrc", nullptr));
-            g_object_set(element.get(), "num-buffers", kFramesBeforeEnd, "is-live", TRUE, nullptr);
+            g_object_set(element.get(), "num-buffers", framesBeforeEnd_, "is-live", TRUE, nullptr);
             source = std::make_shared<GstSourceFilter>(
-                std::move(element), GstCapsPtr(gst_caps_from_string(
-                                        "video/x-raw,format=BGR,width=[1,640],height=[1,480]")));
+                std::move(element), GstCapsPtr(gst_caps_from_string(listedCaps_.c_str())));
             return platform::kOk;
         }
+
+    private:
+        int framesBeforeEnd_;
+        std::string listedCaps_;
     };
+
+    int framesBeforeEnd_;
+    std::string listedCaps_;
 };
 
 class GstCaptureTest : public testing::Test {
@@ -129,20 +146,37 @@ TEST_F(GstCaptureTest, DemoCameraDeliversEachRequestedSizeAcrossAStopAndAStart) 
 }
 
 TEST_F(GstCaptureTest, StreamEndIsReportedAndCaptureCanStartAgain) {
-    makeThread([](VideoInputThr&) {}, std::make_unique<EndingSourcePlatform>());
+    makeThread([](VideoInputThr&) {}, std::make_unique<TestSourcePlatform>());
     const std::string console = consoleOf([&] {
         thread->startDevice(0, 64, 48, 30);
         EXPECT_TRUE(collector->waitForFrames(1, kFrameTimeoutMs));
         QThread::msleep(500);
     });
     EXPECT_NE(console.find("ERROR: the video stream ended\n"), std::string::npos) << console;
-    EXPECT_LE(collector->frameCount(), std::size_t(EndingSourcePlatform::kFramesBeforeEnd));
+    EXPECT_LE(collector->frameCount(), std::size_t(TestSourcePlatform::kFramesBeforeEnd));
     // The run ends by itself with its source; a later stop changes nothing.
     EXPECT_TRUE(thread->wait(kFrameTimeoutMs));
 
     stop();
     const std::size_t before = collector->frameCount();
     startAndCollect(0, 64, 48, before + 1);
+}
+
+// Listing 640 by 480 only at slower rates and a large size at its default,
+// the source still streams 640 by 480 when asked for it at 30 fps.
+TEST_F(GstCaptureTest, SizeListedOnlyAtSlowerRatesIsCapturedAtTheNearestRate) {
+    makeThread([](VideoInputThr&) {},
+               std::make_unique<TestSourcePlatform>(
+                   -1, "video/x-raw,format=BGR,width=1280,height=720,framerate=2/1;"
+                       "video/x-raw,format=BGR,width=640,height=480,framerate={ 25/1, 10/1 }"));
+    const std::string setup = startAndCollect(0, 640, 480, 2);
+    EXPECT_NE(setup.find("SETUP: 30 fps not offered at 640 by 480 - using 25 fps\n"),
+              std::string::npos)
+        << setup;
+    const auto frame = collector->takeFrame(1);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->width, 640);
+    EXPECT_EQ(frame->height, 480);
 }
 
 // Twenty frames at 15 per second: more than that means the clip looped.

@@ -1,6 +1,7 @@
 #include "capture/platform/gst/GstFormats.h"
 #include "capture/SubtypeTable.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <vector>
@@ -88,6 +89,38 @@ TEST_F(GstFormatsTest, DefaultFormatIsTheFirstStructureFixed) {
         std::vector<int64_t>({640, 480, 333333}));
     EXPECT_EQ(type.subtype, subtype::kYuy2);
     EXPECT_TRUE(gst_caps_is_fixed(defaultCaps.get()));
+}
+
+// Caps the way a V4L2 camera lists them: each size with its own rates, some
+// as lists, some as ranges, and a television rate.
+TEST_F(GstFormatsTest, RatesOfferedAtASizeComeFromItsOwnStructuresAndAreAskedForAgain) {
+    const GstCapsPtr camera = parse("video/x-raw,format=YUY2,width=640,height=480,"
+                                    "framerate={ 25/1, 10/1 };"
+                                    "video/x-raw,format=YUY2,width=3840,height=2160,framerate=2/1;"
+                                    "video/x-raw,format=YUY2,width=320,height=240,"
+                                    "framerate=[ 1/1, 60/1 ];"
+                                    "video/x-raw,format=NV12,width=640,height=480,"
+                                    "framerate=30000/1001");
+    const auto intervalsAt = [&camera](const Guid& subtype, int width, int height, int64_t wanted) {
+        auto intervals =
+            gstformats::frameIntervalsAt(camera.get(), video(subtype, width, height, wanted));
+        std::sort(intervals.begin(), intervals.end());
+        return intervals;
+    };
+    EXPECT_EQ(intervalsAt(subtype::kYuy2, 640, 480, 333333),
+              std::vector<int64_t>({400000, 1000000}));
+    EXPECT_EQ(intervalsAt(subtype::kYuy2, 320, 240, 333333), std::vector<int64_t>({333333}));
+    EXPECT_EQ(intervalsAt(subtype::kYuy2, 320, 240, 83333),
+              std::vector<int64_t>({166667, 10000000}));
+    EXPECT_TRUE(intervalsAt(subtype::kYuy2, 1280, 720, 333333).empty());
+    const Guid nv12 = fourccGuid(fourcc('N', 'V', '1', '2'));
+    const std::vector<int64_t> television = intervalsAt(nv12, 640, 480, 333333);
+    ASSERT_EQ(television.size(), 1u);
+    for (const auto& [subtype, timePerFrame] :
+         {std::pair{subtype::kYuy2, int64_t(400000)}, std::pair{nv12, television[0]}}) {
+        const GstCapsPtr asked = gstformats::capsFor(video(subtype, 640, 480, timePerFrame));
+        EXPECT_TRUE(gst_caps_can_intersect(camera.get(), asked.get())) << timePerFrame;
+    }
 }
 
 } // namespace

@@ -21,14 +21,25 @@ FakeDevice::FakeDevice(const std::u16string& friendlyName)
 }
 
 bool FakeDevice::accepts(const MediaType& format) const {
+    const auto sameSize = [&format](int32_t width, int32_t height, const Guid& subtype) {
+        return width == format.video.width && height == format.video.height &&
+               subtype == format.subtype;
+    };
     const bool anySize = std::find(anySizeSubtypes.begin(), anySizeSubtypes.end(),
                                    format.subtype) != anySizeSubtypes.end();
-    return anySize || std::any_of(acceptedFormats.begin(), acceptedFormats.end(),
-                                  [&format](const AcceptedFormat& accepted) {
-                                      return accepted.width == format.video.width &&
-                                             accepted.height == format.video.height &&
-                                             accepted.subtype == format.subtype;
-                                  });
+    const bool listed =
+        std::any_of(acceptedFormats.begin(), acceptedFormats.end(),
+                    [&sameSize](const AcceptedFormat& accepted) {
+                        return sameSize(accepted.width, accepted.height, accepted.subtype);
+                    });
+    const bool atOfferedRate =
+        std::any_of(offeredRates.begin(), offeredRates.end(), [&](const OfferedRates& offer) {
+            const auto& rates = offer.intervals;
+            return sameSize(offer.width, offer.height, offer.subtype) &&
+                   std::find(rates.begin(), rates.end(), format.video.averageTimePerFrame) !=
+                       rates.end();
+        });
+    return anySize || listed || atOfferedRate;
 }
 
 FakeDevice& FakeDevice::acceptAnySize(const Guid& subtype) {
@@ -43,6 +54,12 @@ FakeDevice& FakeDevice::accept(int32_t width, int32_t height, const Guid& subtyp
 
 FakeDevice& FakeDevice::offer(const VideoStreamCaps& caps, const Guid& subtype) {
     capabilities.push_back(Capability{caps, subtype});
+    return *this;
+}
+
+FakeDevice& FakeDevice::acceptRates(int32_t width, int32_t height, const Guid& subtype,
+                                    std::vector<int64_t> intervals) {
+    offeredRates.push_back(OfferedRates{width, height, subtype, std::move(intervals)});
     return *this;
 }
 

@@ -2,6 +2,7 @@
 
 #include "capture/platform/PlatformTypes.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,14 @@ struct Capability {
     platform::Guid subtype;
 };
 
+// The times per frame a device offers at one size in one subtype.
+struct OfferedRates {
+    int32_t width;
+    int32_t height;
+    platform::Guid subtype;
+    std::vector<int64_t> intervals;
+};
+
 // One scripted device: its names, pins, formats and capabilities.
 struct FakeDevice {
     explicit FakeDevice(const std::u16string& friendlyName);
@@ -27,6 +36,9 @@ struct FakeDevice {
     FakeDevice& acceptAnySize(const platform::Guid& subtype);
     FakeDevice& accept(int32_t width, int32_t height, const platform::Guid& subtype);
     FakeDevice& offer(const platform::VideoStreamCaps& caps, const platform::Guid& subtype);
+    // Accepts the size in the subtype at exactly these times per frame.
+    FakeDevice& acceptRates(int32_t width, int32_t height, const platform::Guid& subtype,
+                            std::vector<int64_t> intervals);
 
     std::u16string friendlyName;
     std::u16string description;
@@ -45,6 +57,10 @@ struct FakeDevice {
     std::vector<Capability> capabilities;
     int capabilityRecordSize = platform::kVideoStreamCapsRecordSize;
     std::vector<int> failingCapabilityIndices;
+    std::vector<OfferedRates> offeredRates;
+    // What the running stream carries, as a driver that ignores the format
+    // set would; unset, the stream does not tell.
+    std::optional<platform::MediaType> streamedFormat;
     // Every format the layer submitted, accepted or not, in order.
     std::vector<platform::MediaType> submittedFormats;
 };

@@ -51,4 +51,24 @@ Status FakeStreamConfig::getStreamCaps(int index, std::unique_ptr<MediaType>& fo
     return kOk;
 }
 
+Status FakeStreamConfig::getFrameIntervals(const MediaType& format,
+                                           std::vector<int64_t>& intervals) {
+    intervals.clear();
+    for (const OfferedRates& offer : device_.offeredRates) {
+        if (offer.width == format.video.width && offer.height == format.video.height &&
+            offer.subtype == format.subtype) {
+            intervals = offer.intervals;
+        }
+    }
+    return kOk;
+}
+
+Status FakeStreamConfig::getStreamedFormat(std::unique_ptr<MediaType>& format) {
+    if (!device_.streamedFormat) {
+        return kFalse;
+    }
+    format = std::make_unique<MediaType>(*device_.streamedFormat);
+    return kOk;
+}
+
 } // namespace fake

@@ -18,6 +18,9 @@ public:
     platform::Status getNumberOfCapabilities(int& count, int& recordSize) override;
     platform::Status getStreamCaps(int index, std::unique_ptr<platform::MediaType>& format,
                                    platform::VideoStreamCaps& caps) override;
+    platform::Status getFrameIntervals(const platform::MediaType& format,
+                                       std::vector<int64_t>& intervals) override;
+    platform::Status getStreamedFormat(std::unique_ptr<platform::MediaType>& format) override;
 
 private:
     std::shared_ptr<FakeScript> script_;

@@ -15,6 +15,10 @@ constexpr int64_t kHundredNanosecondsPerSecond = 10000000;
 // Frame rates this close to a whole number are taken as that number, so that
 // 333,333 units per frame asks for 30 frames per second, as cameras list it.
 constexpr double kWholeRateTolerance = 0.01;
+// Television rates such as 29.97 are whole rates slowed by 1000/1001, and
+// cameras list them as exactly that fraction.
+constexpr int kTelevisionNumerator = 1000;
+constexpr int kTelevisionDenominator = 1001;
 constexpr int32_t kBytesPerPixel = 3;
 
 struct FormatRow {
@@ -106,6 +110,52 @@ MediaType videoType(const Guid& subtype, int32_t width, int32_t height) {
     type.sampleSize = width * height * kBytesPerPixel;
     return type;
 }
+
+MediaType fixedFormat(const GstStructure* fixed) {
+    int width = 0;
+    int height = 0;
+    gst_structure_get_int(fixed, "width", &width);
+    gst_structure_get_int(fixed, "height", &height);
+    MediaType type = videoType(subtypeOf(fixed), width, height);
+    int numerator = 0;
+    int denominator = 1;
+    if (gst_structure_get_fraction(fixed, "framerate", &numerator, &denominator) && numerator > 0) {
+        type.video.averageTimePerFrame = kHundredNanosecondsPerSecond * denominator / numerator;
+    }
+    return type;
+}
+
+double framesPerSecond(const GValue* fraction) {
+    return double(gst_value_get_fraction_numerator(fraction)) /
+           double(gst_value_get_fraction_denominator(fraction));
+}
+
+void addInterval(double framesPerSecond, std::vector<int64_t>& intervals) {
+    if (framesPerSecond > 0) {
+        intervals.push_back(std::llround(kHundredNanosecondsPerSecond / framesPerSecond));
+    }
+}
+
+void addIntervals(const GValue* rates, int64_t wanted, std::vector<int64_t>& intervals) {
+    if (GST_VALUE_HOLDS_FRACTION(rates)) {
+        addInterval(framesPerSecond(rates), intervals);
+    } else if (GST_VALUE_HOLDS_FRACTION_RANGE(rates)) {
+        const double slowest = framesPerSecond(gst_value_get_fraction_range_min(rates));
+        const double fastest = framesPerSecond(gst_value_get_fraction_range_max(rates));
+        const double wantedRate =
+            wanted > 0 ? double(kHundredNanosecondsPerSecond) / double(wanted) : 0.0;
+        if (wantedRate >= slowest && wantedRate <= fastest) {
+            intervals.push_back(wanted);
+        } else {
+            addInterval(slowest, intervals);
+            addInterval(fastest, intervals);
+        }
+    } else if (GST_VALUE_HOLDS_LIST(rates)) {
+        for (guint index = 0; index < gst_value_list_get_size(rates); ++index) {
+            addIntervals(gst_value_list_get_value(rates, index), wanted, intervals);
+        }
+    }
+}
 } // namespace
 
 void frameRateFor(int64_t averageTimePerFrame, int& numerator, int& denominator) {
@@ -114,6 +164,12 @@ void frameRateFor(int64_t averageTimePerFrame, int& numerator, int& denominator)
     if (std::fabs(rate - whole) < kWholeRateTolerance) {
         numerator = static_cast<int>(whole);
         denominator = 1;
+        return;
+    }
+    const double television = rate * kTelevisionDenominator / kTelevisionNumerator;
+    if (std::fabs(television - std::round(television)) < kWholeRateTolerance) {
+        numerator = static_cast<int>(std::round(television)) * kTelevisionNumerator;
+        denominator = kTelevisionDenominator;
         return;
     }
     const int64_t divisor = std::gcd(kHundredNanosecondsPerSecond, averageTimePerFrame);
@@ -172,18 +228,33 @@ MediaType defaultFormat(const GstCaps* sourceCaps, GstCapsPtr& defaultCaps) {
     }
     defaultCaps.reset(gst_caps_copy_nth(sourceCaps, 0));
     defaultCaps.reset(gst_caps_fixate(defaultCaps.release()));
-    const GstStructure* fixed = gst_caps_get_structure(defaultCaps.get(), 0);
-    int width = 0;
-    int height = 0;
-    gst_structure_get_int(fixed, "width", &width);
-    gst_structure_get_int(fixed, "height", &height);
-    MediaType type = videoType(subtypeOf(fixed), width, height);
-    int numerator = 0;
-    int denominator = 1;
-    if (gst_structure_get_fraction(fixed, "framerate", &numerator, &denominator) && numerator > 0) {
-        type.video.averageTimePerFrame = kHundredNanosecondsPerSecond * denominator / numerator;
+    return fixedFormat(gst_caps_get_structure(defaultCaps.get(), 0));
+}
+
+MediaType formatOf(const GstCaps* fixedCaps) {
+    if (!fixedCaps || gst_caps_is_empty(fixedCaps) || gst_caps_is_any(fixedCaps)) {
+        return videoType(Guid{}, 0, 0);
     }
-    return type;
+    return fixedFormat(gst_caps_get_structure(fixedCaps, 0));
+}
+
+std::vector<int64_t> frameIntervalsAt(const GstCaps* sourceCaps, const MediaType& format) {
+    MediaType anyRate = format;
+    anyRate.video.averageTimePerFrame = 0;
+    const GstCapsPtr wanted = capsFor(anyRate);
+    std::vector<int64_t> intervals;
+    if (!sourceCaps || !wanted || gst_caps_is_any(sourceCaps)) {
+        return intervals;
+    }
+    // Intersecting reads both caps; it is merely not declared const.
+    const GstCapsPtr offered(gst_caps_intersect(const_cast<GstCaps*>(sourceCaps), wanted.get()));
+    for (guint index = 0; index < gst_caps_get_size(offered.get()); ++index) {
+        const GstStructure* structure = gst_caps_get_structure(offered.get(), index);
+        if (const GValue* rates = gst_structure_get_value(structure, "framerate")) {
+            addIntervals(rates, format.video.averageTimePerFrame, intervals);
+        }
+    }
+    return intervals;
 }
 
 std::vector<Capability> capabilitiesOf(const GstCaps* sourceCaps) {

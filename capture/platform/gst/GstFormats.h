@@ -26,6 +26,14 @@ struct Capability {
 // One record per size range of every structure the source can produce.
 std::vector<Capability> capabilitiesOf(const GstCaps* sourceCaps);
 
+// The times per frame a source offers at the size and subtype of the format.
+// A range of rates that holds the format's own time per frame yields just
+// that time; other ranges yield their ends. Empty when the caps carry no rates.
+std::vector<int64_t> frameIntervalsAt(const GstCaps* sourceCaps, const platform::MediaType& format);
+
+// The format of fixed caps, such as those a pad has negotiated.
+platform::MediaType formatOf(const GstCaps* fixedCaps);
+
 // Frames per second for a time per frame in 100 ns units, as a fraction.
 void frameRateFor(int64_t averageTimePerFrame, int& numerator, int& denominator);
 

@@ -20,6 +20,9 @@ public:
     // Chooses the format when the source can produce it.
     bool selectFormat(const platform::MediaType& format);
     std::vector<gstformats::Capability> capabilities() const;
+    std::vector<int64_t> frameIntervalsAt(const platform::MediaType& format) const;
+    // The format the source's output has negotiated; false before it has.
+    bool streamedFormat(platform::MediaType& format) const;
     bool producesJpeg() const;
 
     // Sources that are fed by the program start and stop with the pipeline.

@@ -34,3 +34,18 @@ Status GstStreamConfig::getStreamCaps(int index, std::unique_ptr<MediaType>& for
     format = std::make_unique<MediaType>(capability.format);
     return kOk;
 }
+
+Status GstStreamConfig::getFrameIntervals(const MediaType& format,
+                                          std::vector<int64_t>& intervals) {
+    intervals = source_->frameIntervalsAt(format);
+    return kOk;
+}
+
+Status GstStreamConfig::getStreamedFormat(std::unique_ptr<MediaType>& format) {
+    MediaType streamed;
+    if (!source_->streamedFormat(streamed)) {
+        return kFalse;
+    }
+    format = std::make_unique<MediaType>(streamed);
+    return kOk;
+}
