@@ -48,41 +48,27 @@ VividNode findVivid() {
     return {};
 }
 
-// Counts the frames a capture thread emits and remembers every size among
-// them that differs from the expected one. Frames are freed at once.
-class FrameCounter {
-public:
-    explicit FrameCounter(VideoInputThr& thread) {
-        QObject::connect(&thread, &VideoInputThr::capturedFrame, [this](I::Image* frame) {
-            const QSize size(frame->width, frame->height);
-            delete frame;
-            QMutexLocker locker(&lock_);
-            ++count_;
-            if (size != expected_) {
-                wrongSizes_.append(size);
-            }
-        });
+// What the capture thread delivered since the last reset: how many frames,
+// and the first whose size was not the expected one. Frames are freed at once.
+struct FrameTally {
+    void reset(const QSize& expectedSize) {
+        QMutexLocker locker(&lock);
+        expected = expectedSize;
+        count = 0;
+        wrongSize = QSize();
     }
-    void reset(const QSize& expected) {
-        QMutexLocker locker(&lock_);
-        expected_ = expected;
-        count_ = 0;
-        wrongSizes_.clear();
+    void add(const I::Image& frame) {
+        QMutexLocker locker(&lock);
+        ++count;
+        if (QSize(frame.width, frame.height) != expected && wrongSize.isEmpty()) {
+            wrongSize = QSize(frame.width, frame.height);
+        }
     }
-    int count() {
-        QMutexLocker locker(&lock_);
-        return count_;
-    }
-    QList<QSize> wrongSizes() {
-        QMutexLocker locker(&lock_);
-        return wrongSizes_;
-    }
-
-private:
-    QMutex lock_;
-    QSize expected_;
-    int count_ = 0;
-    QList<QSize> wrongSizes_;
+    QMutex lock;
+    QSize expected;
+    std::atomic<int> count{0};
+    // Read once the capture thread has ended.
+    QSize wrongSize;
 };
 
 // vivid has one capture device; its disconnect control takes it away for
@@ -102,22 +88,28 @@ TEST(VividCamera, CapturesAtEveryOfferedSizeAndRateRestartsAndSurvivesADisconnec
     consoleOf([&] { thread = std::make_unique<VideoInputThr>(); });
     const int camera = thread->deviceList().key(vivid.card, -1);
     ASSERT_GE(camera, 0) << "the device list lacks " << vivid.card.toStdString();
-    FrameCounter frames(*thread);
+    FrameTally frames;
+    QObject::connect(thread.get(), &VideoInputThr::capturedFrame, [&](I::Image* frame) {
+        frames.add(*frame);
+        delete frame;
+    });
     QSignalSpy started(thread.get(), &VideoInputThr::captureStarted);
 
+    QSize size;
     auto capture = [&](int width, int height, int rate) {
+        size = QSize();
         started.clear();
         const std::string setUp =
             consoleOf([&] { thread->startDevice(camera, width, height, rate); });
         ASSERT_EQ(started.size(), 1);
-        const QSize size = started[0][1].toSize();
+        size = started[0][1].toSize();
         const int reportedRate = started[0][2].toInt();
         ASSERT_FALSE(size.isEmpty()) << setUp;
         frames.reset(size);
         QElapsedTimer clock;
         clock.start();
         QTest::qWait(kCaptureMs);
-        const int received = frames.count();
+        const int received = frames.count;
         const double seconds = clock.elapsed() / 1000.0;
         consoleOf([&] {
             thread->stopDevice();
@@ -126,25 +118,34 @@ TEST(VividCamera, CapturesAtEveryOfferedSizeAndRateRestartsAndSurvivesADisconnec
         // The table of what was asked and what came, for whoever reads the log.
         std::printf("asked %dx%d @ %d -> set up %dx%d @ %d, received %.1f frames/s\n", width,
                     height, rate, size.width(), size.height(), reportedRate, received / seconds);
-        EXPECT_GT(received, 0) << setUp;
-        EXPECT_TRUE(frames.wrongSizes().isEmpty())
+        // Wide bounds: emulation may drop frames, but never turns the rate
+        // set up into a crawl.
+        EXPECT_GE(received / seconds, reportedRate / 3.0) << setUp;
+        EXPECT_TRUE(frames.wrongSize.isEmpty())
             << "asked " << width << "x" << height << " @ " << rate << ": a frame of "
-            << frames.wrongSizes().first().width() << "x" << frames.wrongSizes().first().height()
+            << frames.wrongSize.width() << "x" << frames.wrongSize.height()
             << " while the layer reported " << size.width() << "x" << size.height() << "\n"
             << setUp;
     };
-    for (const QSize& size : {QSize(160, 120), QSize(320, 240), QSize(640, 480)}) {
+    // The rate is a preference: the size set up for a request is the same
+    // whatever the rate asked.
+    for (const QSize& asked : {QSize(160, 120), QSize(320, 240), QSize(640, 480)}) {
+        QSize sizeAtFirstRate;
         for (int rate : {15, 30, 60}) {
-            capture(size.width(), size.height(), rate);
+            capture(asked.width(), asked.height(), rate);
+            sizeAtFirstRate = sizeAtFirstRate.isEmpty() ? size : sizeAtFirstRate;
+            EXPECT_EQ(size, sizeAtFirstRate) << "asked " << rate << " fps";
         }
     }
+    // vivid offers this size itself.
+    EXPECT_EQ(size, QSize(640, 480));
 
     // Unplugging while frames flow ends the run with the layer's error line;
     // the camera then leaves the list.
     QSignalSpy ended(thread.get(), &VideoInputThr::sourceEnded);
     consoleOf([&] { thread->startDevice(camera, 320, 240, 30); });
     frames.reset(QSize());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frames.count() > 0; }, kJoinTimeoutMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frames.count > 0; }, kJoinTimeoutMs));
     const std::string console = consoleOf([&] {
         EXPECT_EQ(QProcess::execute("v4l2-ctl", {"-d", vivid.path, "--set-ctrl", "disconnect=1"}),
                   0);
