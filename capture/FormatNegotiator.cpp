@@ -15,6 +15,9 @@ constexpr int32_t kBytesPerPixel = 3;
 constexpr int32_t kNoSizeYet = 9999999;
 constexpr int32_t kNoCandidateYet = 999999;
 constexpr double kHundredNanosecondsPerSecond = 10000000.0;
+// Sources round a time per frame each their own way (666,666 or 666,667 for
+// 15 fps); rates this close are the same rate.
+constexpr double kSameRateTolerance = 0.01;
 
 struct AxisCandidate {
     int32_t value = kNoCandidateYet;
@@ -56,7 +59,7 @@ int64_t nearestInterval(int64_t wanted, const std::vector<int64_t>& offered) {
             nearestDistance = distance;
         }
     }
-    return nearest;
+    return nearestDistance < kSameRateTolerance ? wanted : nearest;
 }
 
 // Whole rates print as such, others with two decimals at most (29.97, 12.5).

@@ -89,13 +89,13 @@ TEST_F(FormatNegotiationTest, RefusedRequestFallsBackToTheClosestAdvertisedSizeO
 
 // The rate asked for gives way to the size: device 0 offers 640 by 480 only
 // at 25 and 10 fps and its default is a large size at 30, which it must not
-// fall back to; device 1 has the exact rate; device 2 offers the closest size
-// only at 15 fps.
+// fall back to; device 1 has the rate, its time per frame rounded another
+// way; device 2 offers the closest size only at 15 fps.
 TEST_F(FormatNegotiationTest, RequestedRateGivesWayToTheNearestOfferedAtTheChosenSize) {
     camera().acceptRates(640, 480, subtype::kYuy2, {1000000, 400000});
     camera().defaultFormat.video.width = 1280;
     camera().defaultFormat.video.height = 720;
-    fake.addDevice("Cam 1").acceptRates(320, 240, subtype::kYuy2, {666666, 333333});
+    fake.addDevice("Cam 1").acceptRates(320, 240, subtype::kYuy2, {666667, 333334});
     fake.addDevice("Cam 2")
         .acceptRates(352, 288, subtype::kYuy2, {666666})
         .offer(fixedSize(352, 288), subtype::kYuy2);

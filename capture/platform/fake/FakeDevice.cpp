@@ -1,6 +1,7 @@
 #include "capture/platform/fake/FakeDevice.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 using namespace platform;
 
@@ -34,10 +35,12 @@ bool FakeDevice::accepts(const MediaType& format) const {
                     });
     const bool atOfferedRate =
         std::any_of(offeredRates.begin(), offeredRates.end(), [&](const OfferedRates& offer) {
-            const auto& rates = offer.intervals;
+            // Like a driver, it takes a time per frame rounded either way.
+            const auto sameRate = [&format](int64_t interval) {
+                return std::llabs(interval - format.video.averageTimePerFrame) <= 1;
+            };
             return sameSize(offer.width, offer.height, offer.subtype) &&
-                   std::find(rates.begin(), rates.end(), format.video.averageTimePerFrame) !=
-                       rates.end();
+                   std::any_of(offer.intervals.begin(), offer.intervals.end(), sameRate);
         });
     return anySize || listed || atOfferedRate;
 }
