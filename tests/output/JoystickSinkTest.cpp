@@ -1,8 +1,10 @@
 #include "output/JoystickSink.h"
+#include "output/Calibration.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -10,6 +12,8 @@
 
 #include <cerrno>
 #include <memory>
+#include <set>
+#include <utility>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -77,16 +81,25 @@ libevdev* openJoystickNode() {
     return nullptr;
 }
 
+constexpr const char* kNoUinput = "/dev/uinput is missing or not writable: this kernel has no "
+                                  "uinput module loaded, or the user may not use it";
+
+// False where the joystick cases must skip; a failure where the machine says
+// the device must be there.
+bool uinputUsable() {
+    const bool usable = QFileInfo(JoystickSink::kDefaultUinputPath).isWritable();
+    if (!usable && qEnvironmentVariableIsSet("ZAREDEZID_DEVICES_PRESENT")) {
+        ADD_FAILURE() << kNoUinput << ", although this machine should have it";
+    }
+    return usable;
+}
+
 // Runs where the kernel has uinput (the device tests' virtual machine); skips
-// elsewhere, unless the machine says the device must be there. What a game sees is what the kernel
+// elsewhere. What a game sees is what the kernel
 // made of the description.
 TEST(JoystickSink, MovesARealVirtualJoystick) {
-    if (!QFileInfo(JoystickSink::kDefaultUinputPath).isWritable()) {
-        if (qEnvironmentVariableIsSet("ZAREDEZID_DEVICES_PRESENT")) {
-            FAIL() << "no writable /dev/uinput, although this machine should have one";
-        }
-        GTEST_SKIP() << "/dev/uinput is missing or not writable: this kernel has no uinput "
-                        "module loaded, or the user may not use it";
+    if (!uinputUsable()) {
+        GTEST_SKIP() << kNoUinput;
     }
     auto sink = std::make_unique<JoystickSink>();
     QString error;
@@ -147,6 +160,50 @@ TEST(JoystickSink, MovesARealVirtualJoystick) {
         ::usleep(20000);
     }
     EXPECT_EQ(left, nullptr) << "the device is still there after the sink was destroyed";
+}
+
+// The tracker as users run it, with no settings saved: each position the
+// stick takes is the default calibration of one update the tracker printed.
+TEST(JoystickSink, TheTrackerMovesTheRealVirtualJoystick) {
+    if (!uinputUsable()) {
+        GTEST_SKIP() << kNoUinput;
+    }
+    QProcess tracker;
+    tracker.start(ZAREDEZID_TRACK, {"--demo", "--frames", "60", "--output", "joystick"});
+    libevdev* device = nullptr;
+    while (!device && !tracker.waitForFinished(20)) {
+        device = openJoystickNode();
+    }
+    ASSERT_NE(device, nullptr) << tracker.readAllStandardError().toStdString();
+    // Read while the tracker runs: its device, and what it queued, go with it.
+    std::vector<std::pair<int, int>> positions;
+    input_event event;
+    while (!tracker.waitForFinished(10)) {
+        while (libevdev_next_event(device, LIBEVDEV_READ_FLAG_NORMAL, &event) ==
+               LIBEVDEV_READ_STATUS_SUCCESS) {
+            if (event.type == EV_SYN) {
+                positions.emplace_back(libevdev_get_event_value(device, EV_ABS, ABS_X),
+                                       libevdev_get_event_value(device, EV_ABS, ABS_Y));
+            }
+        }
+    }
+    ::close(libevdev_get_fd(device));
+    libevdev_free(device);
+    ASSERT_EQ(tracker.exitCode(), 0) << tracker.readAllStandardError().toStdString();
+
+    std::set<std::pair<int, int>> updates;
+    for (const QString& row : QString(tracker.readAllStandardOutput()).split('\n').mid(1)) {
+        const QStringList fields = row.split(',');
+        if (fields.size() > 5 && fields[3] == "1") {
+            const auto events = JoystickSink::eventsFor(
+                Calibration().calibrate(fields[4].toFloat(), fields[5].toFloat()));
+            updates.emplace(events[0].value, events[1].value);
+        }
+    }
+    EXPECT_GT(positions.size(), 5u);
+    for (const auto& position : positions) {
+        EXPECT_EQ(updates.count(position), 1u) << position.first << ", " << position.second;
+    }
 }
 
 } // namespace
