@@ -48,6 +48,7 @@ fetch_kernel() {
                 timeout 600 apt-get download -q "$package") ||
             fail "could not download $package"
         timeout 300 dpkg-deb -x "$work_dir"/"$package"_*.deb "$kernel_root"
+        rm -f "$work_dir"/"$package"_*.deb
         touch "$kernel_root/.unpacked"
     fi
     kernel_version=${package#linux-image-}
@@ -67,7 +68,8 @@ module_files() {
     done | awk '$1 == "insmod" && !seen[$2]++ { print $2 }'
 }
 
-# The command, quoted so that it runs with its arguments intact.
+# The command, quoted so that it runs with its arguments intact; bash reads
+# it, as its quoting of some characters is bash's own.
 write_command_script() {
     local script=$1
     shift
@@ -116,7 +118,7 @@ echo $start_marker
 env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/tmp/home \\
     LANG=C.UTF-8 XDG_CONFIG_HOME=/tmp/config XDG_CACHE_HOME=/tmp/cache \\
     XDG_RUNTIME_DIR=/tmp/runtime TERM=dumb \\
-    chroot /root /bin/sh /tmp/command.sh
+    chroot /root /bin/bash /tmp/command.sh
 echo "$status_marker=\$?"
 poweroff -f
 EOF
