@@ -127,14 +127,16 @@ EOF
 
 # A busybox initramfs with the modules and the command in it.
 build_initramfs() {
-    local tree=$1 index=100 file
+    local tree=$1 index=100 files file
+    # Resolved first, so that a module modprobe cannot resolve stops the run.
+    files=$(module_files)
     mkdir -p "$tree"/{bin,modules,proc,sys,dev}
     cp /bin/busybox "$tree/bin/busybox"
-    while read -r file; do
+    for file in $files; do
         # A number before the name keeps the load order in the glob's order.
         cp "$file" "$tree/modules/$index-$(basename "$file")"
         index=$((index + 1))
-    done < <(module_files)
+    done
     write_init "$tree/init"
     (cd "$tree" && find . | cpio -o -H newc --quiet | gzip -1) >"$scratch/initramfs.gz"
 }
