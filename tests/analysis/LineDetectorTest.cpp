@@ -23,6 +23,10 @@ const QRect kHorizontalRun(140, 70, 41, 1);
 const QRect kLAcross(100, 100, 30, 1);
 const QRect kLDown(129, 100, 1, 30);
 const QRect kBand(100, 100, 40, 2);
+// A run of 100 that climbs three rows for a stretch and comes back.
+const std::vector<QRect> kBumpedRun = {{10, 10, 45, 1}, {55, 11, 1, 1}, {56, 12, 1, 1},
+                                       {57, 13, 6, 1},  {63, 12, 1, 1}, {64, 11, 1, 1},
+                                       {65, 10, 45, 1}};
 
 QPoint at(const StringPoint& point) {
     return {point.x, point.y};
@@ -43,6 +47,8 @@ TEST(StringsAndClusters, ChainsAreWalkedEndToEndAndCutAtTheirBends) {
         {"runs of 9 and 10", {{5, 5, 9, 1}, {5, 9, 10, 1}}, {14, 9}, {5, 9}, 10, {10}},
         {"straight run", {{10, 20, 40, 1}}, {49, 20}, {10, 20}, 40, {40}},
         {"L", {kLAcross, kLDown}, {129, 129}, {100, 100}, 59, {30, 30}},
+        // Three pixels off its chord is too little to split a run.
+        {"run with a bump", kBumpedRun, {109, 10}, {10, 10}, 100, {100}},
         // A hairpin, turning at (139, 101).
         {"two-pixel band", {kBand}, {101, 100}, {100, 100}, 80, {40, 41}},
     };
@@ -65,7 +71,6 @@ TEST(StringsAndClusters, ChainsAreWalkedEndToEndAndCutAtTheirBends) {
                       1)
                 << "from point " << i - 1;
         }
-        EXPECT_DOUBLE_EQ(chain.points[0].yc, figure.start.y() - 120.0);
         ASSERT_EQ(clusters.count, figure.clusterLengths.size());
         for (uint32_t i = 0; i < clusters.count; ++i) {
             EXPECT_EQ(clusters.items[i].count, figure.clusterLengths[i]);
@@ -75,18 +80,6 @@ TEST(StringsAndClusters, ChainsAreWalkedEndToEndAndCutAtTheirBends) {
             EXPECT_EQ(at(first.first[first.count - 1]), at(clusters.items[1].first[0]));
         }
     }
-}
-
-TEST(StringsAndClusters, SmallDisplacementDoesNotSplitARun) {
-    PixelString run;
-    ClusterList clusters;
-    for (int x = 0; x < 100; ++x) {
-        const int y = x >= 45 && x < 55 ? 13 : 10;
-        run.append({x, y, double(x), double(y)});
-    }
-    subdivide(clusters, run, 0, 99, kMinDeviation, kMinSize);
-    ASSERT_EQ(clusters.count, 1u);
-    EXPECT_EQ(clusters.items[0].count, 100u);
 }
 
 class Detection : public ::testing::Test {
@@ -100,7 +93,7 @@ protected:
     LineList lines;
 };
 
-TEST_F(Detection, HorizontalRunVotesWithItsWorkedKernel) {
+TEST_F(Detection, HorizontalRunVotesWithItsWorkedKernelFallingOffSymmetricallyInRho) {
     detect(*grayPicture(320, 240, {kHorizontalRun}));
     ASSERT_EQ(detector.kernels().kernelCount(), 1u);
     const Kernel& kernel = detector.kernels().kernelsBegin()[0];
@@ -111,14 +104,11 @@ TEST_F(Detection, HorizontalRunVotesWithItsWorkedKernel) {
     EXPECT_NEAR(kernel.covRhoTheta, 0.0, 1e-12);
     EXPECT_NEAR(kernel.kernelHeight, 0.336888, 1e-6);
     EXPECT_NEAR(detector.kernels().voteScale(), 4.893976, 1e-6);
-    EXPECT_EQ(kernel.rhoIndex, 301);
-    EXPECT_EQ(kernel.thetaIndex, 181);
     EXPECT_EQ(detector.accumulator().votesAt(181, 301), 2);
-}
 
-// A short run is a weak kernel; it raises the vote scale so that the strong
-// one spreads over several cells.
-TEST_F(Detection, UncorrelatedKernelFallsOffSymmetricallyInRho) {
+    // A short run beside it is a weak kernel; it raises the vote scale so that
+    // the strong one spreads over several cells, falling off alike on both
+    // sides since it is uncorrelated.
     detect(*grayPicture(320, 240, {{30, 200, 12, 1}, kHorizontalRun}));
     const Accumulator& votes = detector.accumulator();
     const int centre = votes.votesAt(181, 301);
@@ -174,7 +164,6 @@ TEST_F(Detection, AccumulatorFollowsThePictureSizeAndSamePicturesGiveSameLines) 
     EXPECT_EQ(detector.accumulator().thetaSize, 360u);
     EXPECT_TRUE(detect(*grayPicture(160, 120)).empty());
     EXPECT_EQ(detector.accumulator().rhoSize, 402u);
-    EXPECT_EQ(detector.accumulator().thetaSize, 360u);
     const LineList second = detect(*grayPicture(320, 240, figure));
     ASSERT_EQ(first.size(), second.size());
     for (std::size_t i = 0; i < first.size(); ++i) {
