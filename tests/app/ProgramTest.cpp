@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -102,12 +103,11 @@ TEST(ProgramStartupTest, TerminationSignalClosesTheWindowAndSavesSettings) {
     EXPECT_EQ(program.process().exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.process().exitCode(), 0);
 
+    // Which values a first run saves, and that they are whole, is the
+    // storage tests' concern; here both groups must be saved at all.
     QSettings saved(program.settingsFile(), QSettings::NativeFormat);
-    EXPECT_EQ(saved.value("settings/ResponseRoll").toInt(), 50);
-    EXPECT_EQ(saved.value("settings/FPSId").toInt(), 1);
     EXPECT_EQ(saved.value("tracking/Estimator").toString(), "precise");
-    saved.beginGroup("settings");
-    EXPECT_EQ(saved.allKeys().size(), 13);
+    EXPECT_TRUE(saved.contains("settings/ResponseRoll"));
 }
 
 // Help and version need no display, so they are asked for without one. Help
@@ -160,12 +160,8 @@ QRect skyBounds(const QImage& screen) {
     return bounds;
 }
 
-struct BandStatistics {
-    double skyFraction = 0;
-    int distinctColours = 0;
-};
-
-BandStatistics band(const QImage& screen, const QRect& area) {
+// The share of sky-coloured pixels in the area, and how many colours it holds.
+std::pair<double, int> skyShareAndColours(const QImage& screen, const QRect& area) {
     QSet<QRgb> colours;
     int sky = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
@@ -206,11 +202,12 @@ TEST(FlightViewScreenshotTest, SkyAboveTexturedTerrain) {
     ASSERT_GT(view.height(), 200);
     const int bandHeight = view.height() / 10;
 
-    const BandStatistics top = band(screen, view.adjusted(0, 0, 0, -(view.height() - bandHeight)));
-    EXPECT_GT(top.skyFraction, 0.8) << "the top of the view is sky";
-    const BandStatistics bottom = band(screen, view.adjusted(0, view.height() - bandHeight, 0, 0));
-    EXPECT_LT(bottom.skyFraction, 0.5) << "the bottom of the view is terrain";
-    EXPECT_GT(bottom.distinctColours, 200) << "the terrain is textured, not flat";
+    const QRect top = view.adjusted(0, 0, 0, -(view.height() - bandHeight));
+    EXPECT_GT(skyShareAndColours(screen, top).first, 0.8) << "the top of the view is sky";
+    const auto [bottomSky, bottomColours] =
+        skyShareAndColours(screen, view.adjusted(0, view.height() - bandHeight, 0, 0));
+    EXPECT_LT(bottomSky, 0.5) << "the bottom of the view is terrain";
+    EXPECT_GT(bottomColours, 200) << "the terrain is textured, not flat";
 }
 
 } // namespace

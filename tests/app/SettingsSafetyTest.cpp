@@ -80,12 +80,6 @@ QByteArray fileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
 // Runs action while no file of this process may grow beyond a few bytes, the
 // way a full disk would; writes past the limit fail with EFBIG instead of
 // raising SIGXFSZ. False when the limit could not be set.
@@ -189,7 +183,10 @@ TEST_F(SettingsSafetyTest, MissingOrGarbageStoreStartsWithDefaults) {
 
     for (const QByteArray& bytes : garbage) {
         SCOPED_TRACE(bytes.left(16).toHex().toStdString());
-        writeFile(path, bytes);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+        file.close();
         const std::string warnings = startAndExit();
         EXPECT_EQ(lineCount(warnings), 1) << warnings;
         EXPECT_NE(warnings.find(path.toStdString()), std::string::npos) << warnings;
@@ -261,8 +258,7 @@ TEST_F(SettingsSafetyTest, KilledDuringSavesLeavesOneWholeSetOfSettings) {
         }
         QThread::usleep(static_cast<unsigned long>(731 * kill % 5000));
         ::kill(child, SIGKILL);
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_EQ(waitpid(child, nullptr, 0), child);
         close(savesDone[0]);
 
         const StoredValues stored = readSettingsGroup(path);

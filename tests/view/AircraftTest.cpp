@@ -67,8 +67,9 @@ protected:
 };
 
 // 150 units of roll above level tilt it 30 degrees clockwise, like the
-// overlay's symbol: the left wing rises, the right one sinks.
-TEST_F(AircraftTest, DrawnLitAtTheBottomCentreBehindTheOverlayAndBankingLikeIt) {
+// overlay's symbol: the left wing rises, the right one sinks. A model without
+// meshes draws nothing.
+TEST_F(AircraftTest, DrawnLitAtTheBottomCentreBehindTheOverlayBankingLikeItAndNotWhenEmpty) {
     const QImage alone = frame(90.0f, false);
     EXPECT_TRUE(isRed(pixelAt(alone, 200, 60)));
     EXPECT_TRUE(isRed(pixelAt(alone, 160, 53)));
@@ -82,12 +83,9 @@ TEST_F(AircraftTest, DrawnLitAtTheBottomCentreBehindTheOverlayAndBankingLikeIt) 
     const QImage banked = frame(240.0f, false);
     EXPECT_TRUE(isRed(pixelAt(banked, 165, 74)));
     EXPECT_FALSE(isRed(pixelAt(banked, 240, 80)));
-}
 
-TEST_F(AircraftTest, EmptyModelDrawsNothing) {
-    CXGLReader empty(files.write(QString("<WORLD/>")));
+    const CXGLReader empty(files.write(QString("<WORLD/>")));
     aircraft.measure(empty);
-
     EXPECT_TRUE(aircraft.isEmpty());
     EXPECT_TRUE(isGreen(pixelAt(frame(90.0f, false), 200, 60)));
 }

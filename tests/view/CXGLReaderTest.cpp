@@ -3,10 +3,10 @@
 #include "tests/view/XglDocument.h"
 
 #include <QVector3D>
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 using namespace xgl;
 
@@ -17,9 +17,7 @@ protected:
     ScratchFiles files;
 };
 
-MATCHER_P3(IsPoint, x, y, z, "") {
-    return arg[0] == x && arg[1] == y && arg[2] == z;
-}
+using Corners = std::vector<XGLVector>;
 
 // Unnamed objects are named "aa", "aaa", ... in document order, an object
 // without faces uses up a name all the same, and the names come sorted. A
@@ -42,7 +40,7 @@ TEST_F(CXGLReaderTest, ObjectsAreNamedByTheirMeshNameLabelOrByCount) {
         EXPECT_EQ(CXGLReader(writeWorld(files, body)).meshNames(), names) << body.toStdString();
     CXGLReader lateReader(writeWorld(files, late));
     ASSERT_EQ(lateReader.faces("Tail").size(), 1);
-    EXPECT_THAT(lateReader.faces("Tail")[0].pos1, IsPoint(3.0, 3.0, 3.0));
+    EXPECT_EQ(lateReader.faces("Tail")[0].pos1, (XGLVector{3, 3, 3}));
 }
 
 // The bounding box spans every corner of every object.
@@ -52,10 +50,9 @@ TEST_F(CXGLReaderTest, ObjectsSharingANameShareOneMeshWithTheirOwnPointsAllInThe
 
     const QVector<XGLFace> faces = reader.faces("Wing");
     ASSERT_EQ(faces.size(), 2);
-    EXPECT_THAT(faces[0].pos1, IsPoint(-1.0, 2.0, 3.0));
-    EXPECT_THAT(faces[1].pos1, IsPoint(10.0, -20.0, 0.0));
-    EXPECT_THAT(reader.boundingBox().min, IsPoint(-1.0, -20.0, 0.0));
-    EXPECT_THAT(reader.boundingBox().max, IsPoint(10.0, 2.0, 3.0));
+    EXPECT_EQ((Corners{faces[0].pos1, faces[1].pos1}), (Corners{{-1, 2, 3}, {10, -20, 0}}));
+    EXPECT_EQ((Corners{reader.boundingBox().min, reader.boundingBox().max}),
+              (Corners{{-1, -20, 0}, {10, 2, 3}}));
 }
 
 // A face may come before the points and normals it uses. Points are indexed
@@ -69,12 +66,10 @@ TEST_F(CXGLReaderTest, FaceCornersReferToPointsByPositionAndToNormalsById) {
     CXGLReader reader(writeWorld(files, object("M", mesh)));
 
     const XGLFace face = reader.faces("M").value(0);
-    EXPECT_THAT(face.pos1, IsPoint(30.0, 0.0, 0.0));
-    EXPECT_THAT(face.pos2, IsPoint(10.0, 0.0, 0.0));
-    EXPECT_THAT(face.pos3, IsPoint(20.0, 0.0, 0.0));
-    EXPECT_THAT(face.norm1, IsPoint(0.0, 1.0, 0.0));
-    EXPECT_THAT(face.norm2, IsPoint(0.0, 0.0, 1.0));
-    EXPECT_THAT(face.norm3, IsPoint(0.0, 1.0, 0.0));
+    EXPECT_EQ((Corners{face.pos1, face.pos2, face.pos3}),
+              (Corners{{30, 0, 0}, {10, 0, 0}, {20, 0, 0}}));
+    EXPECT_EQ((Corners{face.norm1, face.norm2, face.norm3}),
+              (Corners{{0, 1, 0}, {0, 0, 1}, {0, 1, 0}}));
     EXPECT_EQ(face.material, 2);
 }
 
@@ -86,13 +81,9 @@ TEST_F(CXGLReaderTest, OutOfRangeReferencesAndShortListsReadAsZeros) {
 
     const QVector<XGLFace> faces = reader.faces("M");
     ASSERT_EQ(faces.size(), 2);
-    EXPECT_THAT(faces[0].pos1, IsPoint(5.0, 6.0, 0.0));
-    EXPECT_THAT(faces[0].norm1, IsPoint(7.0, 0.0, 0.0));
-    EXPECT_THAT(faces[0].pos2, IsPoint(1.0, 2.0, 3.0));
-    EXPECT_THAT(faces[0].norm2, IsPoint(0.0, 0.0, 0.0));
-    EXPECT_THAT(faces[0].pos3, IsPoint(0.0, 0.0, 0.0));
-    EXPECT_THAT(faces[1].pos1, IsPoint(0.0, 0.0, 0.0));
-    EXPECT_THAT(faces[1].pos2, IsPoint(0.0, 0.0, 0.0));
+    EXPECT_EQ((Corners{faces[0].pos1, faces[0].norm1, faces[0].pos2, faces[0].norm2, faces[0].pos3,
+                       faces[1].pos1, faces[1].pos2}),
+              (Corners{{5, 6, 0}, {7, 0, 0}, {1, 2, 3}, {}, {}, {}, {}}));
 }
 
 TEST_F(CXGLReaderTest, MaterialAlphaBecomesEveryColoursFourthComponentAndRepeatsReplace) {

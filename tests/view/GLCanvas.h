@@ -35,8 +35,8 @@ struct FeedbackVertex {
 };
 using FeedbackPolygon = std::vector<FeedbackVertex>;
 
-// Runs `draw` in feedback mode in the current context and returns the
-// polygons that survived clipping, in drawing order.
+// Runs `draw`, which may draw filled polygons only, in feedback mode in the
+// current context and returns those that survived clipping, in drawing order.
 std::vector<FeedbackPolygon> feedbackPolygons(const std::function<void()>& draw);
 
 // Pixel helpers with y counted upward from the bottom row, as GL does.

@@ -6,9 +6,9 @@
 #include <QHBoxLayout>
 #include <QTest>
 #include <atomic>
-#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -75,22 +75,17 @@ protected:
 
 TEST_F(RunnerThrFollowsWindowTest, MinimisedOrHiddenWindowStopsPaintingUntilShownAgain) {
     ASSERT_TRUE(viewKeepsFlying());
-    struct Case {
-        const char* name;
-        std::function<void(QWidget&)> conceal, reveal;
-    };
-    const Case cases[] = {
-        {"minimise", &QWidget::showMinimized, &QWidget::showNormal},
-        {"hide", &QWidget::hide, &QWidget::show},
-    };
-    for (const Case& step : cases) {
-        SCOPED_TRACE(step.name);
-        step.conceal(*window);
+    using Step = void (QWidget::*)();
+    const std::pair<Step, Step> concealAndReveal[] = {
+        {&QWidget::showMinimized, &QWidget::showNormal}, {&QWidget::hide, &QWidget::show}};
+    for (const auto& [conceal, reveal] : concealAndReveal) {
+        SCOPED_TRACE(conceal == Step(&QWidget::hide) ? "hide" : "minimise");
+        (window.get()->*conceal)();
         EXPECT_TRUE(pacingHoldsStill());
         const float before = view->flightState().positionX();
         view->update();
         EXPECT_EQ(view->flightState().positionX(), before) << "a concealed view paints nothing";
-        step.reveal(*window);
+        (window.get()->*reveal)();
         EXPECT_TRUE(viewKeepsFlying());
     }
 }

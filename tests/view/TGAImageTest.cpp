@@ -13,7 +13,7 @@ protected:
 };
 
 // True colour comes out red first, 32 bits keep their alpha, grey is luminance.
-TEST_F(TGAImageTest, ReadsTrueColourAndGreyPictures) {
+TEST_F(TGAImageTest, ReadsTrueColourAndGreyPicturesAndRefusesTheRest) {
     struct Case {
         int type, width, bits;
         QByteArray pixels;
@@ -35,9 +35,8 @@ TEST_F(TGAImageTest, ReadsTrueColourAndGreyPictures) {
         EXPECT_EQ(image.height, 1);
         EXPECT_EQ(image.data, expected.data);
     }
-}
 
-TEST_F(TGAImageTest, RejectsWhatTheLoaderDoesNotRead) {
+    // What the loader does not read is refused.
     const QByteArray pixel("\x01\x02\x03\x04", 4);
     EXPECT_FALSE(image.load(files.writeTga(10, 1, 1, 24, pixel))) << "run-length encoded";
     EXPECT_FALSE(image.load(files.writeTga(2, 1, 1, 24, pixel, 1))) << "non-zero id length";

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -25,7 +26,6 @@ protected:
     QString smallTexture(int bits = 24) {
         return files.writeTga(2, 2, 2, bits, QByteArray(4 * bits / 8, '\x40'));
     }
-    QString noTexture() const { return files.missing(); }
 
     std::vector<FeedbackPolygon> drawFrame(Terrain& terrain) {
         canvas.ortho(kLeft, kLeft + 500, kBottom, kBottom + 1000, -3000, 3000);
@@ -39,13 +39,12 @@ protected:
 
 // The heading eases toward its target the short way across the wrap.
 TEST_F(TerrainTest, SteeringClampsTheHorizonAndWrapsTheHeadingWhichEasesTheShortWay) {
-    Terrain terrain(flatMap(0), noTexture());
-    terrain.steer(90.0f, -1000.0f);
-    EXPECT_FLOAT_EQ(terrain.horizonTarget(), 300.0f);
-    terrain.steer(90.0f, 5000.0f);
-    EXPECT_FLOAT_EQ(terrain.horizonTarget(), 160.0f);
-    terrain.steer(90.0f, -100.0f);
-    EXPECT_FLOAT_EQ(terrain.horizonTarget(), 170.0f);
+    Terrain terrain(flatMap(0), files.missing());
+    const std::pair<float, float> pitchesAndHorizons[] = {{-1000, 300}, {5000, 160}, {-100, 170}};
+    for (const auto& [pitch, horizon] : pitchesAndHorizons) {
+        terrain.steer(90.0f, pitch);
+        EXPECT_FLOAT_EQ(terrain.horizonTarget(), horizon) << pitch;
+    }
 
     terrain.steer(80.0f, 0.0f);
     EXPECT_GT(terrain.headingTarget(), 6.2f);
@@ -78,7 +77,7 @@ TEST_F(TerrainTest, FlatGroundSlicesFollowTheHorizonFormulaInColumnsEightPixelsA
     EXPECT_EQ(Terrain::nextSliceDistance(63), 64u);
     EXPECT_EQ(Terrain::nextSliceDistance(64), 66u);
 
-    Terrain terrain(flatMap(100), noTexture());
+    Terrain terrain(flatMap(100), files.missing());
     terrain.setupTextureAndFog(kViewSize, kViewSize);
 
     const auto polygons = drawFrame(terrain);
@@ -93,7 +92,6 @@ TEST_F(TerrainTest, FlatGroundSlicesFollowTheHorizonFormulaInColumnsEightPixelsA
         }
     }
     ASSERT_FALSE(columnsPerSlice.empty());
-    EXPECT_EQ(terrain.columnsPerSlice(), 52);
     for (const auto& slice : columnsPerSlice) {
         EXPECT_EQ(slice.second.size(), 53u);
         EXPECT_EQ(*slice.second.begin(), -8);
@@ -139,7 +137,7 @@ TEST_F(TerrainTest, PositionWrapsToOneMapPeriodWithoutTheTextureJumping) {
 // A missing texture leaves the terrain untextured, and a view wider than the
 // column arrays is clamped to them; either way the terrain is drawn.
 TEST_F(TerrainTest, MissingTextureAndOverwideViewStillDrawTheTerrain) {
-    Terrain terrain(flatMap(50), noTexture());
+    Terrain terrain(flatMap(50), files.missing());
     terrain.setupTextureAndFog(9000, 300);
 
     EXPECT_EQ(terrain.textureName(), 0u);
