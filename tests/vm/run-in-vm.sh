@@ -108,17 +108,17 @@ mount -t devtmpfs devtmpfs /root/dev
 mkdir -p /root/dev/pts /root/dev/shm
 mount -t devpts devpts /root/dev/pts
 mount -t tmpfs tmpfs /root/dev/shm
-mount -t tmpfs tmpfs /root/tmp
+# /tmp stays the host's, under the overlay: the command may run from a
+# checkout there. The machine's own folders live in /run.
 mount -t tmpfs tmpfs /root/run
-mkdir -p /root/tmp/home /root/tmp/config /root/tmp/cache /root/tmp/runtime
-chmod 1777 /root/tmp
-chmod 700 /root/tmp/runtime
-cp /command.sh /root/tmp/command.sh
+mkdir -p /root/run/vm/home /root/run/vm/config /root/run/vm/cache /root/run/vm/runtime
+chmod 700 /root/run/vm/runtime
+cp /command.sh /root/run/vm/command.sh
 echo $start_marker
-env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/tmp/home \\
-    LANG=C.UTF-8 XDG_CONFIG_HOME=/tmp/config XDG_CACHE_HOME=/tmp/cache \\
-    XDG_RUNTIME_DIR=/tmp/runtime TERM=dumb \\
-    chroot /root /bin/bash /tmp/command.sh
+env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/run/vm/home \\
+    LANG=C.UTF-8 XDG_CONFIG_HOME=/run/vm/config XDG_CACHE_HOME=/run/vm/cache \\
+    XDG_RUNTIME_DIR=/run/vm/runtime TERM=dumb \\
+    chroot /root /bin/bash /run/vm/command.sh
 echo "$status_marker=\$?"
 poweroff -f
 EOF
