@@ -1,7 +1,7 @@
 #include "tools/appicon/AppIcon.h"
 #include "tools/common/OutputFile.h"
+#include "tools/pictures/PngBytes.h"
 
-#include <QBuffer>
 #include <QString>
 
 #include <cstdio>
@@ -10,14 +10,6 @@ namespace {
 
 // The sizes desktops look for in the hicolor icon theme.
 constexpr int kSizes[] = {32, 64, 128, 256};
-
-QByteArray pngBytes(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 } // namespace
 
@@ -32,7 +24,7 @@ int main(int argc, char** argv) {
     const QString folder = QString::fromLocal8Bit(argv[1]);
     for (const int size : kSizes) {
         const QString path = QString("%1/%2x%2/apps/zaredezid.png").arg(folder).arg(size);
-        if (!OutputFile::write(path, pngBytes(AppIcon::render(size)))) {
+        if (!OutputFile::write(path, PngBytes::of(AppIcon::render(size)))) {
             return 1;
         }
     }

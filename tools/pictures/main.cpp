@@ -1,25 +1,13 @@
 #include "tools/common/OutputFile.h"
 #include "tools/pictures/GifEncoder.h"
 #include "tools/pictures/IconPictures.h"
+#include "tools/pictures/PngBytes.h"
 #include "tools/pictures/SplashPicture.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QString>
 
 #include <cstdio>
-
-namespace {
-
-QByteArray pngBytes(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
-} // namespace
 
 // Writes the splash picture and the two icons into one folder:
 //   zaredezid_make_pictures <folder>
@@ -33,8 +21,8 @@ int main(int argc, char** argv) {
     // close to the backgrounds it is shown on.
     const QRgb iconMatte = qRgb(0xE0, 0xE0, 0xE4);
     const bool written =
-        OutputFile::write(folder + "/splash.png", pngBytes(SplashPicture::render())) &&
-        OutputFile::write(folder + "/fileinfo-32.png", pngBytes(IconPictures::aboutIcon())) &&
+        OutputFile::write(folder + "/splash.png", PngBytes::of(SplashPicture::render())) &&
+        OutputFile::write(folder + "/fileinfo-32.png", PngBytes::of(IconPictures::aboutIcon())) &&
         OutputFile::write(folder + "/favicon.gif",
                           GifEncoder::encode(IconPictures::emblem(), iconMatte));
     return written ? 0 : 1;
