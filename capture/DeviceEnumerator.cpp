@@ -91,12 +91,9 @@ int DeviceEnumerator::count() {
 // from the listing's when a device's property store does not open.
 Status DeviceEnumerator::findDevice(int n, CaptureDevice& device) {
     std::vector<std::unique_ptr<DeviceMoniker>> monikers;
-    const Status status = platform_.videoInputDevices(monikers);
-    if (!succeeded(status)) {
+    const Status status = moniker(n, monikers);
+    if (status != kOk) {
         return status;
-    }
-    if (status != kOk || n < 0 || n >= static_cast<int>(monikers.size())) {
-        return kNotFound;
     }
     DeviceMoniker& moniker = *monikers[static_cast<std::size_t>(n)];
     std::unique_ptr<PropertyStore> store;
@@ -108,4 +105,20 @@ Status DeviceEnumerator::findDevice(int n, CaptureDevice& device) {
     copyName(name, kOpenedNameUnits, device.wideName);
     copyName(name, kOpenedNameUnits, device.name);
     return moniker.bindSourceFilter(device.sourceFilter);
+}
+
+Status DeviceEnumerator::openControls(int n, std::unique_ptr<CameraControls>& controls) {
+    std::vector<std::unique_ptr<DeviceMoniker>> monikers;
+    const Status status = moniker(n, monikers);
+    return status == kOk ? monikers[static_cast<std::size_t>(n)]->openControls(controls) : status;
+}
+
+// Lists the devices and checks that device n is among them: kOk when it is,
+// kNotFound when it is not, the listing's failure when that failed.
+Status DeviceEnumerator::moniker(int n, std::vector<std::unique_ptr<DeviceMoniker>>& monikers) {
+    const Status status = platform_.videoInputDevices(monikers);
+    if (!succeeded(status)) {
+        return status;
+    }
+    return status != kOk || n < 0 || n >= static_cast<int>(monikers.size()) ? kNotFound : kOk;
 }

@@ -24,9 +24,13 @@ public:
     // Opens device n: its names go into the record, its source filter into
     // the record's source filter. kNotFound when device n cannot be read.
     platform::Status findDevice(int n, CaptureDevice& device);
+    // The controls of device n, numbered as findDevice numbers them.
+    platform::Status openControls(int n, std::unique_ptr<platform::CameraControls>& controls);
 
 private:
     platform::Status devices(std::vector<std::unique_ptr<platform::DeviceMoniker>>& monikers);
+    platform::Status moniker(int n,
+                             std::vector<std::unique_ptr<platform::DeviceMoniker>>& monikers);
     bool readDisplayName(platform::PropertyStore& store, std::u16string& name);
 
     CapturePlatform& platform_;

@@ -152,6 +152,14 @@ void VideoInput::addVideoFile(const std::string& path) {
     platform_->addVideoFile(path);
 }
 
+std::unique_ptr<CameraControls> VideoInput::openControls(int index) {
+    std::unique_ptr<CameraControls> controls;
+    if (!succeeded(enumerator_.openControls(index, controls))) {
+        controls.reset();
+    }
+    return controls;
+}
+
 void VideoInput::watchDevices(std::function<void()> devicesChanged) {
     platform_->watchDevices(std::move(devicesChanged));
 }

@@ -56,6 +56,9 @@ public:
 
     void addDemoCamera();
     void addVideoFile(const std::string& path);
+    // The controls of the device at index, whether it is set up or not; null
+    // when it has none.
+    std::unique_ptr<platform::CameraControls> openControls(int index);
     // See CapturePlatform::watchDevices.
     void watchDevices(std::function<void()> devicesChanged);
 

@@ -44,6 +44,11 @@ void VideoInputThr::addVideoFile(const QString& path) {
     videoInput_.addVideoFile(path.toStdString());
 }
 
+std::unique_ptr<platform::CameraControls> VideoInputThr::openControls(int index) {
+    QMutexLocker locker(&lock_);
+    return videoInput_.openControls(index);
+}
+
 void VideoInputThr::watchDevices(bool on) {
     QMutexLocker locker(&lock_);
     videoInput_.watchDevices(on ? std::function<void()>([this] { emit devicesChanged(); })

@@ -30,6 +30,10 @@ public:
     void addDemoCamera();
     void addVideoFile(const QString& path);
 
+    // The controls of the camera at device index, null when it has none.
+    // They may be used from any thread and outlive this object.
+    std::unique_ptr<platform::CameraControls> openControls(int index);
+
     // While on, devicesChanged() is emitted, from any thread, whenever a
     // camera is plugged in or unplugged.
     void watchDevices(bool on);

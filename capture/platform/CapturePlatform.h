@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/platform/CameraControls.h"
 #include "capture/platform/GraphObjects.h"
 #include "capture/platform/SampleGrabber.h"
 
@@ -23,6 +24,11 @@ public:
     virtual ~DeviceMoniker() = default;
     virtual Status openPropertyStore(std::unique_ptr<PropertyStore>& store) = 0;
     virtual Status bindSourceFilter(std::shared_ptr<Filter>& source) = 0;
+    // The device's own controls; sources without any answer kNoInterface.
+    virtual Status openControls(std::unique_ptr<CameraControls>& controls) {
+        (void)controls;
+        return kNoInterface;
+    }
 };
 
 } // namespace platform

@@ -17,6 +17,9 @@ constexpr Status kFail = static_cast<Status>(0x80004005u);
 constexpr Status kNotImplemented = static_cast<Status>(0x80004001u);
 constexpr Status kRuntimeChangedMode = static_cast<Status>(0x80010106u);
 constexpr Status kNotFound = static_cast<Status>(0x80040216u);
+constexpr Status kNoInterface = static_cast<Status>(0x80004002u);
+constexpr Status kInvalidArgument = static_cast<Status>(0x80070057u);
+constexpr Status kAccessDenied = static_cast<Status>(0x80070005u);
 
 inline bool succeeded(Status status) {
     return status >= 0;

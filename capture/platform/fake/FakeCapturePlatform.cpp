@@ -1,5 +1,6 @@
 #include "capture/platform/fake/FakeCapturePlatform.h"
 
+#include "capture/platform/fake/FakeCameraControls.h"
 #include "capture/platform/fake/FakeCaptureGraphBuilder.h"
 #include "capture/platform/fake/FakeFilter.h"
 #include "capture/platform/fake/FakeFilterGraph.h"
@@ -47,6 +48,13 @@ public:
             return kFail;
         }
         source = FakeFilter::make(FakeFilter::Kind::Source, script_, &device_);
+        return kOk;
+    }
+    Status openControls(std::unique_ptr<CameraControls>& controls) override {
+        if (!device_.controls) {
+            return kNoInterface;
+        }
+        controls = std::make_unique<FakeCameraControls>(device_.controls);
         return kOk;
     }
 

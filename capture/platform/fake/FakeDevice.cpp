@@ -1,5 +1,7 @@
 #include "capture/platform/fake/FakeDevice.h"
 
+#include "capture/platform/fake/FakeControlBoard.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -63,6 +65,12 @@ FakeDevice& FakeDevice::offer(const VideoStreamCaps& caps, const Guid& subtype) 
 FakeDevice& FakeDevice::acceptRates(int32_t width, int32_t height, const Guid& subtype,
                                     std::vector<int64_t> intervals) {
     offeredRates.push_back(OfferedRates{width, height, subtype, std::move(intervals)});
+    return *this;
+}
+
+FakeDevice& FakeDevice::withControls(const std::string& busPath,
+                                     std::vector<CameraControl> scripted) {
+    controls = std::make_shared<FakeControlBoard>(busPath, std::move(scripted));
     return *this;
 }
 

@@ -1,12 +1,15 @@
 #pragma once
 
-#include "capture/platform/PlatformTypes.h"
+#include "capture/platform/CameraControls.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace fake {
+
+class FakeControlBoard;
 
 struct AcceptedFormat {
     int32_t width;
@@ -39,6 +42,9 @@ struct FakeDevice {
     // Accepts the size in the subtype at exactly these times per frame.
     FakeDevice& acceptRates(int32_t width, int32_t height, const platform::Guid& subtype,
                             std::vector<int64_t> intervals);
+    // Gives the device these controls, attached at busPath.
+    FakeDevice& withControls(const std::string& busPath,
+                             std::vector<platform::CameraControl> controls);
 
     std::u16string friendlyName;
     std::u16string description;
@@ -63,6 +69,8 @@ struct FakeDevice {
     std::optional<platform::MediaType> streamedFormat;
     // Every format the layer submitted, accepted or not, in order.
     std::vector<platform::MediaType> submittedFormats;
+    // Null for a device without controls.
+    std::shared_ptr<FakeControlBoard> controls;
 };
 
 } // namespace fake
