@@ -1,5 +1,6 @@
 #include "app/tracker/DeviceTracker.h"
 
+#include "app/tracker/CameraControlOptions.h"
 #include "app/tracker/CsvTracker.h"
 #include "capture/VideoInputThr.h"
 
@@ -35,7 +36,7 @@ DeviceTracker::DeviceTracker(VideoInputThr& capture, CsvTracker& tracker,
 
 bool DeviceTracker::start(QString& error) {
     int device = -1;
-    if (!findDevice(device, error)) {
+    if (!findDevice(device, error) || !setUpControls(device, nullptr, error)) {
         return false;
     }
     silenceTimer.start();
@@ -76,6 +77,30 @@ bool DeviceTracker::findDevice(int& device, QString& error) {
     }
     device = options.cameraIndex;
     return true;
+}
+
+bool DeviceTracker::listControls(QTextStream& out, QString& error) {
+    int device = -1;
+    return findDevice(device, error) && setUpControls(device, &out, error);
+}
+
+// A run sets the camera up as the window left it, and as --control asks,
+// before its first frame; a source without controls is fine unless controls
+// were asked for. A listing alone changes nothing, so it shows the camera
+// as it is.
+bool DeviceTracker::setUpControls(int device, QTextStream* listing, QString& error) {
+    CameraControlOptions controls(capture.openControls(device), capture.deviceList().value(device));
+    const bool asked = listing || !options.controls.isEmpty();
+    if (!controls.available()) {
+        if (asked) {
+            error = tr("%1 has no controls").arg(describeInput(options));
+        }
+        return !asked;
+    }
+    if ((!listing || !options.controls.isEmpty()) && !controls.apply(options.controls, error)) {
+        return false;
+    }
+    return !listing || controls.list(*listing, error);
 }
 
 void DeviceTracker::stop() {

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTextStream>
 #include <QTimer>
 
 class CsvTracker;
@@ -24,6 +25,11 @@ public:
     // On failure error names the source and nothing was started.
     bool start(QString& error);
 
+    // Finds the camera, sets the controls asked with --control and prints
+    // one line per control to out, without capturing. On failure error
+    // names the source or the control.
+    bool listControls(QTextStream& out, QString& error);
+
     // Why the run failed; empty after a run that ended as asked.
     QString failure() const { return failureText; }
 
@@ -41,6 +47,7 @@ private slots:
 
 private:
     bool findDevice(int& device, QString& error);
+    bool setUpControls(int device, QTextStream* listing, QString& error);
     void finish(int exitCode);
 
     VideoInputThr& capture;

@@ -28,7 +28,9 @@ const char* const kDescription =
     "file is replayed in a loop, so use --frames to stop them. --output sends the\n"
     "attitude to a virtual joystick, opentrack or FlightGear as well, calibrated\n"
     "with the limits, zeros and inversions the window saved; an output that\n"
-    "cannot open ends the run before the first frame.";
+    "cannot open ends the run before the first frame. --list-controls prints a\n"
+    "camera's controls; --control sets them before the first frame, after the\n"
+    "values the window remembered for that camera.";
 
 QString tr(const char* text) {
     return QCoreApplication::translate("TrackerOptions", text);
@@ -105,6 +107,14 @@ bool readOutput(const QString& text, OutputRequest& output) {
     return ok && !output.host.isEmpty();
 }
 
+// "NAME=VALUE", split at the first '=' since a value may hold one.
+bool readControl(const QString& text, ControlSetting& setting) {
+    const int split = text.indexOf('=');
+    setting.name = text.left(split).trimmed();
+    setting.value = text.mid(split + 1);
+    return split > 0 && !setting.name.isEmpty();
+}
+
 ParsedCommandLine failure(const QString& message) {
     ParsedCommandLine result;
     result.message = message;
@@ -152,12 +162,20 @@ struct TrackerParser {
            "input, which listens on port 4242) or flightgear:HOST:PORT (FlightGear with "
            "--generic=socket,in,30,,5500,udp,zaredezid)."),
         "where"};
+    QCommandLineOption listControls{
+        "list-controls", tr("Print the controls of the --camera, one line each, and end.")};
+    QCommandLineOption control{
+        "control",
+        tr("Set the control <name> of the --camera to <value> before the first frame, as often "
+           "as given, after the values the window saved for the camera; not saved. <name> is as "
+           "--list-controls prints it, in any case, or its short form (power_line_frequency)."),
+        "name=value"};
 };
 
 TrackerParser::TrackerParser() {
     parser.setApplicationDescription(tr(kDescription));
-    parser.addOptions(
-        {video, demo, camera, frames, size, fps, repeat, lines, responses, estimator, output});
+    parser.addOptions({video, demo, camera, frames, size, fps, repeat, lines, responses, estimator,
+                       output, listControls, control});
     parser.addPositionalArgument("INPUT", tr("Folder of images, or one image with --repeat."));
 }
 
@@ -183,6 +201,25 @@ QString readInput(const TrackerParser& command, TrackerOptions& options) {
         if (!readCount(command.parser.value(command.camera), 0, options.cameraIndex)) {
             return tr("--camera needs a whole number of at least 0");
         }
+    }
+    return {};
+}
+
+// Controls belong to a source of the capture layer: a source without any
+// (the demo camera, a video file) is told apart when it is opened.
+QString readControlSettings(const TrackerParser& command, TrackerOptions& options) {
+    const QCommandLineParser& parser = command.parser;
+    options.listControls = parser.isSet(command.listControls);
+    const QStringList settings = parser.values(command.control);
+    if ((options.listControls || !settings.isEmpty()) && options.input == TrackerInput::Pictures) {
+        return tr("--list-controls and --control take a camera: --camera n");
+    }
+    for (const QString& text : settings) {
+        ControlSetting setting;
+        if (!readControl(text, setting)) {
+            return tr("--control needs NAME=VALUE, as in brightness=128, not \"%1\"").arg(text);
+        }
+        options.controls.append(setting);
     }
     return {};
 }
@@ -214,7 +251,7 @@ QString readInputSettings(const TrackerParser& command, TrackerOptions& options)
         !readCount(parser.value(command.fps), 1, kLargestFrameRate, options.framesPerSecond)) {
         return tr("--fps needs a whole number from 1 to %1").arg(kLargestFrameRate);
     }
-    return {};
+    return readControlSettings(command, options);
 }
 
 // The settings every input takes; the error text is empty when they are sound.

@@ -12,6 +12,13 @@
 // itself, or a source of the capture layer, as the program would see it.
 enum class TrackerInput { Pictures, VideoFile, DemoCamera, Camera };
 
+// A camera control to set before the first frame, as --control NAME=VALUE
+// gives it.
+struct ControlSetting {
+    QString name;
+    QString value;
+};
+
 // What the offline tracker was asked to do, read from its command line.
 struct TrackerOptions {
     TrackerInput input = TrackerInput::Pictures;
@@ -33,6 +40,10 @@ struct TrackerOptions {
     EstimatorKind estimator = EstimatorKind::Precise;
     // Where the calibrated attitude is sent besides the CSV, in the order asked.
     QVector<OutputRequest> outputs;
+    // Print the camera's controls and end instead of tracking.
+    bool listControls = false;
+    // Set on the camera in this order, after the values the window saved.
+    QVector<ControlSetting> controls;
 };
 
 // The outcome of reading the command line: options to run with, or a text for

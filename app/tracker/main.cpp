@@ -71,6 +71,17 @@ int trackDevice(const TrackerOptions& options, CsvTracker& tracker, QTextStream&
     return exitCode;
 }
 
+int listControls(const TrackerOptions& options, CsvTracker& tracker, QTextStream& out,
+                 QTextStream& errors) {
+    DeviceTracker deviceTracker(videoInputThr, tracker, options);
+    QString error;
+    if (!deviceTracker.listControls(out, error)) {
+        errors << kMessagePrefix << error << '\n';
+        return kBadInput;
+    }
+    return 0;
+}
+
 // Opens every output asked for, before any frame is tracked, so that a run
 // that cannot deliver what was asked ends at once instead of tracking for
 // nothing.
@@ -109,6 +120,10 @@ int main(int argc, char** argv) {
     if (!command.run) {
         errors << kMessagePrefix << command.message << '\n';
         return command.exitCode;
+    }
+    if (command.options.listControls) {
+        CsvTracker tracker(command.options, out);
+        return listControls(command.options, tracker, out, errors);
     }
     OutputDispatcher outputs;
     if (!openOutputs(command.options, outputs, errors)) {

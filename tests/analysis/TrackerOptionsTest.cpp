@@ -1,4 +1,10 @@
 #include "app/tracker/TrackerOptions.h"
+#include "app/CameraControlSettings.h"
+#include "app/tracker/CameraControlOptions.h"
+#include "capture/CameraControlText.h"
+#include "capture/platform/fake/FakeCameraControls.h"
+#include "capture/platform/fake/FakeControlBoard.h"
+#include "tests/support/SampleCameraControls.h"
 
 #include <gtest/gtest.h>
 
@@ -46,13 +52,29 @@ TEST(TrackerOptions, EachInputTakesDefaultsForWhatIsNotGiven) {
 }
 
 TEST(TrackerOptions, RejectsAnythingButOneInputWithSettingsThatFitIt) {
-    for (const char* mistake :
-         {"", "--demo --camera 0", "--video clip.mp4 folder", "--camera -1", "--camera first",
-          "--demo --repeat 3", "--size 160x120 folder", "--fps 15 folder",
-          "--video clip.mp4 --fps 15", "--demo --size 0x240", "--demo --size 320x",
-          "--demo --size 320*240", "--demo --size 5000x240", "--demo --fps 0", "--demo --fps 241",
-          "--demo --frames 0", "--demo --frames many", "--demo --estimator fastest",
-          "--demo --estimator"}) {
+    for (const char* mistake : {"",
+                                "--demo --camera 0",
+                                "--video clip.mp4 folder",
+                                "--camera -1",
+                                "--camera first",
+                                "--demo --repeat 3",
+                                "--size 160x120 folder",
+                                "--fps 15 folder",
+                                "--video clip.mp4 --fps 15",
+                                "--demo --size 0x240",
+                                "--demo --size 320x",
+                                "--demo --size 320*240",
+                                "--demo --size 5000x240",
+                                "--demo --fps 0",
+                                "--demo --fps 241",
+                                "--demo --frames 0",
+                                "--demo --frames many",
+                                "--demo --estimator fastest",
+                                "--demo --estimator",
+                                "--list-controls folder",
+                                "--control brightness=1 folder",
+                                "--camera 0 --control brightness",
+                                "--camera 0 --control =5"}) {
         const ParsedCommandLine result = parse(mistake);
         EXPECT_FALSE(result.run) << mistake;
         EXPECT_EQ(result.exitCode, 2) << mistake;
@@ -60,12 +82,81 @@ TEST(TrackerOptions, RejectsAnythingButOneInputWithSettingsThatFitIt) {
     }
 }
 
+TEST(TrackerOptions, ControlsAreSetInTheOrderGiven) {
+    const ParsedCommandLine parsed =
+        parse("--camera 1 --list-controls --control Label=a=b --control gain=7");
+    ASSERT_TRUE(parsed.run) << parsed.message.toStdString();
+    EXPECT_TRUE(parsed.options.listControls);
+    ASSERT_EQ(parsed.options.controls.size(), 2);
+    EXPECT_EQ(parsed.options.controls[0].name, "Label");
+    EXPECT_EQ(parsed.options.controls[0].value, "a=b");
+    EXPECT_EQ(parsed.options.controls[1].name, "gain");
+}
+
+// A camera that refuses every value, as one does that is busy elsewhere.
+class RefusingControls : public fake::FakeCameraControls {
+public:
+    using FakeCameraControls::FakeCameraControls;
+    platform::Status write(const platform::CameraControl&) override {
+        return platform::kInvalidArgument;
+    }
+};
+
+// --control values are set after the ones the window remembered for the
+// camera and are not remembered themselves; the first one that cannot be set
+// ends the setting with a message naming it, and nothing after it is set.
+TEST(TrackerOptions, ControlsAreSetAfterTheRememberedOnesOrNameWhatFailed) {
+    using namespace sample_controls;
+    auto remembered = webcamControls()[0];
+    remembered.value = 50;
+    CameraControlSettings("Cam", "usb-1").remember(remembered);
+    const auto board = std::make_shared<fake::FakeControlBoard>("usb-1", webcamControls());
+    CameraControlOptions options(std::make_unique<fake::FakeCameraControls>(board), "Cam");
+    QString error;
+    ASSERT_TRUE(options.apply({{"power_line_frequency", "60 Hz"}, {"BRIGHTNESS", "200"}}, error))
+        << error.toStdString();
+    std::vector<std::pair<uint32_t, int64_t>> written;
+    for (const platform::CameraControl& write : board->writes()) {
+        written.emplace_back(write.id, write.value);
+    }
+    EXPECT_EQ(written, (std::vector<std::pair<uint32_t, int64_t>>{
+                           {kBrightness, 50}, {kPowerLine, 2}, {kBrightness, 200}}));
+    const auto restarted = std::make_shared<fake::FakeControlBoard>("usb-1", webcamControls());
+    fake::FakeCameraControls restartedControls(restarted);
+    EXPECT_EQ(CameraControlSettings("Cam", "usb-1").apply(restartedControls), 1);
+
+    QString listing;
+    QTextStream out(&listing);
+    ASSERT_TRUE(options.list(out, error));
+    const QStringList lines = listing.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), int(webcamControls().size()));
+    EXPECT_EQ(lines[0], "Brightness  int  0..255 step 1  default 128  value 200");
+
+    const struct {
+        ControlSetting setting;
+        const char* error;
+    } failing[] = {
+        {{"Brihtness", "1"}, "camera control \"Brihtness\" not found (see --list-controls)"},
+        {{"brightness", "300"}, "Brightness: 300 is out of range 0..255"},
+    };
+    for (const auto& c : failing) {
+        const auto fresh = std::make_shared<fake::FakeControlBoard>("usb-2", webcamControls());
+        CameraControlOptions other(std::make_unique<fake::FakeCameraControls>(fresh), "Cam");
+        EXPECT_FALSE(other.apply({c.setting, {"sharpness", "3"}}, error));
+        EXPECT_EQ(error.toStdString(), c.error);
+        EXPECT_TRUE(fresh->writes().empty());
+    }
+    CameraControlOptions refusing(std::make_unique<RefusingControls>(board), "Other");
+    EXPECT_FALSE(refusing.apply({{"Gain", "30"}}, error));
+    EXPECT_EQ(error.toStdString(), "Gain: the camera refused the value \"30\"");
+}
+
 TEST(TrackerOptions, HelpDescribesEveryInputOptionAndEndsTheRunWell) {
     const ParsedCommandLine help = parse("--help");
     EXPECT_FALSE(help.run);
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* option :
-         {"--video", "--demo", "--camera", "--frames", "--size", "--fps", "--estimator"}) {
+    for (const char* option : {"--video", "--demo", "--camera", "--frames", "--size", "--fps",
+                               "--estimator", "--list-controls", "--control"}) {
         EXPECT_TRUE(help.message.contains(option)) << option;
     }
 }

@@ -134,6 +134,7 @@ TEST_F(OfflineTracker, UnreadableInputsFailNamingThem) {
         {{hugePicture}, hugePicture + ": the picture is 20000x20000", 0},
         {{"--video", missing, "--frames", "5"}, missing, 0},
         {{"--camera", "7", "--frames", "5"}, "camera 7", 0},
+        {{"--demo", "--list-controls"}, "demo camera has no controls", 0},
         {{"--video", garbageVideo}, "zaredezid-track: video file " + garbageVideo, 0},
         {{"--responses", "12", root.filePath("sizes")}, "--responses", 0},
         {{"--repeat", "0", brokenPicture}, "--repeat", 0},
