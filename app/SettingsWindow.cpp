@@ -1,6 +1,7 @@
 #include "app/SettingsWindow.h"
 
 #include "analysis/VideoProcessor.h"
+#include "app/CameraControlsLauncher.h"
 #include "app/ProcessObjects.h"
 #include "app/StatusBarReport.h"
 #include "app/UiSettingsWindow.h"
@@ -85,6 +86,9 @@ SettingsWindow::SettingsWindow(QWidget* parent)
     applyCalibration();
     connectControls();
     reportStatus();
+    // Owned by the window, its parent.
+    new CameraControlsLauncher(*ui->pushButtonSystemCameraSettings, *ui->comboBoxCameraSelect,
+                               *this);
 
     running = false;
     connect(&videoProcessor, &VideoProcessor::dataUpdate, glWidget, &GLWidget::updateData);
@@ -220,8 +224,6 @@ void SettingsWindow::connectControls() {
     for (QComboBox* list : {ui->comboBoxCameraSelect, ui->comboBoxFPS, ui->comboBoxResolution})
         connect(list, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
                 &SettingsWindow::somethingChanged);
-    connect(ui->pushButtonSystemCameraSettings, &QPushButton::clicked, this,
-            &SettingsWindow::showCameraSettingsWindow);
     for (QSlider* slider : {ui->horizontalSliderMaxPitch, ui->horizontalSliderMaxRoll,
                             ui->horizontalSliderMinPitch, ui->horizontalSliderMinRoll,
                             ui->horizontalSliderResponsePitch, ui->horizontalSliderResponseRoll,
@@ -250,8 +252,11 @@ bool SettingsWindow::startStop() {
         cameraInUse = ui->comboBoxCameraSelect->currentText();
         const int frameRate = choiceAt(kFrameRates, ui->comboBoxFPS->currentIndex());
         const QSize& picture = choiceAt(kPictureSizes, ui->comboBoxResolution->currentIndex());
-        videoInputThr.startDevice(ui->comboBoxCameraSelect->currentIndex(), picture.width(),
-                                  picture.height(), frameRate);
+        // The camera keeps its control values across streaming, so the saved
+        // ones are set before the first frame.
+        const int deviceIndex = ui->comboBoxCameraSelect->currentIndex();
+        CameraControlsLauncher::applySaved(deviceIndex, cameraInUse);
+        videoInputThr.startDevice(deviceIndex, picture.width(), picture.height(), frameRate);
         setListsEnabled(false);
         return true;
     }
@@ -302,10 +307,6 @@ void SettingsWindow::showSettings() {
 
 void SettingsWindow::hideSettings() {
     ui->menuSettings->setEnabled(ui->dockWidgetSettings->isHidden());
-}
-
-void SettingsWindow::showCameraSettingsWindow() {
-    QMessageBox::about(this, tr("Zudazuv Irarizoz"), tr("camera settings"));
 }
 
 void SettingsWindow::somethingChanged() {

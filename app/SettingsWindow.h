@@ -34,7 +34,6 @@ private slots:
     void showAbout();
     void showSettings();
     void hideSettings();
-    void showCameraSettingsWindow();
     void somethingChanged();
     void trackingChosen();
     void rememberAttitude(float _roll, float _pitch);

@@ -1,0 +1,64 @@
+#include "app/CameraControlsLauncher.h"
+
+#include "app/CameraControlSettings.h"
+#include "app/CameraControlsDialog.h"
+#include "app/ProcessObjects.h"
+#include "capture/VideoInputThr.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+CameraControlsLauncher::CameraControlsLauncher(QPushButton& button, QComboBox& cameraList,
+                                               QWidget& window)
+    : QObject(&window)
+    , button(button)
+    , cameraList(cameraList)
+    , window(window) {
+    connect(&button, &QPushButton::clicked, this, &CameraControlsLauncher::openDialog);
+    connect(&cameraList, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &CameraControlsLauncher::cameraChosen);
+    // Queued after the window's own handling, which refills the list first.
+    connect(&videoInputThr, &VideoInputThr::devicesChanged, this,
+            &CameraControlsLauncher::cameraChosen, Qt::QueuedConnection);
+    cameraChosen();
+}
+
+void CameraControlsLauncher::applySaved(int deviceIndex, const QString& name) {
+    const std::unique_ptr<platform::CameraControls> opened =
+        videoInputThr.openControls(deviceIndex);
+    if (opened)
+        CameraControlSettings(name, opened->busPath()).apply(*opened);
+}
+
+// The list keeps its items while capture runs, when cameras coming and going
+// may have moved the chosen one to another device index; it is found by name
+// then.
+int CameraControlsLauncher::deviceIndexOfChoice() const {
+    const QMap<int, QString> devices = videoInputThr.deviceList();
+    const int listed = cameraList.currentData().toInt();
+    if (cameraList.currentIndex() >= 0 && devices.value(listed) == camera)
+        return listed;
+    return devices.key(camera, -1);
+}
+
+// A dialog for a camera no longer chosen, or no longer there, closes.
+void CameraControlsLauncher::cameraChosen() {
+    camera = cameraList.currentText();
+    const int deviceIndex = camera.isEmpty() ? -1 : deviceIndexOfChoice();
+    controls = deviceIndex >= 0 ? videoInputThr.openControls(deviceIndex) : nullptr;
+    button.setEnabled(controls != nullptr);
+    if (dialog && (!controls || dialog->cameraName() != camera))
+        dialog->close();
+}
+
+void CameraControlsLauncher::openDialog() {
+    if (!dialog && controls) {
+        dialog = new CameraControlsDialog(camera, controls, &window);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    if (!dialog)
+        return;
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
