@@ -82,17 +82,6 @@ TEST(TrackerOptions, RejectsAnythingButOneInputWithSettingsThatFitIt) {
     }
 }
 
-TEST(TrackerOptions, ControlsAreSetInTheOrderGiven) {
-    const ParsedCommandLine parsed =
-        parse("--camera 1 --list-controls --control Label=a=b --control gain=7");
-    ASSERT_TRUE(parsed.run) << parsed.message.toStdString();
-    EXPECT_TRUE(parsed.options.listControls);
-    ASSERT_EQ(parsed.options.controls.size(), 2);
-    EXPECT_EQ(parsed.options.controls[0].name, "Label");
-    EXPECT_EQ(parsed.options.controls[0].value, "a=b");
-    EXPECT_EQ(parsed.options.controls[1].name, "gain");
-}
-
 // A camera that refuses every value, as one does that is busy elsewhere.
 class RefusingControls : public fake::FakeCameraControls {
 public:
@@ -102,50 +91,43 @@ public:
     }
 };
 
-// --control values are set after the ones the window remembered for the
-// camera and are not remembered themselves; the first one that cannot be set
-// ends the setting with a message naming it, and nothing after it is set.
+// --control values are set in the order given, after the ones the window
+// remembered for the camera, and are not remembered themselves; the first
+// one that cannot be set ends the setting with a message naming it, and
+// nothing after it is set.
 TEST(TrackerOptions, ControlsAreSetAfterTheRememberedOnesOrNameWhatFailed) {
     using namespace sample_controls;
-    auto remembered = webcamControls()[0];
-    remembered.value = 50;
-    CameraControlSettings("Cam", "usb-1").remember(remembered);
-    const auto board = std::make_shared<fake::FakeControlBoard>("usb-1", webcamControls());
+    const TrackerOptions parsed =
+        parse("--camera 1 --list-controls --control Label=a=b --control gain=7").options;
+    EXPECT_TRUE(parsed.listControls);
+    ASSERT_EQ(parsed.controls.size(), 2);
+    EXPECT_EQ(parsed.controls[0].name + '|' + parsed.controls[0].value + '|' +
+                  parsed.controls[1].name,
+              "Label|a=b|gain");
+
+    CameraControlSettings("Cam", "usb-1").remember(withValue(kBrightness, 50));
+    auto board = std::make_shared<fake::FakeControlBoard>("usb-1", webcamControls());
     CameraControlOptions options(std::make_unique<fake::FakeCameraControls>(board), "Cam");
     QString error;
     ASSERT_TRUE(options.apply({{"power_line_frequency", "60 Hz"}, {"BRIGHTNESS", "200"}}, error))
         << error.toStdString();
-    std::vector<std::pair<uint32_t, int64_t>> written;
-    for (const platform::CameraControl& write : board->writes()) {
-        written.emplace_back(write.id, write.value);
-    }
-    EXPECT_EQ(written, (std::vector<std::pair<uint32_t, int64_t>>{
-                           {kBrightness, 50}, {kPowerLine, 2}, {kBrightness, 200}}));
-    const auto restarted = std::make_shared<fake::FakeControlBoard>("usb-1", webcamControls());
-    fake::FakeCameraControls restartedControls(restarted);
-    EXPECT_EQ(CameraControlSettings("Cam", "usb-1").apply(restartedControls), 1);
-
+    EXPECT_EQ(idsAndValues(board->writes()),
+              (IdsAndValues{{kBrightness, 50}, {kPowerLine, 2}, {kBrightness, 200}}));
     QString listing;
     QTextStream out(&listing);
     ASSERT_TRUE(options.list(out, error));
-    const QStringList lines = listing.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), int(webcamControls().size()));
-    EXPECT_EQ(lines[0], "Brightness  int  0..255 step 1  default 128  value 200");
+    EXPECT_EQ(listing.count('\n'), int(webcamControls().size()));
+    EXPECT_TRUE(listing.startsWith("Brightness  int  0..255 step 1  default 128  value 200\n"));
 
-    const struct {
-        ControlSetting setting;
-        const char* error;
-    } failing[] = {
-        {{"Brihtness", "1"}, "camera control \"Brihtness\" not found (see --list-controls)"},
-        {{"brightness", "300"}, "Brightness: 300 is out of range 0..255"},
-    };
-    for (const auto& c : failing) {
-        const auto fresh = std::make_shared<fake::FakeControlBoard>("usb-2", webcamControls());
-        CameraControlOptions other(std::make_unique<fake::FakeCameraControls>(fresh), "Cam");
-        EXPECT_FALSE(other.apply({c.setting, {"sharpness", "3"}}, error));
-        EXPECT_EQ(error.toStdString(), c.error);
-        EXPECT_TRUE(fresh->writes().empty());
+    board = std::make_shared<fake::FakeControlBoard>("usb-1", webcamControls());
+    CameraControlOptions restarted(std::make_unique<fake::FakeCameraControls>(board), "Cam");
+    for (const auto& [setting, message] : std::vector<std::pair<ControlSetting, const char*>>{
+             {{"Brihtness", "1"}, "camera control \"Brihtness\" not found (see --list-controls)"},
+             {{"brightness", "300"}, "Brightness: 300 is out of range 0..255"}}) {
+        EXPECT_FALSE(restarted.apply({setting, {"sharpness", "3"}}, error));
+        EXPECT_EQ(error.toStdString(), message);
     }
+    EXPECT_EQ(idsAndValues(board->writes()), (IdsAndValues{{kBrightness, 50}, {kBrightness, 50}}));
     CameraControlOptions refusing(std::make_unique<RefusingControls>(board), "Other");
     EXPECT_FALSE(refusing.apply({{"Gain", "30"}}, error));
     EXPECT_EQ(error.toStdString(), "Gain: the camera refused the value \"30\"");
