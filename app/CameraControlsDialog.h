@@ -50,5 +50,5 @@ private:
     QTimer saveSoon;
     // In the camera's order; the dialog owns them through the form.
     std::vector<CameraControlEditor*> editors;
-    QLabel* status;
+    QLabel* status = nullptr;
 };

@@ -47,8 +47,12 @@ void CameraControlsLauncher::cameraChosen() {
     const int deviceIndex = camera.isEmpty() ? -1 : deviceIndexOfChoice();
     controls = deviceIndex >= 0 ? videoInputThr.openControls(deviceIndex) : nullptr;
     button.setEnabled(controls != nullptr);
-    if (dialog && (!controls || dialog->cameraName() != camera))
+    if (dialog && (!controls || dialog->cameraName() != camera)) {
+        // Closing only schedules its deletion; a click meanwhile opens a
+        // new dialog rather than showing the closing one again.
         dialog->close();
+        dialog.clear();
+    }
 }
 
 void CameraControlsLauncher::openDialog() {
