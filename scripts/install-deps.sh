@@ -22,7 +22,7 @@ if [ "${1:-}" = "--test" ]; then
     # whose kernel has the joystick and camera devices (tests/vm/).
     packages+=(xvfb xauth x11-utils clang libclang-rt-14-dev
         desktop-file-utils appstream file groff-base binutils
-        qemu-system-x86 busybox-static kmod cpio v4l-utils)
+        qemu-system-x86 busybox-static kmod cpio v4l-utils udev)
 fi
 
 missing=()

@@ -114,10 +114,19 @@ mount -t tmpfs tmpfs /root/run
 mkdir -p /root/run/vm/home /root/run/vm/config /root/run/vm/cache /root/run/vm/runtime
 chmod 700 /root/run/vm/runtime
 cp /command.sh /root/run/vm/command.sh
+# Programs learn of cameras and input devices that come and go from udev, as
+# on a desktop; systemd's tools refuse a chroot unless told it is meant.
+export SYSTEMD_IGNORE_CHROOT=1
+if chroot /root test -x /lib/systemd/systemd-udevd; then
+    timeout 60 chroot /root /lib/systemd/systemd-udevd --daemon
+    timeout 60 chroot /root udevadm trigger --action=add \\
+        --subsystem-match=video4linux --subsystem-match=input
+    timeout 60 chroot /root udevadm settle --timeout=50
+fi
 echo $start_marker
 env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/run/vm/home \\
     LANG=C.UTF-8 XDG_CONFIG_HOME=/run/vm/config XDG_CACHE_HOME=/run/vm/cache \\
-    XDG_RUNTIME_DIR=/run/vm/runtime TERM=dumb \\
+    XDG_RUNTIME_DIR=/run/vm/runtime TERM=dumb SYSTEMD_IGNORE_CHROOT=1 \\
     chroot /root /bin/bash /run/vm/command.sh
 echo "$status_marker=\$?"
 poweroff -f

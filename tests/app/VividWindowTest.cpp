@@ -1,0 +1,75 @@
+#include "app/ProcessObjects.h"
+#include "app/SettingsWindow.h"
+#include "capture/VideoInputThr.h"
+#include "tests/support/VividCamera.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProcess>
+#include <QSet>
+#include <QSettings>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kWaitMilliseconds = 30000;
+const QString kSeparator = QString::fromUtf8(" · ");
+
+int greyLevels(const QPixmap& picture) {
+    const QImage image = picture.toImage();
+    QSet<int> levels;
+    for (int y = 0; y < image.height(); y += 4)
+        for (int x = 0; x < image.width(); x += 4)
+            levels.insert(qGray(image.pixel(x, y)));
+    return levels.size();
+}
+
+// The window as a user starts it on the kernel's virtual camera, on the real
+// capture platform: vivid's test picture reaches the camera view, and a
+// camera that stops answering stops capture and the status bar says why.
+// vivid's disconnect lasts as long as the machine, so no device test may use
+// the camera after this one.
+TEST(VividWindow, ShowsTheCameraAndStopsWhenItFails) {
+    const vivid::Node vivid = vivid::find();
+    if (vivid.path.isEmpty()) {
+        if (vivid::mustBePresent())
+            FAIL() << "no vivid camera, although this machine should have one";
+        GTEST_SKIP() << "the kernel's virtual camera is not loaded";
+    }
+    QCoreApplication::setOrganizationName("Ruveviv");
+    QCoreApplication::setApplicationName("Vizezu Verizuvuz");
+    QSettings store;
+    store.clear();
+    store.setValue("settings/CameraId", videoInputThr.deviceList().key(vivid.card, -1));
+    store.setValue("settings/ResolutionId", 1);
+    store.sync();
+
+    SettingsWindow window;
+    mainWindow = &window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* cameras = window.findChild<QComboBox*>("comboBoxCameraSelect");
+    auto* status = window.findChild<QLabel*>("labelStatus");
+    auto* view = window.findChild<QLabel*>("labelOut");
+    EXPECT_EQ(cameras->currentText(), vivid.card);
+
+    // Colour bars, however grey, hold more than a handful of levels.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return greyLevels(view->pixmap(Qt::ReturnByValue)) > 5; },
+                                kWaitMilliseconds));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return status->text().startsWith(vivid.card + kSeparator); },
+                                kWaitMilliseconds))
+        << status->text().toStdString();
+
+    ASSERT_EQ(QProcess::execute("v4l2-ctl", {"-d", vivid.path, "--set-ctrl", "disconnect=1"}), 0);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return status->text().startsWith("Stopped" + kSeparator + vivid.card + ": "); },
+        kWaitMilliseconds))
+        << status->text().toStdString();
+    EXPECT_TRUE(cameras->isEnabled());
+
+    mainWindow = nullptr;
+}
+
+} // namespace

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// The kernel's virtual camera (vivid), which the device tests' virtual
+// machine loads.
+namespace vivid {
+
+struct Node {
+    QString path;
+    // The name the driver gives its card, which the device list shows.
+    QString card;
+};
+
+// Its capture node; empty where the driver is not loaded.
+Node find();
+// Whether this machine was started to have it, so that its absence is a
+// failure rather than a reason to skip.
+bool mustBePresent();
+
+} // namespace vivid
