@@ -9,7 +9,6 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <set>
 
 using namespace capture_test;
 using platform::CameraControl;
@@ -176,11 +175,9 @@ TEST_F(VividControls, ListAgreesWithV4l2CtlOnEveryKindTheyShow) {
         }
     }
     QStringList names;
-    std::set<ControlKind> kinds;
     for (const CameraControl& control : listed) {
         const QString name = shortName(control);
         names << name;
-        kinds.insert(control.kind);
         SCOPED_TRACE(name.toStdString());
         const ListedControl shown = expected.value(name);
         EXPECT_EQ(shown.kind, kV4l2CtlKinds[control.kind]);
@@ -189,7 +186,6 @@ TEST_F(VividControls, ListAgreesWithV4l2CtlOnEveryKindTheyShow) {
             flags |= kV4l2CtlFlags.value(flag);
         }
         EXPECT_EQ(control.flags, flags);
-        const bool isString = control.kind == ControlKind::String;
         // v4l2-ctl prints a bitmask's value as a signed 32-bit number.
         const auto number = [&](const QString& key) {
             const qint64 printed = shown.fields[key].toLongLong(nullptr, 0);
@@ -198,31 +194,25 @@ TEST_F(VividControls, ListAgreesWithV4l2CtlOnEveryKindTheyShow) {
         const std::map<QString, int64_t> ours{{"min", control.minimum},
                                               {"max", control.maximum},
                                               {"step", control.step},
-                                              {"default", control.defaultValue},
-                                              {"value", control.value}};
+                                              {"default", control.defaultValue}};
         for (const auto& [key, value] : ours) {
-            const bool changesByItself = key == "value" && control.has(controlflag::kVolatile);
-            if (shown.fields.contains(key) && !changesByItself && !(isString && key == "value")) {
+            if (shown.fields.contains(key)) {
                 EXPECT_EQ(value, number(key)) << key.toStdString();
             }
         }
-        if (isString) {
+        if (control.kind == ControlKind::String) {
             EXPECT_EQ("'" + QString::fromStdString(control.text) + "'", shown.fields["value"]);
+        } else if (!control.has(controlflag::kVolatile)) {
+            EXPECT_EQ(control.value, number("value"));
         }
         // Integer menus are printed as "5 (0x5)".
-        QMap<int64_t, QString> menu;
+        EXPECT_EQ(shown.menu.size(), int(control.menu.size()));
         for (const auto& entry : control.menu) {
-            menu[entry.index] = QString::fromStdString(entry.label);
+            EXPECT_EQ(shown.menu.value(entry.index).section(" (", 0, 0).toStdString(), entry.label);
         }
-        QMap<int64_t, QString> shownMenu = shown.menu;
-        for (QString& label : shownMenu) {
-            label = control.kind == ControlKind::IntegerMenu ? label.section(" (", 0, 0) : label;
-        }
-        EXPECT_EQ(menu, shownMenu);
     }
     names.sort();
     EXPECT_EQ(names, expectedNames);
-    EXPECT_EQ(kinds.size(), std::size_t(kV4l2CtlKinds.size())) << "vivid offers every kind";
 }
 
 // vivid's disconnect button takes the device away until nothing holds it
@@ -291,7 +281,6 @@ TEST_F(VividControls, WritesReachTheDriverReportFlagChangesAndSurviveADisconnect
     writer->write(disconnect);
     EXPECT_FALSE(platform::succeeded(writer->list(controls)));
     EXPECT_FALSE(platform::succeeded(writer->read(brightness)));
-    brightness.value = 1;
     EXPECT_FALSE(platform::succeeded(writer->write(brightness)));
     EXPECT_EQ(writer->busPath(), "");
     watcher->watch(nullptr);
