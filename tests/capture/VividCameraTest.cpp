@@ -4,9 +4,11 @@
 #include "tests/support/VividCamera.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -41,6 +43,15 @@ struct FrameTally {
     // Read once the capture thread has ended.
     QSize wrongSize;
 };
+
+// Descriptors of the node that this process holds open.
+int openDescriptorsOf(const QString& node) {
+    const QFileInfoList links =
+        QDir("/proc/self/fd").entryInfoList(QDir::System | QDir::NoDotAndDotDot);
+    return static_cast<int>(std::count_if(links.begin(), links.end(), [&](const QFileInfo& link) {
+        return link.symLinkTarget() == node;
+    }));
+}
 
 // The kernel's virtual camera, through the device monitor and v4l2src: every
 // size and rate the window offers, with the fall-backs. It runs in the device
@@ -110,6 +121,8 @@ TEST(VividCamera, CapturesAtEveryOfferedSizeAndRateAndRestarts) {
     }
     // vivid offers this size itself.
     EXPECT_EQ(size, QSize(640, 480));
+    // Every stop lets go of the camera, or the driver could never be unloaded.
+    EXPECT_EQ(openDescriptorsOf(vivid.path), 0);
 
     consoleOf([&] { thread.reset(); });
 }

@@ -23,7 +23,15 @@ GstCapturePlatform::~GstCapturePlatform() {
     stopWatching();
 }
 
+// When GStreamer's V4L2 source stops it "orphans" its buffer pool, leaving
+// it to buffers still out downstream, and on that path the pool is never
+// freed: each start leaves its copy of the camera's descriptor open, with
+// the pool's frame memory, and the driver cannot be unloaded. Draining the
+// pool instead frees it as the source stops; a pipeline here holds no buffer
+// past its stop, so nothing is lost. Set before GStreamer starts any thread,
+// and a value the user chose is kept.
 Status GstCapturePlatform::initRuntime() {
+    g_setenv("GST_V4L2_FORCE_DRAIN", "1", FALSE);
     GError* error = nullptr;
     const bool started = gst_init_check(nullptr, nullptr, &error);
     GErrorPtr errorOwner(error);
