@@ -72,10 +72,10 @@ TSAN_OPTIONS="$tsan_options:suppressions=$sanitizers/tsan.supp" ZAREDEZID_SOAK_C
 echo "== Device tests in a virtual machine"
 # No build machine has uinput or a camera; Debian's own kernel, booted under
 # emulation with its virtual camera module, has both. The cases labelled
-# device skip in the stages above and run here, once: the camera case ends by
-# unplugging the only camera, so a second attempt would have none. Their
+# device skip in the stages above and run here, once: the window's case ends
+# by unplugging the only camera, so a second attempt would have none. Their
 # output is shown in full: the camera's sizes and rates, asked and received.
-ZAREDEZID_VM_SECONDS=600 tests/vm/run-in-vm.sh build-test/vm sh -c \
+ZAREDEZID_VM_SECONDS=1200 tests/vm/run-in-vm.sh build-test/vm sh -c \
     'cd build-test && ZAREDEZID_DEVICES_PRESENT=1 xvfb-run -a -s "-screen 0 1280x1024x24" \
         ctest --verbose --timeout 300 -L device' | tee -a "$summaries"
 

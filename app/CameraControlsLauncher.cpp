@@ -34,6 +34,8 @@ void CameraControlsLauncher::applySaved(int deviceIndex, const QString& name) {
 // may have moved the chosen one to another device index; it is found by name
 // then.
 int CameraControlsLauncher::deviceIndexOfChoice() const {
+    if (camera.isEmpty())
+        return -1;
     const QMap<int, QString> devices = videoInputThr.deviceList();
     const int listed = cameraList.currentData().toInt();
     if (cameraList.currentIndex() >= 0 && devices.value(listed) == camera)
@@ -44,10 +46,13 @@ int CameraControlsLauncher::deviceIndexOfChoice() const {
 // A dialog for a camera no longer chosen, or no longer there, closes.
 void CameraControlsLauncher::cameraChosen() {
     camera = cameraList.currentText();
-    const int deviceIndex = camera.isEmpty() ? -1 : deviceIndexOfChoice();
-    controls = deviceIndex >= 0 ? videoInputThr.openControls(deviceIndex) : nullptr;
-    button.setEnabled(controls != nullptr);
-    if (dialog && (!controls || dialog->cameraName() != camera)) {
+    const int deviceIndex = deviceIndexOfChoice();
+    // Opened only to learn whether there are any: a device node held open
+    // keeps a USB camera from suspending and its driver from unloading, so
+    // only an open dialog holds one.
+    const bool hasControls = deviceIndex >= 0 && videoInputThr.openControls(deviceIndex);
+    button.setEnabled(hasControls);
+    if (dialog && (!hasControls || dialog->cameraName() != camera)) {
         // Closing only schedules its deletion; a click meanwhile opens a
         // new dialog rather than showing the closing one again.
         dialog->close();
@@ -56,8 +61,11 @@ void CameraControlsLauncher::cameraChosen() {
 }
 
 void CameraControlsLauncher::openDialog() {
-    if (!dialog && controls) {
-        dialog = new CameraControlsDialog(camera, controls, &window);
+    const int deviceIndex = deviceIndexOfChoice();
+    std::shared_ptr<platform::CameraControls> controls =
+        dialog || deviceIndex < 0 ? nullptr : videoInputThr.openControls(deviceIndex);
+    if (controls) {
+        dialog = new CameraControlsDialog(camera, std::move(controls), &window);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
     }
     if (!dialog)

@@ -14,8 +14,8 @@ class QWidget;
 
 // The "System camera settings window" button: enabled while the camera
 // chosen in the list has controls, running or not, it opens that camera's
-// controls dialog, or raises it when it is already open. The controls are
-// opened as the choice changes, so the button's state costs nothing.
+// controls dialog, or raises it when it is already open. Whether there are
+// controls is learnt as the choice changes; only the dialog keeps them open.
 class CameraControlsLauncher : public QObject {
     Q_OBJECT
 
@@ -37,7 +37,6 @@ private:
     QComboBox& cameraList;
     QWidget& window;
     QString camera;
-    std::shared_ptr<platform::CameraControls> controls;
     // Deleted on close, or with the window.
     QPointer<CameraControlsDialog> dialog;
 };
