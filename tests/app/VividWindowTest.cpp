@@ -15,6 +15,7 @@
 #include <QSlider>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -30,16 +31,38 @@ int greyLevels(const QPixmap& picture) {
     return levels.size();
 }
 
-// Settings that start the window on vivid's camera at 320 by 240.
-void useVividAtStart(const vivid::Node& vivid) {
-    QCoreApplication::setOrganizationName("Ruveviv");
-    QCoreApplication::setApplicationName("Vizezu Verizuvuz");
-    QSettings store;
-    store.clear();
-    store.setValue("settings/CameraId", videoInputThr.deviceList().key(vivid.card, -1));
-    store.setValue("settings/ResolutionId", 1);
-    store.sync();
-}
+// Each case starts the window on vivid's camera at 320 by 240; without the
+// camera it skips, unless this machine should have it.
+class VividWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        vivid = vivid::find();
+        if (vivid.path.isEmpty()) {
+            if (vivid::mustBePresent())
+                FAIL() << "no vivid camera, although this machine should have one";
+            GTEST_SKIP() << "the kernel's virtual camera is not loaded";
+        }
+        QCoreApplication::setOrganizationName("Ruveviv");
+        QCoreApplication::setApplicationName("Vizezu Verizuvuz");
+        QSettings store;
+        store.clear();
+        store.setValue("settings/CameraId", videoInputThr.deviceList().key(vivid.card, -1));
+        store.setValue("settings/ResolutionId", 1);
+        store.sync();
+        window = std::make_unique<SettingsWindow>();
+        mainWindow = window.get();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void TearDown() override {
+        mainWindow = nullptr;
+        window.reset();
+    }
+
+    vivid::Node vivid;
+    std::unique_ptr<SettingsWindow> window;
+};
 
 // What v4l2-ctl reads of one control, as "name: value".
 QString ctrl(const vivid::Node& vivid, const QString& name) {
@@ -52,22 +75,11 @@ QString ctrl(const vivid::Node& vivid, const QString& name) {
 // The camera's controls dialog on a real V4L2 camera: every kind vivid has
 // gets an editor without harm, a change reaches the camera at once, and
 // switching its automatic gain off makes the gain editable.
-TEST(VividWindow, CameraControlsDialogSetsTheCamera) {
-    const vivid::Node vivid = vivid::find();
-    if (vivid.path.isEmpty()) {
-        if (vivid::mustBePresent())
-            FAIL() << "no vivid camera, although this machine should have one";
-        GTEST_SKIP() << "the kernel's virtual camera is not loaded";
-    }
-    useVividAtStart(vivid);
-    SettingsWindow window;
-    mainWindow = &window;
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    auto* button = window.findChild<QPushButton*>("pushButtonSystemCameraSettings");
+TEST_F(VividWindow, CameraControlsDialogSetsTheCamera) {
+    auto* button = window->findChild<QPushButton*>("pushButtonSystemCameraSettings");
     ASSERT_TRUE(button->isEnabled());
     button->click();
-    auto* dialog = window.findChild<QDialog*>("CameraControlsDialog");
+    auto* dialog = window->findChild<QDialog*>("CameraControlsDialog");
     ASSERT_NE(dialog, nullptr);
 
     dialog->findChild<QWidget*>("control_brightness")->findChild<QSlider*>()->setValue(99);
@@ -78,7 +90,6 @@ TEST(VividWindow, CameraControlsDialogSetsTheCamera) {
     dialog->findChild<QWidget*>("control_gain_automatic")->findChild<QCheckBox*>()->click();
     EXPECT_EQ(ctrl(vivid, "gain_automatic"), "gain_automatic: 0");
     EXPECT_TRUE(QTest::qWaitFor([&] { return gain->isEnabled(); }, kWaitMilliseconds));
-    mainWindow = nullptr;
 }
 
 // The window as a user starts it on the kernel's virtual camera, on the real
@@ -86,21 +97,10 @@ TEST(VividWindow, CameraControlsDialogSetsTheCamera) {
 // that stops answering stops capture and the status bar says why, and once
 // it is unplugged it leaves the list. No device test may use the camera
 // after this one.
-TEST(VividWindow, ShowsTheCameraAndStopsWhenItFails) {
-    const vivid::Node vivid = vivid::find();
-    if (vivid.path.isEmpty()) {
-        if (vivid::mustBePresent())
-            FAIL() << "no vivid camera, although this machine should have one";
-        GTEST_SKIP() << "the kernel's virtual camera is not loaded";
-    }
-    useVividAtStart(vivid);
-    SettingsWindow window;
-    mainWindow = &window;
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    auto* cameras = window.findChild<QComboBox*>("comboBoxCameraSelect");
-    auto* status = window.findChild<QLabel*>("labelStatus");
-    auto* view = window.findChild<QLabel*>("labelOut");
+TEST_F(VividWindow, ShowsTheCameraAndStopsWhenItFails) {
+    auto* cameras = window->findChild<QComboBox*>("comboBoxCameraSelect");
+    auto* status = window->findChild<QLabel*>("labelStatus");
+    auto* view = window->findChild<QLabel*>("labelOut");
     EXPECT_EQ(cameras->currentText(), vivid.card);
 
     // Colour bars, however grey, hold more than a handful of levels.
@@ -122,7 +122,6 @@ TEST(VividWindow, ShowsTheCameraAndStopsWhenItFails) {
     ASSERT_EQ(QProcess::execute("rmmod", {"vivid"}), 0);
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return cameras->findText(vivid.card) < 0; }, kWaitMilliseconds));
-    mainWindow = nullptr;
 }
 
 } // namespace
