@@ -56,12 +56,6 @@ QString nameOf(const CameraControl& control) {
     return QString::fromStdString(control.name);
 }
 
-// Automatic modes are set first: a driver may refuse a manual exposure or
-// gain while its automatic mode is still on.
-bool isAutomaticMode(const CameraControl& control) {
-    return nameOf(control).contains("auto", Qt::CaseInsensitive);
-}
-
 struct SavedValue {
     const CameraControl* control;
     QString text;
@@ -127,8 +121,8 @@ int CameraControlSettings::apply(platform::CameraControls& controls) const {
     // Automatic modes first, each kind in the camera's order: the controls all point into
     // the one list, so their addresses follow it.
     std::sort(saved.begin(), saved.end(), [](const SavedValue& a, const SavedValue& b) {
-        const bool aFirst = isAutomaticMode(*a.control);
-        const bool bFirst = isAutomaticMode(*b.control);
+        const bool aFirst = CameraControlText::isAutomaticMode(*a.control);
+        const bool bFirst = CameraControlText::isAutomaticMode(*b.control);
         return aFirst != bFirst ? aFirst : a.control < b.control;
     });
     int setCount = 0;

@@ -1,6 +1,7 @@
 #include "app/CameraControlsDialog.h"
 
 #include "app/CameraControlEditor.h"
+#include "capture/CameraControlText.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -16,13 +17,6 @@ using namespace platform;
 namespace {
 
 constexpr int kSavePauseMilliseconds = 500;
-
-// The same test the saved values are applied by: a driver may refuse a
-// manual exposure or gain while its automatic mode is on, so the automatic
-// modes are set first.
-bool isAutomaticMode(const CameraControl& control) {
-    return QString::fromStdString(control.name).contains("auto", Qt::CaseInsensitive);
-}
 
 // A string has no default to go back to, and a button is an action, not a
 // value.
@@ -170,7 +164,7 @@ void CameraControlsDialog::resetToDefaults() {
     for (const CameraControlEditor* editor : editors)
         if (hasDefault(editor->control()))
             all.push_back(editor->control());
-    std::stable_partition(all.begin(), all.end(), isAutomaticMode);
+    std::stable_partition(all.begin(), all.end(), CameraControlText::isAutomaticMode);
     QStringList refused;
     for (CameraControl wanted : all) {
         wanted.value = wanted.defaultValue;

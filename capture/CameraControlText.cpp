@@ -264,6 +264,10 @@ QString CameraControlText::kindName(ControlKind kind) {
     return "string";
 }
 
+bool CameraControlText::isAutomaticMode(const CameraControl& control) {
+    return QString::fromStdString(control.name).contains("auto", Qt::CaseInsensitive);
+}
+
 QString CameraControlText::shortName(const QString& name) {
     QString result;
     bool separatorPending = false;

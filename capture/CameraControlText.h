@@ -15,6 +15,10 @@ public:
     // than letters and digits becomes one '_', none at either end
     // ("Gain, Automatic" -> "gain_automatic").
     static QString shortName(const QString& name);
+    // Whether the control switches an automatic mode ("Gain, Automatic",
+    // "Auto Exposure"): those are set before the others, since a driver may
+    // refuse a manual exposure or gain while its automatic mode is still on.
+    static bool isAutomaticMode(const platform::CameraControl& control);
     // True when name is the control's name (case-insensitive) or its short form.
     static bool matches(const platform::CameraControl& control, const QString& name);
     // One line for --list-controls, fields two spaces apart: name, kind, range
