@@ -9,9 +9,19 @@
 #include "capture/platform/gst/GstSampleGrabberFilter.h"
 #include "capture/platform/gst/VideoFileMoniker.h"
 
+#include <QFileInfo>
+
 using namespace platform;
 
 namespace {
+// A running monitor learns of V4L2 cameras, those present and those that
+// come and go, from the udev daemon alone. Where none runs (a container, a
+// chroot) it would know of no camera at all, while a probe, which a stopped
+// monitor makes at each listing, still finds them.
+bool udevRuns() {
+    return QFileInfo::exists(QStringLiteral("/run/udev/control"));
+}
+
 GstObjectPtr<GstDeviceMonitor> newCameraMonitor() {
     GstObjectPtr<GstDeviceMonitor> monitor(gst_device_monitor_new());
     gst_device_monitor_add_filter(monitor.get(), "Video/Source", nullptr);
@@ -117,7 +127,7 @@ void GstCapturePlatform::addVideoFile(const std::string& path) {
 // notice, so it is safe on any thread.
 void GstCapturePlatform::watchDevices(std::function<void()> devicesChanged) {
     stopWatching();
-    if (!devicesChanged || !gst_is_initialized()) {
+    if (!devicesChanged || !gst_is_initialized() || !udevRuns()) {
         return;
     }
     {
