@@ -164,12 +164,13 @@ bool parseBoolean(const QString& text, CameraControl& wanted, QString& problem) 
 }
 
 // A menu entry named by its label, or an integer menu's entry by its number;
-// null when none is.
+// null when none is. Labels are compared trimmed, as the text is: a label a
+// driver pads would otherwise be saved and then never found again.
 const ControlMenuEntry* entryNamed(const CameraControl& control, const QString& text) {
     bool isNumber = false;
     const qlonglong number = text.toLongLong(&isNumber);
     for (const ControlMenuEntry& entry : control.menu) {
-        const QString label = QString::fromStdString(entry.label);
+        const QString label = QString::fromStdString(entry.label).trimmed();
         if (control.kind == ControlKind::IntegerMenu) {
             bool labelIsNumber = false;
             if (isNumber && label.toLongLong(&labelIsNumber) == number && labelIsNumber) {
@@ -227,10 +228,10 @@ bool parseString(const CameraControl& control, const QString& text, CameraContro
     const std::string bytes = text.toStdString();
     const int64_t length = int64_t(bytes.size());
     if (length < control.minimum || length > control.maximum || !onStepGrid(control, length)) {
+        // One call, so that a "%1" in the user's text is not taken for a
+        // place of the message's own.
         problem = tr("the length of %1 is %2, outside %3")
-                      .arg(quoted(text))
-                      .arg(length)
-                      .arg(rangeText(control));
+                      .arg(quoted(text), QString::number(length), rangeText(control));
         if (stepOf(control) > 1) {
             problem += tr(" step %1").arg(stepOf(control));
         }

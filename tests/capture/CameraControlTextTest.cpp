@@ -80,6 +80,11 @@ TEST(CameraControlText, ParsesOnlyValuesTheControlTakesAndReadsBackItsOwnText) {
     CameraControl text;
     ASSERT_TRUE(CameraControlText::parse(sample(kLabel), "a b/c", text, why));
     EXPECT_EQ(CameraControlText::valueText(text), "a b/c");
+    // A label the driver pads is saved as it is and must be found again.
+    CameraControl padded = sample(kScene);
+    padded.menu[1].label = " Backlight ";
+    ASSERT_TRUE(CameraControlText::parse(padded, CameraControlText::valueText(padded), text, why));
+    EXPECT_EQ(text.value, 1);
 
     const struct {
         uint32_t id;
@@ -97,6 +102,8 @@ TEST(CameraControlText, ParsesOnlyValuesTheControlTakesAndReadsBackItsOwnText) {
         {kErrorMask, "0x100", "Error Mask: 0x100 has bits outside its mask 0xff"},
         {kErrorMask, "-1", "Error Mask: \"-1\" is not a number in decimal or 0x hex"},
         {kLabel, "x", "Label: the length of \"x\" is 1, outside 2..10"},
+        {kLabel, "%1%2%3 too long",
+         "Label: the length of \"%1%2%3 too long\" is 15, outside 2..10"},
         {kFirmware, "7", "Firmware Version: it is read-only"},
     };
     for (const auto& c : refused) {

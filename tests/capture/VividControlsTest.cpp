@@ -219,6 +219,9 @@ TEST_F(VividControls, ListAgreesWithV4l2CtlOnEveryKindTheyShow) {
 // open any more, so it comes last. The cases of other programs use vivid
 // after this one, so every value is put back.
 TEST_F(VividControls, WritesReachTheDriverReportFlagChangesAndSurviveADisconnect) {
+    // Outlives the handles, whose event thread may still report into it
+    // when a failed assertion returns early.
+    Reports reports;
     auto writer = open();
     auto watcher = open();
     ASSERT_TRUE(writer && watcher);
@@ -233,7 +236,6 @@ TEST_F(VividControls, WritesReachTheDriverReportFlagChangesAndSurviveADisconnect
     EXPECT_EQ(v4l2Ctl({"-d", vivid.path, "--get-ctrl", "brightness"}), "brightness: 77\n");
 
     // The manual gain is inactive while its automatic mode is on.
-    Reports reports;
     watcher->watch([&](const CameraControl& control) { reports.add(control); });
     CameraControl autogain = named(controls, "gain_automatic");
     const uint32_t gain = named(controls, "gain").id;

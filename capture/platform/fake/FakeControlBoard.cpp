@@ -88,6 +88,7 @@ void FakeControlBoard::change(const CameraControl& state) {
 
 void FakeControlBoard::watch(const void* handle,
                              std::function<void(const CameraControl&)> changed) {
+    QMutexLocker delivering(&delivery_);
     QMutexLocker locker(&lock_);
     if (changed) {
         watchers_[handle] = std::move(changed);
@@ -109,6 +110,7 @@ CameraControl* FakeControlBoard::find(uint32_t id) {
 
 // Like a driver, a handle is not told of its own writes.
 void FakeControlBoard::tellWatchers(const CameraControl& state, const void* exceptHandle) {
+    QMutexLocker delivering(&delivery_);
     std::vector<std::function<void(const CameraControl&)>> watchers;
     {
         QMutexLocker locker(&lock_);

@@ -3,6 +3,7 @@
 #include "capture/platform/CameraControls.h"
 
 #include <QMutex>
+#include <QRecursiveMutex>
 
 #include <functional>
 #include <map>
@@ -33,6 +34,10 @@ private:
     void tellWatchers(const platform::CameraControl& state, const void* exceptHandle);
 
     const std::string busPath_;
+    // Held while watchers are told, and by watch(), so that once a handle
+    // stops watching no call to it is under way; recursive, since a watcher
+    // may write in turn.
+    QRecursiveMutex delivery_;
     // Guards everything below.
     mutable QMutex lock_;
     std::vector<platform::CameraControl> controls_;

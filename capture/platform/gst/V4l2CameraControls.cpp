@@ -75,8 +75,12 @@ Status V4l2CameraControls::open(const std::string& path,
     if (!device->isOpen()) {
         return kFail;
     }
+    // A node that names no control at all has nothing to offer; cameras
+    // whose controls live on another node are like that.
     v4l2_capability capability{};
-    if (device->control(VIDIOC_QUERYCAP, &capability) != 0) {
+    v4l2_query_ext_ctrl first{};
+    if (device->control(VIDIOC_QUERYCAP, &capability) != 0 ||
+        V4l2ControlReader(*device).query(V4L2_CTRL_FLAG_NEXT_CTRL, first) != 0) {
         return kNoInterface;
     }
     controls = std::make_unique<V4l2CameraControls>(std::move(device));
@@ -120,7 +124,8 @@ Status V4l2CameraControls::list(std::vector<CameraControl>& controls) {
         }
         controls.push_back(std::move(control));
     }
-    if (error != 0 && error != EINVAL) {
+    // EINVAL is the end of the list; ENOTTY, a node without controls.
+    if (error != 0 && error != EINVAL && error != ENOTTY) {
         controls.clear();
         return statusOf(error);
     }
@@ -203,10 +208,12 @@ int V4l2CameraControls::readValue(const v4l2_query_ext_ctrl& query, CameraContro
     }
     v4l2_ext_control value{};
     value.id = query.id;
-    // A string needs room for its longest text and the closing zero.
+    // A string needs room for its longest text and the closing zero, which
+    // is the element size the driver gives; its 64-bit maximum is not
+    // trusted for an allocation.
     std::vector<char> text;
     if (control.kind == ControlKind::String) {
-        text.resize(static_cast<std::size_t>(std::max<int64_t>(query.maximum, 0)) + 1);
+        text.resize(std::max<std::size_t>(query.elem_size, 1));
         value.size = static_cast<uint32_t>(text.size());
         value.string = text.data();
     }

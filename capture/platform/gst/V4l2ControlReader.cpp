@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <limits>
 #include <utility>
 
 using namespace platform;
@@ -94,10 +95,14 @@ bool V4l2ControlReader::describe(const v4l2_query_ext_ctrl& query, CameraControl
     return true;
 }
 
-// Menus may have gaps: the driver refuses the indices it does not name.
+// Menus may have gaps: the driver refuses the indices it does not name. The
+// menu query takes 32-bit indices, so a range claimed beyond them is cut.
 void V4l2ControlReader::readMenu(const v4l2_query_ext_ctrl& query, CameraControl& control) const {
-    const int64_t last = std::min(query.maximum, query.minimum + kMaxMenuIndices - 1);
-    for (int64_t index = std::max<int64_t>(query.minimum, 0); index <= last; ++index) {
+    constexpr int64_t kLastIndex = std::numeric_limits<uint32_t>::max();
+    const int64_t first = std::clamp<int64_t>(query.minimum, 0, kLastIndex);
+    const int64_t last =
+        std::min<int64_t>({query.maximum, first + kMaxMenuIndices - 1, kLastIndex});
+    for (int64_t index = first; index <= last; ++index) {
         v4l2_querymenu entry{};
         entry.id = query.id;
         entry.index = static_cast<uint32_t>(index);
