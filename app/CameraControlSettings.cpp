@@ -84,9 +84,11 @@ void CameraControlSettings::remember(const CameraControl& changed) {
     }
 }
 
-void CameraControlSettings::forgetAll() {
+void CameraControlSettings::forget(const std::vector<CameraControl>& controls) {
     QSettings store = windowStore();
-    store.remove(group);
+    for (const CameraControl& control : controls) {
+        store.remove(group + '/' + escaped(nameOf(control)));
+    }
     store.sync();
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <string>
+#include <vector>
 
 // The control values the user changed, per camera, kept in the program's
 // settings store under "cameras/": one group per camera, keyed by its name
@@ -17,8 +18,8 @@ public:
 
     // Saves the value of changed at once, so that it survives a crash.
     void remember(const platform::CameraControl& changed);
-    // Forgets every value of this camera, as after "Reset to defaults".
-    void forgetAll();
+    // Forgets the values of these controls, as after "Reset to defaults".
+    void forget(const std::vector<platform::CameraControl>& controls);
     // Sets every saved value on controls. A control the camera no longer has,
     // a value it refuses or one out of range is skipped with one line on
     // standard error, never written. Returns how many were set.

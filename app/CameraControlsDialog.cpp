@@ -165,14 +165,19 @@ void CameraControlsDialog::resetToDefaults() {
         if (hasDefault(editor->control()))
             all.push_back(editor->control());
     std::stable_partition(all.begin(), all.end(), CameraControlText::isAutomaticMode);
+    // A control that keeps the user's value keeps it remembered too.
     QStringList refused;
+    std::vector<CameraControl> reset;
     for (CameraControl wanted : all) {
         wanted.value = wanted.defaultValue;
-        if (!succeeded(controls->write(wanted)))
+        if (succeeded(controls->write(wanted))) {
+            unsaved.erase(wanted.id);
+            reset.push_back(wanted);
+        } else {
             refused << QString::fromStdString(wanted.name);
+        }
     }
-    unsaved.clear();
-    settings.forgetAll();
+    settings.forget(reset);
     showAll();
     tell(refused.isEmpty() ? tr("Every control is back to its default.")
                            : tr("The camera kept its value of %1.").arg(refused.join(", ")));

@@ -27,6 +27,11 @@ public:
     ~CameraControlsDialog() override;
 
     const QString& cameraName() const { return camera; }
+    // Empty once the camera is gone.
+    std::string busPath() const { return controls->busPath(); }
+
+public slots:
+    void saveChanges();
 
 private slots:
     void write(const platform::CameraControl& wanted);
@@ -37,7 +42,6 @@ private:
     CameraControlEditor* editorOf(uint32_t id) const;
     void showChange(const platform::CameraControl& state);
     void showAll();
-    void saveChanges();
     void tell(const QString& message);
 
     const QString camera;

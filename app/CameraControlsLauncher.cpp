@@ -24,6 +24,8 @@ CameraControlsLauncher::CameraControlsLauncher(QPushButton& button, QComboBox& c
 }
 
 void CameraControlsLauncher::applySaved(int deviceIndex, const QString& name) {
+    if (dialog)
+        dialog->saveChanges();
     const std::unique_ptr<platform::CameraControls> opened =
         videoInputThr.openControls(deviceIndex);
     if (opened)
@@ -43,16 +45,20 @@ int CameraControlsLauncher::deviceIndexOfChoice() const {
     return devices.key(camera, -1);
 }
 
-// A dialog for a camera no longer chosen, or no longer there, closes.
+// A dialog for a camera no longer chosen, or no longer there, closes. Two
+// cameras of one make share a name, so the dialog's camera is told apart by
+// its bus path too; a dialog on a node that went away answers none.
 void CameraControlsLauncher::cameraChosen() {
     camera = cameraList.currentText();
     const int deviceIndex = deviceIndexOfChoice();
     // Opened only to learn whether there are any: a device node held open
     // keeps a USB camera from suspending and its driver from unloading, so
     // only an open dialog holds one.
-    const bool hasControls = deviceIndex >= 0 && videoInputThr.openControls(deviceIndex);
-    button.setEnabled(hasControls);
-    if (dialog && (!hasControls || dialog->cameraName() != camera)) {
+    const std::unique_ptr<platform::CameraControls> chosen =
+        deviceIndex >= 0 ? videoInputThr.openControls(deviceIndex) : nullptr;
+    button.setEnabled(chosen != nullptr);
+    if (dialog &&
+        (!chosen || dialog->cameraName() != camera || dialog->busPath() != chosen->busPath())) {
         // Closing only schedules its deletion; a click meanwhile opens a
         // new dialog rather than showing the closing one again.
         dialog->close();

@@ -23,8 +23,9 @@ public:
     CameraControlsLauncher(QPushButton& button, QComboBox& cameraList, QWidget& window);
 
     // Sets the values remembered for the camera at device index, called
-    // name, as it is about to start.
-    static void applySaved(int deviceIndex, const QString& name);
+    // name, as it is about to start; changes the open dialog has not saved
+    // yet are saved first, so that an older value does not undo them.
+    void applySaved(int deviceIndex, const QString& name);
 
 private slots:
     void cameraChosen();

@@ -86,9 +86,8 @@ SettingsWindow::SettingsWindow(QWidget* parent)
     applyCalibration();
     connectControls();
     reportStatus();
-    // Owned by the window, its parent.
-    new CameraControlsLauncher(*ui->pushButtonSystemCameraSettings, *ui->comboBoxCameraSelect,
-                               *this);
+    controlsLauncher = new CameraControlsLauncher(*ui->pushButtonSystemCameraSettings,
+                                                  *ui->comboBoxCameraSelect, *this);
 
     running = false;
     connect(&videoProcessor, &VideoProcessor::dataUpdate, glWidget, &GLWidget::updateData);
@@ -255,7 +254,7 @@ bool SettingsWindow::startStop() {
         // The camera keeps its control values across streaming, so the saved
         // ones are set before the first frame.
         const int deviceIndex = ui->comboBoxCameraSelect->currentIndex();
-        CameraControlsLauncher::applySaved(deviceIndex, cameraInUse);
+        controlsLauncher->applySaved(deviceIndex, cameraInUse);
         videoInputThr.startDevice(deviceIndex, picture.width(), picture.height(), frameRate);
         setListsEnabled(false);
         return true;

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class CameraControlsLauncher;
 class GLWidget;
 class QComboBox;
 class StatusBarReport;
@@ -60,6 +61,8 @@ private:
     GLWidget* glWidget = nullptr;
     bool running = false;
     StatusBarReport* statusReport = nullptr;
+    // Owned by the window, its parent.
+    CameraControlsLauncher* controlsLauncher = nullptr;
     // The camera list as last filled; it stays put while capture runs and
     // catches up once it stops.
     QString cameraInUse;

@@ -54,8 +54,8 @@ TEST_F(CameraControlSettingsTest, ValuesComeBackAtTheNextStartPerCameraUntilRese
     EXPECT_TRUE(start(kTwinBusPath).empty());
 
     CameraControlSettings(kCameraName, kTwinBusPath).remember(withValue(kBrightness, 10));
-    settings.forgetAll();
-    EXPECT_TRUE(start().empty());
+    settings.forget({withValue(kGain, 0), withValue(kPowerLine, 0)});
+    EXPECT_EQ(start(), (IdsAndValues{{kGainAutomatic, 0}}));
     EXPECT_EQ(start(kTwinBusPath), (IdsAndValues{{kBrightness, 10}}));
 }
 

@@ -164,8 +164,20 @@ TEST_F(CameraControlsDialogTest, ResetToDefaultsWritesAutomaticModesFirstAndForg
     EXPECT_TRUE(in<QCheckBox>("gain_automatic")->isChecked());
     EXPECT_EQ(in<QComboBox>("power_line_frequency")->currentText(), "50 Hz");
     EXPECT_EQ(status(), "Every control is back to its default.");
-    dialog.reset();
     EXPECT_TRUE(QSettings().allKeys().isEmpty());
+
+    // A default the camera refuses leaves the user's value, and its memory.
+    in<QSlider>("sharpness")->setValue(7);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QSettings().allKeys().isEmpty(); }));
+    CameraControl narrowed = onBoard(*board, kSharpness);
+    narrowed.minimum = 7;
+    board->change(narrowed);
+    dialog->findChild<QPushButton*>("pushButtonResetDefaults")->click();
+    EXPECT_EQ(status(), "The camera kept its value of Sharpness.");
+    dialog.reset();
+    const QStringList kept = QSettings().allKeys();
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(kept.first().endsWith("/Sharpness")) << kept.first().toStdString();
 }
 
 // A new window is a new run of the program: what the user set comes back at
@@ -187,8 +199,14 @@ TEST_F(CameraControlsDialogTest, ButtonFollowsTheChosenCameraAndChangesComeBackA
     ASSERT_EQ(window->findChildren<CameraControlsDialog*>().size(), 1);
     QWidget* controls = window->findChild<CameraControlsDialog*>();
     EXPECT_TRUE(controls->isVisible());
+    in<QSlider>("brightness", controls)->setValue(150);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QSettings().allKeys().isEmpty(); }));
     in<QSlider>("brightness", controls)->setValue(200);
     emit in<QComboBox>("scene_mode", controls)->activated(2);
+    // A start before the change is saved must not set the older value again.
+    ASSERT_TRUE(window->startStop());
+    EXPECT_EQ(onBoard(*studio.controls, kBrightness).value, 200);
+    window->startStop();
 
     CameraControl narrowed = onBoard(*studio.controls, kBrightness);
     narrowed.maximum = 100;
@@ -206,13 +224,17 @@ TEST_F(CameraControlsDialogTest, ButtonFollowsTheChosenCameraAndChangesComeBackA
     EXPECT_EQ(onBoard(*studio.controls, kBrightness).value, 50);
     window->startStop();
 
-    // Unplugged, the camera takes its dialog with it.
+    // Unplugged, the camera takes its dialog with it, even when a camera of
+    // the same make, on another port, takes its place in the list.
+    fake::FakeDevice& twin = fakeCapture().addDevice("Studio camera");
+    twin.acceptAnySize(subtype::kRgb24).withControls("usb-0000:00:14.0-2", webcamControls());
+    plugged.push_back(&twin);
     window->findChild<QPushButton*>("pushButtonSystemCameraSettings")->click();
     ASSERT_NE(window->findChild<CameraControlsDialog*>(), nullptr);
     studio.pluggedIn = false;
     emit videoInputThr.devicesChanged();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window->findChild<CameraControlsDialog*>(); }));
-    EXPECT_FALSE(window->findChild<QPushButton*>("pushButtonSystemCameraSettings")->isEnabled());
+    EXPECT_TRUE(window->findChild<QPushButton*>("pushButtonSystemCameraSettings")->isEnabled());
 }
 
 } // namespace
