@@ -124,8 +124,7 @@ Status V4l2CameraControls::list(std::vector<CameraControl>& controls) {
         }
         controls.push_back(std::move(control));
     }
-    // EINVAL is the end of the list; ENOTTY, a node without controls.
-    if (error != 0 && error != EINVAL && error != ENOTTY) {
+    if (error != 0 && error != EINVAL) {
         controls.clear();
         return statusOf(error);
     }
