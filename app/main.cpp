@@ -1,4 +1,3 @@
-#include "analysis/VideoProcessor.h"
 #include "app/CommandLine.h"
 #include "app/ProcessObjects.h"
 #include "app/SettingsWindow.h"
@@ -130,9 +129,6 @@ int main(int argc, char** argv) {
     // application object is gone crashes the exit.
     videoInputThr.stopDevice();
     videoInputThr.wait();
-    // Frames the capture thread sent after the loop ended still wait in the
-    // queue, and each owns its pixels: handing them over frees them.
-    QCoreApplication::sendPostedEvents(&videoProcessor, QEvent::MetaCall);
     splash.reset();
     splashPicture.reset();
     application.reset();

@@ -11,7 +11,10 @@ VideoInputThr::VideoInputThr()
     : VideoInputThr(makeDefaultCapturePlatform()) {}
 
 VideoInputThr::VideoInputThr(std::unique_ptr<CapturePlatform> platform)
-    : videoInput_(std::move(platform)) {}
+    : videoInput_(std::move(platform)) {
+    // Frames cross to receivers in other threads inside queued events.
+    qRegisterMetaType<FrameCarrier>();
+}
 
 VideoInputThr::~VideoInputThr() {
     QMutexLocker locker(&lock_);
@@ -147,6 +150,6 @@ void VideoInputThr::captureFrame(int deviceIndex, std::vector<uint8_t>& source,
     int32_t width = videoInput_.frameWidth(deviceIndex);
     int32_t height = videoInput_.frameHeight(deviceIndex);
     int32_t format = I::Image::Rgb32;
-    // Ownership passes to the receiver of the signal.
-    emit capturedFrame(new I::Image(widened.data(), width, height, format));
+    emit capturedFrame(
+        FrameCarrier(std::make_unique<I::Image>(widened.data(), width, height, format)));
 }

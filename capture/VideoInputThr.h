@@ -1,6 +1,6 @@
 #pragma once
 
-#include "capture/Image.h"
+#include "capture/FrameCarrier.h"
 #include "capture/VideoInput.h"
 
 #include <QMap>
@@ -39,8 +39,9 @@ public:
     void watchDevices(bool on);
 
 signals:
-    // The receiver owns the frame and frees it (delete).
-    void capturedFrame(I::Image* _img);
+    // A receiver taking an I::Image* owns the frame and frees it (delete);
+    // a frame no receiver takes is freed by its carrier.
+    void capturedFrame(FrameCarrier _img);
     // After every start: the device's name, and the size and rate it was
     // set up with; an empty size when it could not be set up.
     void captureStarted(const QString& name, const QSize& size, int framesPerSecond);

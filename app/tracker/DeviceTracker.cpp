@@ -108,7 +108,7 @@ void DeviceTracker::stop() {
 }
 
 void DeviceTracker::receiveFrame(I::Image* frame) {
-    // Every frame emitted is ours to free, also those still queued when the
+    // Every frame delivered is ours to free, also those delivered after the
     // run has ended.
     std::unique_ptr<I::Image> owned(frame);
     if (finished) {

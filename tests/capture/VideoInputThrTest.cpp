@@ -3,8 +3,11 @@
 #include "capture/VideoInputThr.h"
 #include "capture/platform/fake/FakeCapturePlatform.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QSignalSpy>
 #include <QTest>
+#include <atomic>
 #include <gtest/gtest.h>
 
 using namespace capture_test;
@@ -64,6 +67,48 @@ TEST_F(VideoInputThrTest, EmitsTopFirstRgb32FramesWithOwnPixels) {
     EXPECT_EQ(std::vector<uchar>(frame->data, frame->data + 16),
               (std::vector<uchar>{7, 8, 9, 0, 10, 11, 12, 0, 1, 2, 3, 0, 4, 5, 6, 0}));
     EXPECT_EQ(next->data[0], 99);
+}
+
+// A frame emitted for a receiver in another thread waits in that thread's
+// event queue. It goes to the first receiver alone, and one whose receiver
+// goes away before it is delivered is freed with its event: the sanitizer
+// build's leak check fails this case otherwise.
+TEST_F(VideoInputThrTest, QueuedFramesGoToTheFirstReceiverOrAreFreedUndelivered) {
+    QObject::disconnect(thread.get(), &VideoInputThr::capturedFrame, nullptr, nullptr);
+    auto keeper = std::make_unique<QObject>();
+    auto doomed = std::make_unique<QObject>();
+    std::vector<std::unique_ptr<I::Image>> kept, reachedDoomed;
+    QObject::connect(thread.get(), &VideoInputThr::capturedFrame, keeper.get(),
+                     [&](I::Image* frame) { kept.emplace_back(frame); });
+    QObject::connect(thread.get(), &VideoInputThr::capturedFrame, doomed.get(),
+                     [&](I::Image* frame) { reachedDoomed.emplace_back(frame); });
+    // Connected last, so a frame counts as emitted once it is queued for all.
+    std::atomic<int> emitted{0};
+    QObject::connect(thread.get(), &VideoInputThr::capturedFrame,
+                     [&](const FrameCarrier&) { ++emitted; });
+    const auto emitFrame = [&](int count) {
+        ASSERT_TRUE(fake->pushSample(patternSample(4, 4)));
+        QDeadlineTimer deadline(kJoinTimeoutMs);
+        while (emitted < count && !deadline.hasExpired())
+            QThread::msleep(1);
+        ASSERT_EQ(emitted.load(), count);
+    };
+
+    start(0, 4, 4);
+    emitFrame(1);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_TRUE(kept[0]);
+    ASSERT_EQ(reachedDoomed.size(), 1u);
+    EXPECT_FALSE(reachedDoomed[0]);
+
+    keeper.reset();
+    emitFrame(2);
+    emitFrame(3);
+    doomed.reset();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(reachedDoomed.size(), 1u);
+    stop();
 }
 
 // A second start while running changes nothing; after a stop, one does.
