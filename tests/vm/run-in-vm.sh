@@ -8,10 +8,12 @@
 # WORK_DIR keeps the downloaded kernel package between runs. The machine sees
 # this machine's root filesystem read-only, under a memory-backed overlay, so
 # every path (the build tree too) is the same inside and the command may
-# write anywhere; nothing it writes comes back. It has no network. The
-# command runs in the current directory; its output comes back on standard
-# output and its exit status is this script's. A machine that does not boot
-# or does not report a status fails with the tail of its console.
+# write anywhere; nothing it writes comes back. It has no network, and runs
+# under KVM where a short probe boot under it works, under emulation
+# otherwise. The command runs in the current directory; its output comes
+# back on standard output and its exit status is this script's. A machine
+# that does not boot or does not report a status fails with QEMU's exit
+# status and the tail of its console.
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
@@ -27,6 +29,10 @@ run_seconds=${ZAREDEZID_VM_SECONDS:-900}
 vivid_options="n_devs=1 node_types=0x1 num_inputs=1 input_types=0x0 num_outputs=0"
 modules=(virtio_pci 9p 9pnet_virtio overlay evdev uinput vivid)
 status_marker="zaredezid-vm-command-status"
+probe_marker="zaredezid-vm-probe-booted"
+kvm_accelerator=(-accel kvm -cpu host)
+# Under a working KVM the probe boots in a second or two.
+kvm_probe_seconds=${ZAREDEZID_VM_KVM_PROBE_SECONDS:-20}
 start_marker="zaredezid-vm-command-start"
 
 fail() {
@@ -168,7 +174,65 @@ stream_command_output() {
     done
 }
 
+# What timeout(1) returns for a command it ended: 124, or 137 when it had to
+# kill it.
+timed_out() {
+    [ "$1" -eq 124 ] || [ "$1" -eq 137 ]
+}
+
+# Boots the kernel under KVM, with the CPU model of the real run, into an
+# init that only says it started; true when it did within the probe's time.
+# Otherwise probe_failure says what happened.
+probe_kvm() {
+    local tree="$scratch/probe" probe_console="$scratch/probe-console" qemu_status=0
+    mkdir -p "$tree/bin"
+    cp /bin/busybox "$tree/bin/busybox"
+    printf '#!/bin/busybox sh\n/bin/busybox echo %s\n/bin/busybox poweroff -f\n' \
+        "$probe_marker" >"$tree/init"
+    chmod +x "$tree/init"
+    (cd "$tree" && find . | cpio -o -H newc --quiet | gzip -1) >"$scratch/probe.gz"
+    # The shell's own word on a QEMU that aborts would only repeat the status.
+    {
+        timeout --kill-after=5 "$kvm_probe_seconds" qemu-system-x86_64 "${kvm_accelerator[@]}" \
+            "${machine[@]}" -initrd "$scratch/probe.gz" </dev/null >"$probe_console" 2>&1 ||
+            qemu_status=$?
+    } 2>/dev/null
+    if grep -q "$probe_marker" "$probe_console"; then
+        return 0
+    elif timed_out "$qemu_status"; then
+        probe_failure="it did not boot within $kvm_probe_seconds s"
+    else
+        probe_failure="QEMU ended with status $qemu_status: $(grep -v '^\s*$' "$probe_console" |
+            tail -n 1 | tr -d '\r')"
+    fi
+    return 1
+}
+
+# A writable /dev/kvm may still not work: QEMU may abort at once, or the
+# machine spin without booting until the time limit. KVM is used only when a
+# short probe boot under it succeeds; emulation otherwise, which is slower
+# but works on every machine.
+choose_accelerator() {
+    local probe_started
+    accelerator=(-accel tcg,thread=multi)
+    if [ ! -e /dev/kvm ]; then
+        echo "run-in-vm: using emulation: this machine has no /dev/kvm"
+    elif [ ! -w /dev/kvm ]; then
+        echo "run-in-vm: using emulation: /dev/kvm is not writable"
+    else
+        probe_started=$(date +%s)
+        if probe_kvm; then
+            accelerator=("${kvm_accelerator[@]}")
+            echo "run-in-vm: using KVM: a probe boot under it took $(($(date +%s) - probe_started)) s"
+        else
+            echo "run-in-vm: using emulation: a probe boot under KVM failed: $probe_failure"
+        fi
+    fi
+}
+
 fetch_kernel
+machine=(-nographic -no-reboot -m 2048 -smp 2 -nic none -kernel "$kernel_image"
+    -append "console=ttyS0 panic=-1 quiet loglevel=3")
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 write_command_script "$scratch/command.sh.tmp" "$@"
@@ -176,24 +240,27 @@ mkdir -p "$scratch/tree"
 mv "$scratch/command.sh.tmp" "$scratch/tree/command.sh"
 build_initramfs "$scratch/tree"
 
-accelerator=(-accel tcg,thread=multi)
-[ -w /dev/kvm ] && accelerator=(-accel kvm -cpu host)
+choose_accelerator
 console="$scratch/console"
 started=$(date +%s)
 # The whole console is kept for a failure's report.
 set +e
-timeout --kill-after=10 "$run_seconds" qemu-system-x86_64 "${accelerator[@]}" \
-    -nographic -no-reboot -m 2048 -smp 2 -nic none \
-    -kernel "$kernel_image" -initrd "$scratch/initramfs.gz" \
-    -append "console=ttyS0 panic=-1 quiet loglevel=3" \
+timeout --kill-after=10 "$run_seconds" qemu-system-x86_64 "${accelerator[@]}" "${machine[@]}" \
+    -initrd "$scratch/initramfs.gz" \
     -virtfs local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap \
     </dev/null 2>&1 | sed -u 's/\r$//' | tee "$console" | stream_command_output
+qemu_status=${PIPESTATUS[0]}
 set -e
 cp "$console" "$work_dir/last-console.log"
 
 status=$(sed -n "s/.*$status_marker=\([0-9]*\)$/\1/p" "$console" | tail -n 1)
 if [ -z "$status" ]; then
-    echo "run-in-vm: the machine reported no status within $run_seconds s; its console ended with:" >&2
+    if timed_out "$qemu_status"; then
+        echo "run-in-vm: the machine reported no status within $run_seconds s; its console ended with:" >&2
+    else
+        echo "run-in-vm: the machine ended after $(($(date +%s) - started)) s without reporting a" \
+            "status (QEMU's exit status $qemu_status); its console ended with:" >&2
+    fi
     tail -n 40 "$console" >&2
     exit 1
 fi
