@@ -28,11 +28,7 @@ ProgramRun run(const QString& program, const QStringList& arguments) {
 
 TEST(VividTracker, ListsAndSetsTheCamerasOwnControls) {
     const vivid::Node vivid = vivid::find();
-    if (vivid.path.isEmpty()) {
-        if (vivid::mustBePresent())
-            FAIL() << "no vivid camera, although this machine should have one";
-        GTEST_SKIP() << "the kernel's virtual camera is not loaded";
-    }
+    SKIP_UNLESS_VIVID_PRESENT(vivid);
     const ProgramRun listing = run(ZAREDEZID_TRACK, {"--camera", "0", "--list-controls"});
     ASSERT_EQ(listing.exitCode, 0) << listing.errors.toStdString();
     // The platform's own case compares every control with v4l2-ctl; here the

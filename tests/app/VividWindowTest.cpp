@@ -37,11 +37,7 @@ class VividWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         vivid = vivid::find();
-        if (vivid.path.isEmpty()) {
-            if (vivid::mustBePresent())
-                FAIL() << "no vivid camera, although this machine should have one";
-            GTEST_SKIP() << "the kernel's virtual camera is not loaded";
-        }
+        SKIP_UNLESS_VIVID_PRESENT(vivid);
         QCoreApplication::setOrganizationName("Ruveviv");
         QCoreApplication::setApplicationName("Vizezu Verizuvuz");
         QSettings store;

@@ -59,13 +59,7 @@ int openDescriptorsOf(const QString& node) {
 // device must be there.
 TEST(VividCamera, CapturesAtEveryOfferedSizeAndRateAndRestarts) {
     const vivid::Node vivid = vivid::find();
-    if (vivid.path.isEmpty()) {
-        if (vivid::mustBePresent()) {
-            FAIL() << "no vivid camera, although this machine should have one";
-        }
-        GTEST_SKIP() << "no /dev/video* of the vivid driver: this kernel has not loaded the "
-                        "virtual camera module";
-    }
+    SKIP_UNLESS_VIVID_PRESENT(vivid);
     std::unique_ptr<VideoInputThr> thread;
     consoleOf([&] { thread = std::make_unique<VideoInputThr>(); });
     const int camera = thread->deviceList().key(vivid.card, -1);

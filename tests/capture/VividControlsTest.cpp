@@ -130,12 +130,7 @@ class VividControls : public testing::Test {
 protected:
     void SetUp() override {
         vivid = vivid::find();
-        if (vivid.path.isEmpty()) {
-            if (vivid::mustBePresent()) {
-                FAIL() << "no vivid camera, although this machine should have one";
-            }
-            GTEST_SKIP() << "no /dev/video* of the vivid driver";
-        }
+        SKIP_UNLESS_VIVID_PRESENT(vivid);
         consoleOf([&] { thread = std::make_unique<VideoInputThr>(); });
         const QMap<int, QString> devices = thread->deviceList();
         for (auto it = devices.begin(); it != devices.end(); ++it) {

@@ -171,12 +171,7 @@ TEST(JoystickSink, TheTrackerMovesTheRealVirtualJoystick) {
     if (!uinputUsable()) {
         GTEST_SKIP() << kNoUinput;
     }
-    if (vivid::find().path.isEmpty()) {
-        if (vivid::mustBePresent()) {
-            FAIL() << "no vivid camera, although this machine should have one";
-        }
-        GTEST_SKIP() << "the kernel's virtual camera is not loaded";
-    }
+    SKIP_UNLESS_VIVID_PRESENT(vivid::find());
     QProcess tracker;
     tracker.start(ZAREDEZID_TRACK,
                   {"--camera", "0", "--control", "test_pattern=Horizontal 100% Colorbar",

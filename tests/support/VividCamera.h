@@ -19,3 +19,14 @@ Node find();
 bool mustBePresent();
 
 } // namespace vivid
+
+// In a test body or SetUp: skips the test where the camera's node is empty,
+// or fails it where this machine should have the camera.
+#define SKIP_UNLESS_VIVID_PRESENT(node)                                                            \
+    do {                                                                                           \
+        if (!(node).path.isEmpty())                                                                \
+            break;                                                                                 \
+        if (vivid::mustBePresent())                                                                \
+            FAIL() << "no vivid camera, although this machine should have one";                    \
+        GTEST_SKIP() << "the kernel's virtual camera (vivid) is not loaded";                       \
+    } while (false)
