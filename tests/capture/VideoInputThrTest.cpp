@@ -69,14 +69,12 @@ TEST_F(VideoInputThrTest, EmitsTopFirstRgb32FramesWithOwnPixels) {
     EXPECT_EQ(next->data[0], 99);
 }
 
-// A frame emitted for a receiver in another thread waits in that thread's
-// event queue. It goes to the first receiver alone, and one whose receiver
-// goes away before it is delivered is freed with its event: the sanitizer
-// build's leak check fails this case otherwise.
+// A frame queued for a receiver in another thread goes to the first receiver
+// alone; one whose receiver goes away first is freed with its event, which
+// the sanitizer build's leak check verifies.
 TEST_F(VideoInputThrTest, QueuedFramesGoToTheFirstReceiverOrAreFreedUndelivered) {
     QObject::disconnect(thread.get(), &VideoInputThr::capturedFrame, nullptr, nullptr);
-    auto keeper = std::make_unique<QObject>();
-    auto doomed = std::make_unique<QObject>();
+    auto keeper = std::make_unique<QObject>(), doomed = std::make_unique<QObject>();
     std::vector<std::unique_ptr<I::Image>> kept, reachedDoomed;
     QObject::connect(thread.get(), &VideoInputThr::capturedFrame, keeper.get(),
                      [&](I::Image* frame) { kept.emplace_back(frame); });
