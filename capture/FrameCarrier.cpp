@@ -1,8 +1,24 @@
 #include "capture/FrameCarrier.h"
 
-FrameCarrier::FrameCarrier(std::unique_ptr<I::Image> frame)
-    : holder_(std::make_shared<Holder>(frame.release())) {}
+// The holder, and the frame in it, are freed by the last copy's destructor.
+FrameCarrier::FrameCarrier(std::unique_ptr<I::Image> frame) {
+    holder_.store(new Holder(frame.release()), std::memory_order_release);
+}
+
+FrameCarrier::FrameCarrier(const FrameCarrier& other) {
+    Holder* holder = other.holder_.load(std::memory_order_acquire);
+    if (holder)
+        holder->copies.fetch_add(1, std::memory_order_relaxed);
+    holder_.store(holder, std::memory_order_release);
+}
+
+FrameCarrier::~FrameCarrier() {
+    Holder* holder = holder_.load(std::memory_order_acquire);
+    if (holder && holder->copies.fetch_sub(1, std::memory_order_acq_rel) == 1)
+        delete holder;
+}
 
 FrameCarrier::operator I::Image*() const {
-    return holder_ ? holder_->frame.exchange(nullptr) : nullptr;
+    Holder* holder = holder_.load(std::memory_order_acquire);
+    return holder ? holder->frame.exchange(nullptr, std::memory_order_acq_rel) : nullptr;
 }

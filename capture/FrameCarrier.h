@@ -22,22 +22,34 @@ public:
     // An empty carrier, as the signal machinery needs to build one.
     FrameCarrier() = default;
     explicit FrameCarrier(std::unique_ptr<I::Image> frame);
+    FrameCarrier(const FrameCarrier& other);
+    FrameCarrier& operator=(const FrameCarrier&) = delete;
+    ~FrameCarrier();
 
     // Hands the frame over, once; the caller must free it.
     operator I::Image*() const;
 
 private:
-    // One frame shared by every copy of the carrier; taken out by the
-    // receiver, possibly on another thread than the last copy's owner.
+    // One frame shared by every copy of the carrier, and how many copies
+    // there are; the last copy to go frees it.
     struct Holder {
-        std::atomic<I::Image*> frame;
         explicit Holder(I::Image* held)
             : frame(held) {}
-        ~Holder() { delete frame.load(); }
+        ~Holder() { delete frame.load(std::memory_order_acquire); }
         Holder(const Holder&) = delete;
         Holder& operator=(const Holder&) = delete;
+
+        std::atomic<I::Image*> frame;
+        std::atomic<int> copies{1};
     };
-    std::shared_ptr<Holder> holder_;
+
+    // The copies a queued signal makes cross to the receiver's thread inside
+    // Qt's event queue, whose locking a thread checker cannot see. Every
+    // access to the holder is therefore an atomic release or acquire, which
+    // orders the frame's pixels, written by the capture thread, before their
+    // reading in the receiver's, in a way both the compiler and the checker
+    // see.
+    std::atomic<Holder*> holder_{nullptr};
 };
 
 Q_DECLARE_METATYPE(FrameCarrier)
