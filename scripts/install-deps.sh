@@ -5,7 +5,9 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkg-config
-    qtbase5-dev qtbase5-dev-tools libqt5opengl5-dev
+    qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
+    # Qt's platform plugin for Wayland desktops, where the program runs natively.
+    qt6-wayland
     libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
     libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
@@ -18,11 +20,12 @@ packages=(
 )
 if [ "${1:-}" = "--test" ]; then
     # clang and its runtimes build the libFuzzer targets in fuzz/; the next
-    # validate what an installation holds; the last boot the virtual machine
-    # whose kernel has the joystick and camera devices (tests/vm/).
+    # validate what an installation holds; the next boot the virtual machine
+    # whose kernel has the joystick and camera devices (tests/vm/); weston is
+    # the headless Wayland compositor the view is tested under.
     packages+=(xvfb xauth x11-utils clang libclang-rt-14-dev
         desktop-file-utils appstream file groff-base binutils
-        qemu-system-x86 busybox-static kmod cpio v4l-utils udev)
+        qemu-system-x86 busybox-static kmod cpio v4l-utils udev weston)
 fi
 
 missing=()

@@ -4,11 +4,15 @@
 #include "view/CXGLReader.h"
 #include "view/MainWindowControls.h"
 #include "view/RunnerThr.h"
+#include "view/ViewSurface.h"
 
 #include <QDebug>
+#include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QMutexLocker>
+#include <QSurfaceFormat>
 #include <QWindow>
+#include <QtMath>
 #include <algorithm>
 
 namespace {
@@ -26,27 +30,32 @@ void setSkyClearColour() {
     glClearColor(0.8f, 0.7f, 1.0f, 1.0f);
 }
 
+// The view draws with fixed-function GL, display lists and GLU, which only a
+// compatibility context keeps.
+QSurfaceFormat viewFormat(int samples) {
+    QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setDepthBufferSize(24);
+    format.setSamples(samples);
+    return format;
+}
+
 } // namespace
 
 GLWidget::GLWidget(QWidget* parent)
     : GLWidget(std::make_unique<MainWindowControls>(), parent) {}
 
-GLWidget::GLWidget(std::unique_ptr<ViewControls> viewControls, QWidget* parent,
-                   QGL::FormatOptions formatOptions)
-    : QGLWidget(QGLFormat(formatOptions), parent)
-    , controls(std::move(viewControls)) {
-    // paintGL() swaps by itself, as update() calls it outside Qt's painting.
-    setAutoBufferSwap(false);
-    {
-        QMutexLocker locker(&mutex);
-        connect(&runnerThr, &RunnerThr::ping, this, &GLWidget::update,
-                Qt::BlockingQueuedConnection);
-    }
-    // The context exists from here on, but is not necessarily current.
-    if (isValid()) {
-        makeCurrent();
-        compileModel();
-    }
+GLWidget::GLWidget(std::unique_ptr<ViewControls> viewControls, QWidget* parent, int samples)
+    : QWidget(parent)
+    , multisampled(samples > 1)
+    , controls(std::move(viewControls))
+    , surface(new ViewSurface(*this, viewFormat(samples))) {
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(QWidget::createWindowContainer(surface, this));
+    QMutexLocker locker(&mutex);
+    connect(&runnerThr, &RunnerThr::ping, this, &GLWidget::update, Qt::BlockingQueuedConnection);
 }
 
 // A view that is its own top-level window hides it while the bases destroy
@@ -54,6 +63,8 @@ GLWidget::GLWidget(std::unique_ptr<ViewControls> viewControls, QWidget* parent,
 // thread outlives the view; a pause the view asked for must not hold back
 // the next view's repaints.
 GLWidget::~GLWidget() {
+    // The surface paints with this object, which is going.
+    delete surface;
     if (topLevelWindow) {
         disconnect(topLevelWindow, nullptr, this, nullptr);
         topLevelWindow->removeEventFilter(this);
@@ -72,11 +83,18 @@ void GLWidget::compileModel() {
     aircraft.measure(xglReader);
 }
 
+// Before the first showing there is no context to paint with.
 void GLWidget::update() {
-    if (!isValid() || concealed)
-        return;
-    makeCurrent();
-    paintGL();
+    if (!concealed)
+        surface->paintNow();
+}
+
+bool GLWidget::isValid() const {
+    return surface->isValid();
+}
+
+QImage GLWidget::grabFramebuffer() {
+    return surface->paintAndGrab();
 }
 
 void GLWidget::updateData(float _roll, float _pitch) {
@@ -93,6 +111,10 @@ void GLWidget::mousePressEvent(QMouseEvent* event) {
     if (event->type() != QEvent::MouseButtonDblClick)
         return;
     event->accept();
+    doubleClicked();
+}
+
+void GLWidget::doubleClicked() {
     if (controls->startStop())
         controls->startPacing();
     else
@@ -102,7 +124,7 @@ void GLWidget::mousePressEvent(QMouseEvent* event) {
 void GLWidget::mouseMoveEvent(QMouseEvent*) {}
 
 void GLWidget::showEvent(QShowEvent* event) {
-    QGLWidget::showEvent(event);
+    QWidget::showEvent(event);
     watchTopLevelWindow();
 }
 
@@ -128,7 +150,7 @@ bool GLWidget::eventFilter(QObject* watched, QEvent* event) {
         topLevelUnmapped = !topLevelWindow->isExposed();
         followTopLevelWindow();
     }
-    return QGLWidget::eventFilter(watched, event);
+    return QWidget::eventFilter(watched, event);
 }
 
 void GLWidget::followTopLevelWindow() {
@@ -147,15 +169,15 @@ void GLWidget::followTopLevelWindow() {
 }
 
 void GLWidget::initializeGL() {
-    // A context made anew (none at construction, or a new one after the
-    // widget moved) has no model list yet.
+    // A context made anew (at the first showing, or a new one after the
+    // widget moved to another window) has no model list yet.
     if (!glIsList(modelList))
         compileModel();
-    resizeGL(width(), height());
+    resizeGL(surface->width(), surface->height(), surface->devicePixelRatio());
     {
         QMutexLocker locker(&mutex);
         setInitialGLState();
-        terrain.setupTextureAndFog(width(), height());
+        terrain.setupTextureAndFog(surface->width(), surface->height());
     }
     // Showing the view starts the controller and the repaints; no lock is
     // held, as both reach into other threads.
@@ -179,28 +201,26 @@ void GLWidget::setInitialGLState() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
-void GLWidget::resizeGL(int w, int h) {
-    {
-        QMutexLocker locker(&mutex);
-        // A zero size, either way, is drawn as one pixel; m stays zero then,
-        // so GL rejects the degenerate projection and keeps the identity.
-        const int m = std::min(w, h);
-        w = std::max(w, 1);
-        h = std::max(h, 1);
-        glViewport(0, 0, w, h);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        overlay.viewWidth = w;
-        overlay.viewHeight = h;
-        // A square view is one unit per pixel; otherwise the shorter side
-        // keeps its pixels and the longer one is squeezed.
-        const int right = (m * w) / h, top = (m * h) / w;
-        glOrtho(0, right, 0, top, 0, kFarPlane);
-        glMatrixMode(GL_MODELVIEW);
-        terrain.setupTextureAndFog(w, h);
-    }
-    // paintGL() takes the mutex itself, and it is not recursive.
-    paintGL();
+// The picture fills the surface's device pixels, while the projection counts
+// logical ones, so everything in it keeps its size on a dense screen.
+void GLWidget::resizeGL(int w, int h, double devicePixelRatio) {
+    QMutexLocker locker(&mutex);
+    // A zero size, either way, is drawn as one pixel; m stays zero then,
+    // so GL rejects the degenerate projection and keeps the identity.
+    const int m = std::min(w, h);
+    w = std::max(w, 1);
+    h = std::max(h, 1);
+    glViewport(0, 0, qCeil(w * devicePixelRatio), qCeil(h * devicePixelRatio));
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    overlay.viewWidth = w;
+    overlay.viewHeight = h;
+    // A square view is one unit per pixel; otherwise the shorter side
+    // keeps its pixels and the longer one is squeezed.
+    const int right = (m * w) / h, top = (m * h) / w;
+    glOrtho(0, right, 0, top, 0, kFarPlane);
+    glMatrixMode(GL_MODELVIEW);
+    terrain.setupTextureAndFog(w, h);
 }
 
 void GLWidget::paintGL() {
@@ -216,15 +236,10 @@ void GLWidget::paintGL() {
     // Multisampled rasterisation ignores polygon smoothing, so opaque terrain
     // fragments would blend to exactly themselves; not blending them spares
     // reading back every sample they cover.
-    const bool blendTerrain = !(format().sampleBuffers() && terrain.drawsOpaque());
+    const bool blendTerrain = !(multisampled && terrain.drawsOpaque());
     if (!blendTerrain)
         glDisable(GL_BLEND);
     terrain.stepAndDraw();
     if (!blendTerrain)
         glEnable(GL_BLEND);
-    // Qt paints once while the window is being shown and not yet on screen;
-    // swapping then has no defined result.
-    const QWindow* window = windowHandle();
-    if (doubleBuffer() && window && window->isExposed())
-        swapBuffers();
 }

@@ -15,19 +15,19 @@ constexpr char kMeshNameLabel[] = "Mesh Name";
 template <typename Number, typename Parse>
 std::array<Number, 3> numberList(const QString& text, Parse parse) {
     std::array<Number, 3> values{};
-    const QVector<QStringRef> parts = text.splitRef(QLatin1Char(','), Qt::KeepEmptyParts);
-    const int used = std::min(parts.size(), 3);
-    for (int i = 0; i < used; ++i)
+    const QList<QStringView> parts = QStringView(text).split(u',', Qt::KeepEmptyParts);
+    const qsizetype used = std::min<qsizetype>(parts.size(), 3);
+    for (qsizetype i = 0; i < used; ++i)
         values[static_cast<size_t>(i)] = parse(parts[i]);
     return values;
 }
 
 XGLVector vectorList(const QString& text) {
-    return numberList<double>(text, [](const QStringRef& part) { return part.toDouble(); });
+    return numberList<double>(text, [](QStringView part) { return part.toDouble(); });
 }
 
 XGLColour colourWithAlpha(const QString& text, float alpha) {
-    const auto rgb = numberList<float>(text, [](const QStringRef& part) { return part.toFloat(); });
+    const auto rgb = numberList<float>(text, [](QStringView part) { return part.toFloat(); });
     return {rgb[0], rgb[1], rgb[2], alpha};
 }
 

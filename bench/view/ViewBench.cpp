@@ -5,6 +5,7 @@
 #include "view/GLWidget.h"
 
 #include <QApplication>
+#include <QOpenGLWidget>
 #include <QTest>
 #include <benchmark/benchmark.h>
 
@@ -20,8 +21,8 @@ public:
     void resumePacing() override {}
 };
 
-void paintFrames(benchmark::State& state, QGL::FormatOptions formatOptions) {
-    GLWidget widget(std::make_unique<IdleControls>(), nullptr, formatOptions);
+void paintFrames(benchmark::State& state, int samples) {
+    GLWidget widget(std::make_unique<IdleControls>(), nullptr, samples);
     widget.resize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     widget.show();
     (void)QTest::qWaitForWindowExposed(&widget);
@@ -32,7 +33,7 @@ void paintFrames(benchmark::State& state, QGL::FormatOptions formatOptions) {
 }
 
 void paintOneFrame(benchmark::State& state) {
-    paintFrames(state, QGL::SampleBuffers);
+    paintFrames(state, GLWidget::kDefaultSamples);
 }
 // Mesa's software renderer rasterises in threads of its own: the CPU column
 // counts them all, so it shows the work of a frame even on a busy machine.
@@ -46,7 +47,7 @@ BENCHMARK(paintOneFrame)
 // The same frame without multisampling, which multiplies the software
 // renderer's cost per triangle and per pixel: the figure to weigh it against.
 void paintOneFrameSingleSample(benchmark::State& state) {
-    paintFrames(state, QGL::NoSampleBuffers);
+    paintFrames(state, 0);
 }
 BENCHMARK(paintOneFrameSingleSample)
     ->Args({400, 400})
@@ -56,7 +57,7 @@ BENCHMARK(paintOneFrameSingleSample)
     ->Unit(benchmark::kMillisecond);
 
 void readAndCompileModel(benchmark::State& state) {
-    QGLWidget canvas;
+    QOpenGLWidget canvas;
     canvas.show();
     (void)QTest::qWaitForWindowExposed(&canvas);
     canvas.makeCurrent();

@@ -36,9 +36,14 @@ expect() {
 expect Package '^zaredezid$'
 expect Version "^${version//./\\.}$"
 expect Architecture '^amd64$'
-for dependency in libqt5widgets5 libgstreamer1.0-0 gstreamer1.0-plugins-base \
+for dependency in libqt6widgets6 libqt6opengl6 libgstreamer1.0-0 gstreamer1.0-plugins-base \
     gstreamer1.0-plugins-good; do
     expect Depends "(^|, )${dependency//./\\.}( |,|$)"
 done
 expect Recommends '(^|, )gstreamer1\.0-libav( |,|$)'
+expect Recommends '(^|, )qt6-wayland( |,|$)'
+if grep -q 'qt5' <<<"$(field Depends)"; then
+    echo "Depends names a Qt 5 library: $(field Depends)"
+    exit 1
+fi
 expect Description '.'

@@ -1,11 +1,14 @@
 #include "tests/view/GLCanvas.h"
 
+#include <QSurfaceFormat>
 #include <QTest>
 #include <gtest/gtest.h>
 
-GLCanvas::GLCanvas(int width, int height)
-    : QGLWidget(QGLFormat(QGL::NoSampleBuffers)) {
-    setAutoBufferSwap(false);
+GLCanvas::GLCanvas(int width, int height) {
+    QSurfaceFormat compatibility = QSurfaceFormat::defaultFormat();
+    compatibility.setProfile(QSurfaceFormat::CompatibilityProfile);
+    compatibility.setDepthBufferSize(24);
+    setFormat(compatibility);
     setFixedSize(width, height);
     show();
     (void)QTest::qWaitForWindowExposed(this);
@@ -27,7 +30,11 @@ QImage GLCanvas::render(const std::function<void()>& draw) {
     ortho(0, width(), 0, height(), -1, 8192);
     draw();
     glFinish();
-    return grabFrameBuffer();
+    // Read as stored, bottom row first; what the drawing left in alpha is
+    // not part of the picture.
+    QImage picture(width(), height(), QImage::Format_RGBX8888);
+    glReadPixels(0, 0, width(), height(), GL_RGBA, GL_UNSIGNED_BYTE, picture.bits());
+    return picture.mirrored();
 }
 
 std::vector<FeedbackPolygon> feedbackPolygons(const std::function<void()>& draw) {

@@ -1,19 +1,20 @@
 #pragma once
 
 #include <GL/gl.h>
-#include <QGLWidget>
 #include <QImage>
+#include <QOpenGLWidget>
 #include <functional>
 #include <vector>
 
-// A shown GL window whose context tests draw into directly, then read the
+// A shown GL widget, single-sampled in a compatibility context like the
+// view's, whose context and picture tests draw into directly, then read the
 // pixels back from (QWidget::grab does not see GL content).
-class GLCanvas : public QGLWidget {
+class GLCanvas : public QOpenGLWidget {
 public:
     explicit GLCanvas(int width = 400, int height = 400);
 
     // Makes the context current, sets a projection of one unit per pixel
-    // with y up, runs `draw` and reads the back buffer.
+    // with y up, runs `draw` and reads the picture, top row first.
     QImage render(const std::function<void()>& draw);
     // Makes the context current, fills the window with the viewport and
     // shows the given box of model space in it, with an identity model view.

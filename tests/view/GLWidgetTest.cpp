@@ -89,7 +89,7 @@ TEST_F(GLWidgetTest, RollAndPitchSteerTheFlight) {
 TEST_F(GLWidgetTest, FrameShowsOverlayInFrontAndZeroSizesStillDraw) {
     widget->updateData(127.5f, 0.0f);
     widget->update();
-    const QImage image = widget->grabFrameBuffer();
+    const QImage image = widget->grabFramebuffer();
 
     EXPECT_TRUE(isWhite(pixelAt(image, 105, 120))) << "the scale stays over the terrain";
     EXPECT_TRUE(isWhite(pixelAt(image, 60, 205)));
