@@ -1,16 +1,17 @@
-// Qt 5's QMutex, QWaitCondition and QThread::wait synchronise through futex
-// system calls and atomic operations compiled into libQt5Core without
-// ThreadSanitizer's instrumentation. ThreadSanitizer therefore sees no
-// ordering between two threads that hand data over under a QMutex, or
-// between a thread's last work and the return of wait() for it, and reports
-// each such access as a data race (Qt 6 annotates these itself; Qt 5 does not).
+// Qt 6 tells ThreadSanitizer about QMutex's lock, unlock and tryLock in its
+// headers, so code built with ThreadSanitizer reports them. QWaitCondition's
+// wait, though, gives the mutex up and takes it again inside libQt6Core,
+// which is built without ThreadSanitizer; it would see the waiting thread
+// keep the mutex while another takes it. And QThread::wait synchronises
+// through futex system calls it cannot see, so it sees no ordering between a
+// thread's last work and the return of wait() for it, and reports each such
+// access as a data race.
 //
 // In the ThreadSanitizer build this library is linked ahead of Qt, so that
-// calls to QMutex's out-of-line lock, unlock and tryLock, to
-// QWaitCondition::wait and to QThread's start, wait, isFinished and isRunning
-// land here. Each one calls Qt's own function and tells ThreadSanitizer what
-// it did. Nothing is hidden: an access made without the mutex is still
-// reported, and so is a lock-order inversion.
+// calls to QWaitCondition::wait and to QThread's start, wait, isFinished and
+// isRunning land here. Each one calls Qt's own function and tells
+// ThreadSanitizer what it did. Nothing is hidden: an access made without the
+// mutex is still reported, and so is a lock-order inversion.
 //
 // GLib's GMutex, GRecMutex and GCond, under which GStreamer hands buffers from
 // the demo camera's feeder to the streaming thread, are futex-based the same
@@ -30,7 +31,7 @@
 namespace {
 
 template <typename Function> Function qtFunction(const char* mangledName) {
-    void* function = dlvsym(RTLD_NEXT, mangledName, "Qt_5");
+    void* function = dlvsym(RTLD_NEXT, mangledName, "Qt_6");
     if (!function) {
         std::fprintf(stderr, "Qt annotations: %s not found in Qt\n", mangledName);
         std::abort();
@@ -38,8 +39,6 @@ template <typename Function> Function qtFunction(const char* mangledName) {
     return reinterpret_cast<Function>(function);
 }
 
-using LockFunction = void (*)(QMutex*);
-using TryLockFunction = bool (*)(QMutex*, int);
 using WaitFunction = bool (*)(QWaitCondition*, QMutex*, unsigned long);
 using WaitUntilFunction = bool (*)(QWaitCondition*, QMutex*, QDeadlineTimer);
 
@@ -54,30 +53,6 @@ void annotateAcquire(void* mutex) {
 }
 
 } // namespace
-
-void QMutex::lock() QT_MUTEX_LOCK_NOEXCEPT {
-    static const auto qtLock = qtFunction<LockFunction>("_ZN6QMutex4lockEv");
-    __tsan_mutex_pre_lock(this, 0);
-    qtLock(this);
-    __tsan_mutex_post_lock(this, 0, 0);
-}
-
-bool QMutex::tryLock(int timeout) QT_MUTEX_LOCK_NOEXCEPT {
-    static const auto qtTryLock = qtFunction<TryLockFunction>("_ZN6QMutex7tryLockEi");
-    __tsan_mutex_pre_lock(this, __tsan_mutex_try_lock);
-    const bool locked = qtTryLock(this, timeout);
-    __tsan_mutex_post_lock(
-        this, locked ? __tsan_mutex_try_lock : __tsan_mutex_try_lock | __tsan_mutex_try_lock_failed,
-        0);
-    return locked;
-}
-
-void QMutex::unlock() noexcept {
-    static const auto qtUnlock = qtFunction<LockFunction>("_ZN6QMutex6unlockEv");
-    __tsan_mutex_pre_unlock(this, 0);
-    qtUnlock(this);
-    __tsan_mutex_post_unlock(this, 0);
-}
 
 // The wait gives the mutex up and takes it again before it returns.
 bool QWaitCondition::wait(QMutex* mutex, unsigned long time) {
@@ -114,14 +89,6 @@ bool QThread::wait(QDeadlineTimer deadline) {
     static const auto qtWait =
         qtFunction<bool (*)(QThread*, QDeadlineTimer)>("_ZN7QThread4waitE14QDeadlineTimer");
     const bool ended = qtWait(this, deadline);
-    if (ended)
-        __tsan_acquire(this);
-    return ended;
-}
-
-bool QThread::wait(unsigned long time) {
-    static const auto qtWait = qtFunction<bool (*)(QThread*, unsigned long)>("_ZN7QThread4waitEm");
-    const bool ended = qtWait(this, time);
     if (ended)
         __tsan_acquire(this);
     return ended;
