@@ -58,6 +58,10 @@ void OutputsController::setCalibration(const Calibration& calibration) {
     dispatcher.setCalibration(calibration);
 }
 
+void OutputsController::saveSettings() {
+    settings.save();
+}
+
 QStringList OutputsController::outputsOn() const {
     QStringList names;
     for (const Entry& entry : entries) {

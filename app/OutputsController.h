@@ -27,6 +27,8 @@ public:
     void setCalibration(const Calibration& calibration);
     // The names of the outputs that are on, in the menu's order.
     QStringList outputsOn() const;
+    // Writes which outputs are on and where they send, as closing does.
+    void saveSettings();
 
 signals:
     void outputsChanged();

@@ -109,6 +109,12 @@ SettingsWindow::~SettingsWindow() {
     ui.reset();
 }
 
+void SettingsWindow::saveSettings() {
+    outputs->saveSettings();
+    tracking.save();
+    storage.save();
+}
+
 void SettingsWindow::addCameras() {
     const QMap<int, QString> devices = videoInputThr.deviceList();
     for (auto device = devices.cbegin(); device != devices.cend(); ++device)

@@ -27,6 +27,10 @@ public:
     explicit SettingsWindow(QWidget* parent = nullptr);
     ~SettingsWindow() override;
 
+    // Writes every setting as closing the window does, for an end that
+    // destroys nothing.
+    void saveSettings();
+
 public slots:
     bool startStop();
 

@@ -1,3 +1,4 @@
+#include "app/AbruptExitGuard.h"
 #include "app/CommandLine.h"
 #include "app/ProcessObjects.h"
 #include "app/SettingsWindow.h"
@@ -100,6 +101,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     nameApplication();
+    const AbruptExitGuard lostDisplayGuard([] {
+        if (!mainWindow)
+            return;
+        mainWindow->saveSettings();
+        std::fputs("zaredezid: the settings are saved\n", stderr);
+    });
     addExtraCameras(commandLine);
     QApplication::setWindowIcon(QIcon(":/images/Icons/favicon.gif"));
     UnixSignalQuitter quitter;
