@@ -19,9 +19,12 @@ int estimatedLineRow(int x, double angleDegrees, double offset, int width, int h
     return int(height / 2 + (rho - (x - width / 2) * std::cos(angle)) / std::sin(angle));
 }
 
+// The painter counts in the frame's pixels also in a picture enlarged for a
+// dense screen, and draws the line at the picture's own resolution.
 void drawEstimatedLine(QImage& picture, double angleDegrees, double offset) {
-    const int width = picture.width();
-    const int height = picture.height();
+    const QSize frameSize = picture.deviceIndependentSize().toSize();
+    const int width = frameSize.width();
+    const int height = frameSize.height();
     QPainter painter(&picture);
     painter.setPen(QPen(Qt::red, kPenWidth));
     painter.drawLine(0, estimatedLineRow(0, angleDegrees, offset, width, height), width,

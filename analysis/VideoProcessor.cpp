@@ -137,8 +137,17 @@ void VideoProcessor::forgetReferenceUnlessShapeOf(const I::Image& frame) {
     }
 }
 
+// On a dense screen each camera pixel becomes a block of the label's device
+// pixels, here and not blurred by the label, and the line is drawn at that
+// resolution.
 void VideoProcessor::show(const I::Image& frame, const I::Image& grey, bool updated) const {
     QImage picture = mirroredPicture(frame, grey);
+    const qreal ratio = outputLabel->devicePixelRatioF();
+    if (ratio != 1.0) {
+        picture =
+            picture.scaled(picture.size() * ratio, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        picture.setDevicePixelRatio(ratio);
+    }
     if (lineEstimator->showsLineAfter(updated)) {
         drawEstimatedLine(picture, lineEstimator->smoothedAngle(), lineEstimator->smoothedOffset());
     }

@@ -215,6 +215,7 @@ void GLWidget::resizeGL(int w, int h, double devicePixelRatio) {
     glLoadIdentity();
     overlay.viewWidth = w;
     overlay.viewHeight = h;
+    overlay.devicePixelRatio = devicePixelRatio;
     // A square view is one unit per pixel; otherwise the shorter side
     // keeps its pixels and the longer one is squeezed.
     const int right = (m * w) / h, top = (m * h) / w;
@@ -223,7 +224,7 @@ void GLWidget::resizeGL(int w, int h, double devicePixelRatio) {
     terrain.setupTextureAndFog(w, h);
 }
 
-void GLWidget::paintGL() {
+void GLWidget::paintGL(bool advance) {
     QMutexLocker locker(&mutex);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
@@ -239,7 +240,10 @@ void GLWidget::paintGL() {
     const bool blendTerrain = !(multisampled && terrain.drawsOpaque());
     if (!blendTerrain)
         glDisable(GL_BLEND);
-    terrain.stepAndDraw();
+    if (advance)
+        terrain.stepAndDraw();
+    else
+        terrain.draw();
     if (!blendTerrain)
         glEnable(GL_BLEND);
 }

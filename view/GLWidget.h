@@ -63,7 +63,7 @@ protected:
 private:
     void initializeGL() override;
     void resizeGL(int w, int h, double devicePixelRatio) override;
-    void paintGL() override;
+    void paintGL(bool advance) override;
     void doubleClicked() override;
 
     void compileModel();

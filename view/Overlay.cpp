@@ -40,12 +40,13 @@ void Overlay::draw() {
     const float xr = x0 + 2 * k * aspect;
     const float y0 = cy - k;
 
-    glLineWidth(kScaleLineWidth);
+    const auto ratio = static_cast<float>(devicePixelRatio);
+    glLineWidth(kScaleLineWidth * ratio);
     glDisable(GL_TEXTURE_2D);
     glColor3ub(255, 255, 255);
     drawScales(x0, xr, y0, y0 + 2 * k, tick, step);
     drawPitchMarkers(x0, xr, y0, k, tick);
-    glLineWidth(kSymbolLineWidth);
+    glLineWidth(kSymbolLineWidth * ratio);
     glColor3ub(255, 255, 255);
     drawAircraftSymbol(cx, cy, aspect, k);
     drawReadout();
@@ -108,6 +109,6 @@ void Overlay::drawReadout() {
     // The projection's top edge: T = min(w, h) * h / w.
     const int w = std::max(viewWidth, 1), h = std::max(viewHeight, 1);
     const int top = std::min(w, h) * h / w;
-    readout.show(roll, pitch);
+    readout.show(roll, pitch, devicePixelRatio);
     readout.draw(kReadoutMargin, top - 1);
 }

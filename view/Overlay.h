@@ -15,6 +15,9 @@ public:
     // Set by the widget's resize; the height is at least 1 once set.
     int viewWidth = 0;
     int viewHeight = 0;
+    // Device pixels to one unit of the view, where lines and text are as
+    // thick and as large as on a screen of ordinary density.
+    double devicePixelRatio = 1.0;
     // Roll with 90 as level, and pitch, as last received.
     float roll = 0.0f;
     float pitch = 0.0f;

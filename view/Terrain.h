@@ -36,6 +36,8 @@ public:
     void setupTextureAndFog(int w, int h);
     // Eases toward the targets, moves one frame forward and draws.
     void stepAndDraw();
+    // Draws where the flight is, moving nothing.
+    void draw();
 
     float currentHeading() const { return heading; }
     float headingTarget() const { return targetHeading; }
@@ -61,7 +63,6 @@ private:
     bool loadHeightMap(const QString& path);
     void step();
     void keepPositionOnMap();
-    void draw();
     void drawSlice(int xL, int yL, int xR, int yR, int eyeRel, int scale, int d);
     int sampleHeight(int a, int b, int lift) const;
     float sine(int index) const;

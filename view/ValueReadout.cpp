@@ -18,23 +18,25 @@ QFont readoutFont() {
 
 } // namespace
 
-void ValueReadout::show(float roll, float pitch) {
+void ValueReadout::show(float roll, float pitch, double devicePixelRatio) {
     const QString text = QStringLiteral("ROLL %1\nPITCH %2")
                              .arg(double(roll), 0, 'f', 1)
                              .arg(double(pitch), 0, 'f', 1);
-    if (text == shownText)
+    if (text == shownText && devicePixelRatio == rendered.devicePixelRatio())
         return;
     shownText = text;
 
     const QFont font = readoutFont();
     const QRect bounds = QFontMetrics(font).boundingRect(QRect(0, 0, 1000, 1000),
                                                          Qt::AlignLeft | Qt::AlignTop, text);
-    rendered = QImage(bounds.size() + QSize(2 * kPadding, 2 * kPadding), QImage::Format_RGBA8888);
+    const QSize size = bounds.size() + QSize(2 * kPadding, 2 * kPadding);
+    rendered = QImage(size * devicePixelRatio, QImage::Format_RGBA8888);
+    rendered.setDevicePixelRatio(devicePixelRatio);
     rendered.fill(Qt::transparent);
     QPainter painter(&rendered);
     painter.setFont(font);
     painter.setPen(Qt::white);
-    painter.drawText(rendered.rect().adjusted(kPadding, kPadding, -kPadding, -kPadding),
+    painter.drawText(QRect(QPoint(), size).adjusted(kPadding, kPadding, -kPadding, -kPadding),
                      Qt::AlignLeft | Qt::AlignTop, text);
     painter.end();
     // GL reads rows from the bottom up.

@@ -8,9 +8,11 @@
 // shown text changes, and blitted with glDrawPixels in every frame.
 class ValueReadout {
 public:
-    void show(float roll, float pitch);
+    // Lays the text out for a screen with the given device pixels per
+    // logical one, so that it is as large there and as sharp.
+    void show(float roll, float pitch, double devicePixelRatio = 1.0);
     // Draws with the picture's top-left corner at (x, top) of the current
-    // projection, one picture pixel per window pixel; needs a current context.
+    // projection, one picture pixel per device pixel; needs a current context.
     void draw(int x, int top) const;
 
     const QString& text() const { return shownText; }

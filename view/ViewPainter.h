@@ -10,6 +10,8 @@ public:
     // The surface's size in logical pixels and how many device pixels make
     // one, after every change of either.
     virtual void resizeGL(int w, int h, double devicePixelRatio) = 0;
-    virtual void paintGL() = 0;
+    // The pacing's frames move the flight on; Qt's repaints of a window
+    // exposed or resized show it where it is.
+    virtual void paintGL(bool advance) = 0;
     virtual void doubleClicked() = 0;
 };

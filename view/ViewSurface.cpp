@@ -14,7 +14,7 @@ void ViewSurface::paintNow() {
     if (!isValid() || !isExposed())
         return;
     makeCurrent();
-    painter.paintGL();
+    painter.paintGL(true);
     context()->swapBuffers(this);
 }
 
@@ -24,7 +24,7 @@ QImage ViewSurface::paintAndGrab() {
     if (!isValid())
         return {};
     makeCurrent();
-    painter.paintGL();
+    painter.paintGL(true);
     QImage frame = grabFramebuffer();
     if (isExposed())
         context()->swapBuffers(this);
@@ -44,7 +44,7 @@ void ViewSurface::resizeGL(int w, int h) {
 }
 
 void ViewSurface::paintGL() {
-    painter.paintGL();
+    painter.paintGL(false);
 }
 
 void ViewSurface::mouseDoubleClickEvent(QMouseEvent* event) {

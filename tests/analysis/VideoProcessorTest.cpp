@@ -153,14 +153,16 @@ TEST_F(Processing, BothEstimatorsSurviveTinyOddAndChangingFrameSizes) {
     }
 }
 
+// On a dense screen the picture holds the label's device pixels.
 bool showsRedLine(const QImage& shown, const LineEstimator& estimate) {
+    const int r = qRound(shown.devicePixelRatio());
     int columnsWithRed = 0;
     for (int x : {40, 160, 280}) {
         const int row =
             estimatedLineRow(x, estimate.smoothedAngle(), estimate.smoothedOffset(), 320, 240);
         bool red = false;
-        for (int y = row - 2; y <= row + 2; ++y) {
-            red = red || shown.pixel(x, y) == QColor(Qt::red).rgb();
+        for (int y = (row - 2) * r; y <= (row + 2) * r; ++y) {
+            red = red || shown.pixel(x * r, y) == QColor(Qt::red).rgb();
         }
         columnsWithRed += red;
     }
@@ -179,8 +181,10 @@ TEST_F(Processing, ShowsTheMirroredFrameWithTheEstimatedLine) {
     }
     ASSERT_FALSE(updates.empty());
     const QImage shown = label.pixmap(Qt::ReturnByValue).toImage();
-    ASSERT_EQ(shown.size(), QSize(320, 240));
-    EXPECT_EQ(shown.pixel(319, 0) & 0xFFFFFFu, 0x0000FFu);
+    const int r = qRound(label.devicePixelRatioF());
+    ASSERT_EQ(shown.size(), QSize(320, 240) * r);
+    EXPECT_EQ(shown.devicePixelRatio(), r);
+    EXPECT_EQ(shown.pixel(319 * r, 0) & 0xFFFFFFu, 0x0000FFu);
     EXPECT_TRUE(showsRedLine(shown, processor.estimator()));
 
     const std::size_t before = updates.size();
