@@ -19,10 +19,9 @@ class ViewSurface;
 // the heading and pitch moves the horizon, with the instrument overlay and
 // the aircraft on top, drawn with fixed-function GL into a compatibility
 // context on a native surface of its own. Repainted by the pacing thread
-// through update(); a
-// double click starts or stops the whole controller. While its top-level
-// window is minimised or hidden nobody can see it, so it paints nothing and
-// pauses the pacing until the window is shown again.
+// through update(); a double click starts or stops the whole controller.
+// While its top-level window is minimised or hidden nobody can see it, so it
+// paints nothing and pauses the pacing until the window is shown again.
 class GLWidget : public QWidget, private ViewPainter {
     Q_OBJECT
 public:
