@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -52,6 +53,29 @@ int refuseWithoutDisplay(const QStringList& arguments) {
     }
     std::fputs("zaredezid: cannot open a display: is DISPLAY or WAYLAND_DISPLAY set?\n", stderr);
     return 1;
+}
+
+QtMessageHandler toolkitMessageHandler = nullptr;
+
+// Qt aborts when it cannot connect to the display it was given, as when the
+// X server or the compositor has just gone; the user is told in one line and
+// the program ends with a failure status instead, before it has anything to
+// save or release.
+void refuseUnreachableDisplay(QtMsgType type, const QMessageLogContext& context,
+                              const QString& message) {
+    if (type != QtFatalMsg) {
+        toolkitMessageHandler(type, context, message);
+        return;
+    }
+    std::fputs("zaredezid: cannot connect to the display\n", stderr);
+    std::_Exit(EXIT_FAILURE);
+}
+
+std::unique_ptr<QApplication> connectToDisplay(int& argc, char** argv) {
+    toolkitMessageHandler = qInstallMessageHandler(refuseUnreachableDisplay);
+    auto application = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(toolkitMessageHandler);
+    return application;
 }
 
 void nameApplication() {
@@ -94,7 +118,7 @@ int main(int argc, char** argv) {
     if (!displayAvailable(rawArguments))
         return refuseWithoutDisplay(rawArguments);
 
-    auto application = std::make_unique<QApplication>(argc, argv);
+    auto application = connectToDisplay(argc, argv);
     const CommandLine commandLine(QCoreApplication::arguments());
     if (commandLine.action() == CommandLine::Action::Fail) {
         std::fprintf(stderr, "zaredezid: %s\n", qPrintable(commandLine.errorText()));

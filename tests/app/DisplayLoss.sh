@@ -3,8 +3,9 @@
 # Wayland compositor ends while the demo camera runs: at varied moments,
 # during the splash and with the main window up, the server is killed. Each
 # time the program must end within 5 s with a failure status, not by a
-# signal, and with the main window up it saves the settings first. Under
-# Wayland, a termination signal closes it cleanly as well.
+# signal, and with the main window up it saves the settings first. A display
+# gone before the program connects is refused in one line. Under Wayland, a
+# termination signal closes the program cleanly as well.
 #
 #   tests/app/DisplayLoss.sh PROGRAM
 set -uo pipefail
@@ -81,6 +82,19 @@ for kind in x_server compositor x_server compositor x_server compositor \
         echo "ok: $what: status $status"
     fi
     [ "$status" = 1 ] || sed 's/^/    /' "$run/output"
+done
+
+# A display already gone when the program connects, as when it is started
+# just after the server ended: one line and a failure status, no abort.
+for display in DISPLAY=:65000 "WAYLAND_DISPLAY=gone QT_QPA_PLATFORM=wayland"; do
+    env DISPLAY= $display "$program" >"$scratch/output" 2>&1
+    status=$?
+    if [ "$status" -ne 1 ] || ! grep -q "cannot connect to the display" "$scratch/output"; then
+        fail "no display behind $display: status $status"
+        sed 's/^/    /' "$scratch/output"
+    else
+        echo "ok: no display behind $display: status 1"
+    fi
 done
 
 start_program compositor
