@@ -2,6 +2,7 @@
 #include "view/GLWidget.h"
 
 #include <QGuiApplication>
+#include <QWindow>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -9,11 +10,20 @@ namespace {
 
 class IdleControls : public ViewControls {
 public:
-    bool startStop() override { return true; }
+    explicit IdleControls(int* switches = nullptr)
+        : switches(switches) {}
+    bool startStop() override {
+        if (switches)
+            ++*switches;
+        return true;
+    }
     void startPacing() override {}
     void stopPacing() override {}
     void pausePacing() override {}
     void resumePacing() override {}
+
+private:
+    int* switches;
 };
 
 bool isSky(QRgb pixel) {
@@ -59,6 +69,23 @@ TEST(ViewSurfaceTest, PaintsTheWholeSceneInDevicePixels) {
     EXPECT_TRUE(isWhite(pixelAt(frame, 105 * r, 120 * r))) << "the left scale";
     EXPECT_GT(readoutHeight(frame, r), 20) << "the read-out's two lines of text";
     EXPECT_LT(readoutHeight(frame, r), 50);
+}
+
+// The user's double click lands on the native surface, not on the widget
+// around it, and must reach the same switch.
+TEST(ViewSurfaceTest, DoubleClickOnTheSurfaceStartsOrStopsTheController) {
+    int switches = 0;
+    GLWidget view(std::make_unique<IdleControls>(&switches));
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.isValid(); }));
+    const int afterShowing = switches;
+    QWindow* surface = nullptr;
+    for (QWindow* window : QGuiApplication::allWindows())
+        surface = window->inherits("ViewSurface") ? window : surface;
+    ASSERT_NE(surface, nullptr);
+    QTest::mouseDClick(surface, Qt::LeftButton);
+    EXPECT_EQ(switches, afterShowing + 1);
 }
 
 } // namespace
