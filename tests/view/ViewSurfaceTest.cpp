@@ -2,8 +2,8 @@
 #include "view/GLWidget.h"
 
 #include <QGuiApplication>
-#include <QWindow>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
