@@ -29,6 +29,11 @@ ExitFunction libraryFunction(const char* name) {
     return reinterpret_cast<ExitFunction>(dlsym(RTLD_NEXT, name));
 }
 
+// Looked up at start-up: a child between vfork() and exec() may call _exit(),
+// and must not run the dynamic linker in its parent's memory.
+const ExitFunction libraryExit = libraryFunction("exit");
+const ExitFunction libraryQuickExit = libraryFunction("_exit");
+
 // Qt's Wayland platform reads the display in a thread of its own as well, so
 // two threads may find the display gone at the same moment.
 void endGuardedAtOnce(int status) {
@@ -66,14 +71,12 @@ AbruptExitGuard::~AbruptExitGuard() {
 // runs after everything made later, such as Qt's own caches.
 extern "C" void exit(int status) noexcept {
     endGuardedAtOnce(status);
-    static const ExitFunction libraryExit = libraryFunction("exit");
     libraryExit(status);
     std::abort();
 }
 
 extern "C" void _exit(int status) noexcept {
     endGuardedAtOnce(status);
-    static const ExitFunction libraryExit = libraryFunction("_exit");
-    libraryExit(status);
+    libraryQuickExit(status);
     std::abort();
 }
