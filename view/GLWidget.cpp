@@ -173,11 +173,11 @@ void GLWidget::initializeGL() {
     // widget moved to another window) has no model list yet.
     if (!glIsList(modelList))
         compileModel();
+    // The resize also builds the terrain's texture and fog.
     resizeGL(surface->width(), surface->height(), surface->devicePixelRatio());
     {
         QMutexLocker locker(&mutex);
         setInitialGLState();
-        terrain.setupTextureAndFog(surface->width(), surface->height());
     }
     // Showing the view starts the controller and the repaints; no lock is
     // held, as both reach into other threads.
