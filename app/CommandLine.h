@@ -7,7 +7,7 @@
 // -style, …) are taken out by QApplication before these are read.
 class CommandLine {
 public:
-    enum class Action { Run, ShowHelp, ShowVersion, Fail };
+    enum class Action { Run, ShowHelp, ShowVersion, ControlRunning, Fail };
 
     explicit CommandLine(const QStringList& arguments);
 
@@ -15,10 +15,14 @@ public:
     QString errorText() const { return error; }
     bool wantsDemoCamera() const { return demoCamera; }
     QStringList videoFiles() const { return videos; }
+    // The method of the running instance's remote control to call, for
+    // ControlRunning.
+    QString remoteMethod() const { return method; }
 
     static QString helpText(const QString& programName);
     static QString versionText();
     static bool asksOnlyForInformation(const QStringList& arguments);
+    static bool asksToControlRunning(const QStringList& arguments);
 
 private:
     void fail(const QString& text);
@@ -27,4 +31,5 @@ private:
     QString error;
     bool demoCamera = false;
     QStringList videos;
+    QString method;
 };

@@ -43,19 +43,22 @@ OutputsController::OutputsController(Ui::SettingsWindow& ui, QMainWindow& window
     if (!failures.isEmpty())
         tellUser(failures.join("\n\n"));
 
+    // A pause is never stored: every start begins with the outputs live.
+    QAction* pause = ui.actionPauseOutputs;
+    connect(pause, &QAction::toggled, &outputs, &OutputDispatcher::setPaused);
+    connect(&outputs, &OutputDispatcher::pausedChanged, pause, &QAction::setChecked);
     connect(ui.actionNetworkAddresses, &QAction::triggered, this,
             &OutputsController::editAddresses);
     // The message stays until the next one: the dispatcher reports a failing
     // output once, not at every frame, so it must not vanish after a moment.
     QStatusBar* statusBar = ui.statusBar;
-    connect(&dispatcher, &OutputDispatcher::sendFailed, statusBar,
+    connect(&outputs, &OutputDispatcher::sendFailed, statusBar,
             [statusBar](const QString& message) { statusBar->showMessage(message); });
-    connect(&videoProcessor, &VideoProcessor::dataUpdate, &dispatcher,
-            &OutputDispatcher::dataUpdate);
+    connect(&videoProcessor, &VideoProcessor::dataUpdate, &outputs, &OutputDispatcher::dataUpdate);
 }
 
 void OutputsController::setCalibration(const Calibration& calibration) {
-    dispatcher.setCalibration(calibration);
+    outputs.setCalibration(calibration);
 }
 
 void OutputsController::saveSettings() {
@@ -83,7 +86,7 @@ void OutputsController::switchOutput(Entry& entry, bool on) {
 // an output that failed is neither shown as on nor tried again at the next run.
 bool OutputsController::open(Entry& entry, QString& error) {
     OutputSettings::Choice& choice = settings.choice(entry.kind);
-    entry.sink = dispatcher.add(createOutputSink({entry.kind, choice.host, choice.port}), error);
+    entry.sink = outputs.add(createOutputSink({entry.kind, choice.host, choice.port}), error);
     choice.enabled = entry.sink != nullptr;
     entry.action->setChecked(choice.enabled);
     emit outputsChanged();
@@ -92,7 +95,7 @@ bool OutputsController::open(Entry& entry, QString& error) {
 
 void OutputsController::close(Entry& entry) {
     if (entry.sink)
-        dispatcher.remove(entry.sink);
+        outputs.remove(entry.sink);
     entry.sink = nullptr;
     settings.choice(entry.kind).enabled = false;
     entry.action->setChecked(false);

@@ -14,8 +14,8 @@ namespace Ui {
 class SettingsWindow;
 }
 
-// The "Outputs" menu: switches each output on and off, edits where the
-// network ones send, and feeds the open ones every attitude the analysis
+// The "Outputs" menu: switches each output on and off, pauses them all,
+// edits where the network ones send, and feeds the open ones every attitude the analysis
 // emits. Outputs that were on when the window closed are opened again when
 // it is built; one that cannot open is switched off and the user told why.
 class OutputsController : public QObject {
@@ -29,6 +29,8 @@ public:
     QStringList outputsOn() const;
     // Writes which outputs are on and where they send, as closing does.
     void saveSettings();
+    // Where the outputs are paused and their last attitude is kept.
+    OutputDispatcher& dispatcher() { return outputs; }
 
 signals:
     void outputsChanged();
@@ -51,6 +53,6 @@ private:
 
     QMainWindow& window;
     OutputSettings settings;
-    OutputDispatcher dispatcher;
+    OutputDispatcher outputs;
     std::array<Entry, 3> entries;
 };

@@ -5,6 +5,7 @@
 #include "app/ProcessObjects.h"
 #include "app/StatusBarReport.h"
 #include "app/UiSettingsWindow.h"
+#include "app/remote/RemoteControl.h"
 #include "capture/VideoInputThr.h"
 #include "view/GLWidget.h"
 
@@ -115,6 +116,27 @@ void SettingsWindow::saveSettings() {
     storage.save();
 }
 
+void SettingsWindow::followRemote(RemoteControl& remote) {
+    remote.attach(outputs->dispatcher());
+    connect(&remote, &RemoteControl::centreRequested, this, &SettingsWindow::centre);
+    connect(&remote, &RemoteControl::activationRequested, this, &SettingsWindow::activate);
+    connect(&videoInputThr, &VideoInputThr::captureStarted, &remote,
+            [&remote](const QString& name, const QSize& size) {
+                remote.setSource(size.isValid() ? name : QString());
+            });
+    connect(this, &SettingsWindow::captureStopped, &remote, [&remote] { remote.setSource({}); });
+}
+
+// A second start of the program asks the first to come forward instead.
+void SettingsWindow::activate() {
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
+}
+
 void SettingsWindow::addCameras() {
     const QMap<int, QString> devices = videoInputThr.deviceList();
     for (auto device = devices.cbegin(); device != devices.cend(); ++device)
@@ -191,6 +213,8 @@ void SettingsWindow::reportStatus() {
             &StatusBarReport::frameAnalysed);
     connect(outputs.get(), &OutputsController::outputsChanged, statusReport,
             [this] { statusReport->setOutputs(outputs->outputsOn()); });
+    connect(&outputs->dispatcher(), &OutputDispatcher::pausedChanged, statusReport,
+            &StatusBarReport::setPaused);
     statusReport->setOutputs(outputs->outputsOn());
 
     connect(&videoInputThr, &VideoInputThr::sourceEnded, this, &SettingsWindow::sourceEnded,
@@ -272,6 +296,7 @@ bool SettingsWindow::startStop() {
 
 void SettingsWindow::stopCapture() {
     running = false;
+    emit captureStopped();
     setListsEnabled(true);
     videoInputThr.stopDevice();
     if (cameraListStale)

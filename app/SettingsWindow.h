@@ -11,6 +11,7 @@
 class CameraControlsLauncher;
 class GLWidget;
 class QComboBox;
+class RemoteControl;
 class StatusBarReport;
 namespace Ui {
 class SettingsWindow;
@@ -31,6 +32,13 @@ public:
     // destroys nothing.
     void saveSettings();
 
+    // Obeys the control from outside the window from now on, and keeps it
+    // told of the source in use.
+    void followRemote(RemoteControl& remote);
+
+signals:
+    void captureStopped();
+
 public slots:
     bool startStop();
 
@@ -45,6 +53,7 @@ private slots:
     void centre();
     void sourceEnded(const QString& why);
     void camerasChanged();
+    void activate();
 
 private:
     void fillLists();

@@ -62,6 +62,11 @@ void StatusBarReport::setOutputs(const QStringList& names) {
     show();
 }
 
+void StatusBarReport::setPaused(bool paused) {
+    outputsPaused = paused;
+    show();
+}
+
 void StatusBarReport::measure() {
     if (running && frameSize.isValid() && sinceMeasured.isValid()) {
         const qint64 elapsed = std::max<qint64>(sinceMeasured.restart(), 1);
@@ -89,6 +94,8 @@ void StatusBarReport::show() {
         if (!stopReason.isEmpty())
             parts << stopReason;
     }
+    if (outputsPaused)
+        parts << tr("Paused");
     if (!outputs.isEmpty())
         parts << tr("outputs: %1").arg(outputs.join(QStringLiteral(", ")));
     label.setText(parts.join(kSeparator));

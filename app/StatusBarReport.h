@@ -10,8 +10,8 @@ class QLabel;
 
 // What the status bar says: the source in use, how fast its frames arrive
 // and how long each takes to analyse, or that capture is stopped and why;
-// then the outputs that are on. Frames are only counted as they come, so the
-// cost per frame is an addition; the text is made once a second.
+// then whether the outputs are paused, and which are on. Frames are only counted as they come, so
+// the cost per frame is an addition; the text is made once a second.
 class StatusBarReport : public QObject {
     Q_OBJECT
 
@@ -26,6 +26,7 @@ public slots:
     void sourceUnplugged();
     void frameAnalysed(qint64 nanoseconds);
     void setOutputs(const QStringList& names);
+    void setPaused(bool paused);
 
 private slots:
     void measure();
@@ -43,6 +44,7 @@ private:
     int sourceRate = 0;
     QString stopReason;
     QStringList outputs;
+    bool outputsPaused = false;
     // Gathered since the last measurement.
     QElapsedTimer sinceMeasured;
     int framesReceived = 0;

@@ -119,6 +119,7 @@ void SettingsWindow::setupUi(QMainWindow* window) {
     menuOutputs->addAction(actionOpentrack);
     menuOutputs->addAction(actionFlightGear);
     menuOutputs->addSeparator();
+    menuOutputs->addAction(actionPauseOutputs);
     menuOutputs->addAction(actionNetworkAddresses);
 
     retranslateUi(window);
@@ -134,6 +135,8 @@ void SettingsWindow::setupActions(QMainWindow* window) {
     actionOpentrack = makeCheckableAction(window, "actionOpentrack");
     actionFlightGear = makeCheckableAction(window, "actionFlightGear");
     actionNetworkAddresses = makeAction(window, "actionNetworkAddresses");
+    actionPauseOutputs = makeCheckableAction(window, "actionPauseOutputs");
+    actionPauseOutputs->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     // In no menu, so it is added to the window itself for its shortcut to
     // work wherever the window has the focus.
     actionCentre = makeAction(window, "actionCentre");
@@ -333,6 +336,7 @@ void SettingsWindow::retranslateUi(QMainWindow* window) {
     actionOpentrack->setText(tr("opentrack (UDP)"));
     actionFlightGear->setText(tr("FlightGear"));
     actionNetworkAddresses->setText(tr("Network addresses…"));
+    actionPauseOutputs->setText(tr("Pause outputs"));
     actionCentre->setText(tr("Centre"));
     menuOutputs->setTitle(tr("Outputs"));
     menuHelp->setTitle(tr("Help"));

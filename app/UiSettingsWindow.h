@@ -32,6 +32,7 @@ public:
     QAction* actionOpentrack;
     QAction* actionFlightGear;
     QAction* actionNetworkAddresses;
+    QAction* actionPauseOutputs;
     QAction* actionCentre;
     QWidget* centralWidget;
     QVBoxLayout* verticalLayout_2;

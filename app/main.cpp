@@ -3,6 +3,8 @@
 #include "app/ProcessObjects.h"
 #include "app/SettingsWindow.h"
 #include "app/UnixSignalQuitter.h"
+#include "app/remote/ControlBus.h"
+#include "app/remote/RemoteControl.h"
 #include "capture/VideoInputThr.h"
 
 #include <QApplication>
@@ -33,6 +35,22 @@ int printInformation(const QStringList& arguments) {
                              ? CommandLine::versionText()
                              : CommandLine::helpText(arguments.value(0));
     std::fputs(text.toLocal8Bit().constData(), stdout);
+    return 0;
+}
+
+// Passes the request on to the running instance; needs no display.
+int controlRunning(int& argc, char** argv, const QStringList& arguments) {
+    const QCoreApplication application(argc, argv);
+    const CommandLine commandLine(arguments);
+    if (commandLine.action() == CommandLine::Action::Fail) {
+        std::fprintf(stderr, "zaredezid: %s\n", qPrintable(commandLine.errorText()));
+        return 2;
+    }
+    QString error;
+    if (!ControlBus::callRunning(commandLine.remoteMethod(), error)) {
+        std::fprintf(stderr, "zaredezid: %s\n", qPrintable(error));
+        return 1;
+    }
     return 0;
 }
 
@@ -96,6 +114,27 @@ void addExtraCameras(const CommandLine& commandLine) {
         videoInputThr.addVideoFile(file);
 }
 
+// Claims the program's name on the session bus before anything else is
+// opened. False when another instance has it: that one is brought forward
+// instead, and exitCode is what this start ends with.
+bool becomeTheInstance(ControlBus& bus, int& exitCode) {
+    QString why;
+    switch (bus.publish(why)) {
+    case ControlBus::Outcome::Published:
+        return true;
+    case ControlBus::Outcome::NoBus:
+        std::fprintf(stderr, "zaredezid: remote control is off: %s\n", qPrintable(why));
+        return true;
+    case ControlBus::Outcome::NameTaken:
+        break;
+    }
+    QString error;
+    exitCode = ControlBus::callRunning("Activate", error) ? 0 : 1;
+    if (exitCode != 0)
+        std::fprintf(stderr, "zaredezid: already running, but %s\n", qPrintable(error));
+    return false;
+}
+
 // Keeps the splash up for three seconds of elapsed time while the interface
 // stays responsive. A quit request cuts the wait short.
 void holdSplash(UnixSignalQuitter& quitter) {
@@ -115,6 +154,8 @@ int main(int argc, char** argv) {
     const QStringList rawArguments = argumentList(argc, argv);
     if (CommandLine::asksOnlyForInformation(rawArguments))
         return printInformation(rawArguments);
+    if (CommandLine::asksToControlRunning(rawArguments))
+        return controlRunning(argc, argv, rawArguments);
     if (!displayAvailable(rawArguments))
         return refuseWithoutDisplay(rawArguments);
 
@@ -125,6 +166,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     nameApplication();
+    // Released before the application object at the end, as the bus
+    // connection must not be used once that is gone.
+    auto remote = std::make_unique<RemoteControl>();
+    auto bus = std::make_unique<ControlBus>(*remote);
+    int handOverExitCode = 0;
+    if (!becomeTheInstance(*bus, handOverExitCode))
+        return handOverExitCode;
     const AbruptExitGuard lostDisplayGuard([] {
         if (!mainWindow)
             return;
@@ -144,6 +192,7 @@ int main(int argc, char** argv) {
 
     auto window = std::make_unique<SettingsWindow>();
     mainWindow = window.get();
+    window->followRemote(*remote);
     QObject::connect(&quitter, &UnixSignalQuitter::quitRequested, application.get(),
                      &QCoreApplication::quit);
     window->show();
@@ -155,6 +204,8 @@ int main(int argc, char** argv) {
 
     window.reset();
     mainWindow = nullptr;
+    bus.reset();
+    remote.reset();
     // Capture ends while the toolkit is still there: the demo camera paints
     // its frames with Qt on a thread of its own, and painting after the
     // application object is gone crashes the exit.

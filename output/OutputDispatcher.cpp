@@ -28,6 +28,10 @@ OutputSink* OutputDispatcher::add(std::unique_ptr<OutputSink> sink, QString& err
         return nullptr;
     }
     outputs.push_back({std::move(sink)});
+    // An output opened during a pause joins the others at the centre.
+    if (paused) {
+        send(outputs.back(), {});
+    }
     return outputs.back().sink.get();
 }
 
@@ -39,15 +43,44 @@ void OutputDispatcher::remove(OutputSink* sink) {
 }
 
 void OutputDispatcher::dataUpdate(float _roll, float _pitch) {
-    const CalibratedAttitude attitude = calibration.calibrate(_roll, _pitch);
+    lastRoll = _roll;
+    lastPitch = _pitch;
+    if (paused) {
+        return;
+    }
+    sent = calibration.calibrate(_roll, _pitch);
     for (Output& output : outputs) {
-        QString reason;
-        if (!output.sink->send(attitude, reason)) {
-            output.sendsSinceFailure = 0;
-            report(output, reason);
-        } else if (output.failing && ++output.sendsSinceFailure >= kGoodSendsEndingStreak) {
-            output.failing = false;
+        send(output, sent);
+    }
+}
+
+void OutputDispatcher::setPaused(bool pause) {
+    if (pause == paused) {
+        return;
+    }
+    paused = pause;
+    if (paused) {
+        sent = {};
+        for (Output& output : outputs) {
+            send(output, sent);
         }
+    }
+    emit pausedChanged(paused);
+}
+
+void OutputDispatcher::centre() {
+    const CentredZeros zeros = Calibration::centredZeros(lastRoll, lastPitch);
+    calibration.roll.zero = zeros.roll;
+    calibration.pitch.zero = zeros.pitch;
+}
+
+void OutputDispatcher::send(Output& output, const CalibratedAttitude& attitude) {
+    QString reason;
+    if (!output.sink->send(attitude, reason)) {
+        output.sendsSinceFailure = 0;
+        report(output, reason);
+    } else if (output.failing && ++output.sendsSinceFailure >= kGoodSendsEndingStreak) {
+        output.failing = false;
     }
 }
 

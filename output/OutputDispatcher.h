@@ -11,6 +11,7 @@
 
 // Feeds every open output the calibrated attitude at each update, and tells
 // of a failing output once per streak of failures rather than at every frame.
+// Paused, it holds every output at the centre while the updates go on.
 class OutputDispatcher : public QObject {
     Q_OBJECT
 
@@ -25,13 +26,24 @@ public:
     void setCalibration(const Calibration& newCalibration) { calibration = newCalibration; }
     const Calibration& currentCalibration() const { return calibration; }
 
+    bool isPaused() const { return paused; }
+    // What the outputs were last given, or would have been with none open.
+    CalibratedAttitude lastSent() const { return sent; }
+
 public slots:
     // Connected to VideoProcessor::dataUpdate.
     void dataUpdate(float _roll, float _pitch);
+    // Pausing gives every output the centre once; nothing more goes out
+    // until the pause ends.
+    void setPaused(bool pause);
+    // Makes the last attitude the centre of both axes, for as long as this
+    // calibration is used.
+    void centre();
 
 signals:
     // A message for the status bar, also written to standard error.
     void sendFailed(const QString& message);
+    void pausedChanged(bool paused);
 
 private:
     struct Output {
@@ -40,8 +52,14 @@ private:
         int sendsSinceFailure = 0;
     };
 
+    void send(Output& output, const CalibratedAttitude& attitude);
     void report(Output& output, const QString& reason);
 
     Calibration calibration;
     std::vector<Output> outputs;
+    bool paused = false;
+    CalibratedAttitude sent;
+    // The estimator's level attitude until the first update.
+    float lastRoll = 127.5f;
+    float lastPitch = 0;
 };

@@ -1,5 +1,7 @@
 #include "app/ProcessObjects.h"
 #include "app/UnixSignalQuitter.h"
+#include "app/remote/ControlBus.h"
+#include "app/remote/RemoteControl.h"
 #include "app/tracker/CsvTracker.h"
 #include "app/tracker/DeviceTracker.h"
 #include "app/tracker/FrameSource.h"
@@ -42,15 +44,31 @@ int trackPictures(const TrackerOptions& options, CsvTracker& tracker, QTextStrea
     return 0;
 }
 
+// A live run can be recentred and paused from outside like the window, when
+// the name is free; it tracks all the same when it is not.
+void offerRemoteControl(ControlBus& bus, QTextStream& errors) {
+    QString why;
+    if (bus.publish(why) != ControlBus::Outcome::Published) {
+        errors << kMessagePrefix << "remote control is off: " << why << '\n';
+    }
+}
+
 // Runs the event loop the frames arrive in, until the frame limit, a
 // termination signal or a silent source ends it.
-int trackDevice(const TrackerOptions& options, CsvTracker& tracker, QTextStream& errors) {
+int trackDevice(const TrackerOptions& options, CsvTracker& tracker, OutputDispatcher& outputs,
+                QTextStream& errors) {
     DeviceTracker deviceTracker(videoInputThr, tracker, options);
     QString error;
     if (!deviceTracker.start(error)) {
         errors << kMessagePrefix << error << '\n';
         return kBadInput;
     }
+    RemoteControl remote;
+    remote.attach(outputs);
+    remote.setSource(describeInput(options));
+    QObject::connect(&remote, &RemoteControl::centreRequested, &outputs, &OutputDispatcher::centre);
+    ControlBus bus(remote);
+    offerRemoteControl(bus, errors);
     tracker.writeHeader();
     tracker.flush();
     UnixSignalQuitter quitter;
@@ -134,5 +152,5 @@ int main(int argc, char** argv) {
     if (command.options.input == TrackerInput::Pictures) {
         return trackPictures(command.options, tracker, errors);
     }
-    return trackDevice(command.options, tracker, errors);
+    return trackDevice(command.options, tracker, outputs, errors);
 }

@@ -3,6 +3,8 @@
 #include "analysis/VideoProcessor.h"
 #include "app/OutputAddressDialog.h"
 #include "app/ProcessObjects.h"
+#include "app/remote/ControlBus.h"
+#include "app/remote/RemoteControl.h"
 #include "capture/VideoInputThr.h"
 #include "capture/platform/fake/FakeCapturePlatform.h"
 #include "tests/support/FakeCaptureProcessObjects.h"
@@ -12,6 +14,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDBusVariant>
 #include <QDockWidget>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -20,6 +26,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QNetworkDatagram>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
@@ -479,4 +486,134 @@ TEST_F(WindowOutputsTest, CentreAndCtrlRMakeTheCurrentAttitudeTheZeroOfTheOutput
     EXPECT_EQ(opentrackPitchAndRoll(next(opentrack)), PitchAndRoll(0, 0));
 }
 
+// Another program on the session bus, with a connection of its own. Each
+// call waits with the event loop running, so that the window in this same
+// process can answer it.
+class BusClient : public QObject {
+    Q_OBJECT
+
+public:
+    BusClient() {
+        connection.connect(ControlBus::kServiceName, ControlBus::kObjectPath,
+                           "org.freedesktop.DBus.Properties", "PropertiesChanged", this,
+                           SLOT(changed(QString, QVariantMap, QStringList)));
+    }
+    ~BusClient() override { QDBusConnection::disconnectFromBus("client"); }
+
+    bool call(const QString& method, const QString& interface = ControlBus::kInterface,
+              const QVariantList& arguments = {}) {
+        QDBusMessage message = QDBusMessage::createMethodCall(
+            ControlBus::kServiceName, ControlBus::kObjectPath, interface, method);
+        message.setArguments(arguments);
+        QDBusPendingCall pending = connection.asyncCall(message);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return pending.isFinished(); })) << method.toStdString();
+        lastReply = pending.reply();
+        return lastReply.type() == QDBusMessage::ReplyMessage;
+    }
+
+    QVariant property(const QString& name) {
+        call("Get", "org.freedesktop.DBus.Properties", {ControlBus::kInterface, name});
+        return lastReply.arguments().value(0).value<QDBusVariant>().variant();
+    }
+
+    QList<QVariantMap> changes;
+
+public slots:
+    void changed(const QString&, const QVariantMap& properties, const QStringList&) {
+        changes << properties;
+    }
+
+private:
+    QDBusConnection connection =
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, "client");
+    QDBusMessage lastReply;
+};
+
+struct ProgramRun {
+    int exitCode = -1;
+    QString errors;
+};
+
+// The real program, run to its end while the window here goes on answering.
+ProgramRun runProgram(const QStringList& arguments, const QProcessEnvironment& environment) {
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(ZAREDEZID_PROGRAM, arguments);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return program.state() == QProcess::NotRunning; }, 30000));
+    return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
+            QString::fromLocal8Bit(program.readAllStandardError())};
+}
+
+// What a desktop shortcut does while a game has the focus: the window obeys
+// as it obeys its own controls, and the bus hears of the pause and the
+// source when they change, never of a frame.
+TEST_F(WindowOutputsTest, RemoteControlOverTheSessionBusActsAsTheWindowsOwnControls) {
+    useCameras({"Front camera"});
+    store("outputs/Opentrack", true);
+    store("outputs/OpentrackPort", opentrack.localPort());
+    openWindow();
+    auto remote = std::make_unique<RemoteControl>();
+    auto bus = std::make_unique<ControlBus>(*remote);
+    QString why;
+    ASSERT_EQ(bus->publish(why), ControlBus::Outcome::Published) << why.toStdString();
+    window->followRemote(*remote);
+    BusClient client;
+
+    const auto expectPaused = [&](bool paused) {
+        EXPECT_EQ(client.property("Paused"), paused);
+        EXPECT_EQ(action("actionPauseOutputs")->isChecked(), paused);
+        EXPECT_EQ(statusText().contains("Paused"), paused) << statusText().toStdString();
+    };
+    sendFullRightAndNoseUp();
+    EXPECT_EQ(opentrackPitchAndRoll(next(opentrack)), PitchAndRoll(90, 180));
+    EXPECT_EQ(client.property("Roll"), 1.0);
+    ASSERT_TRUE(client.call("Pause"));
+    expectPaused(true);
+    EXPECT_EQ(opentrackPitchAndRoll(next(opentrack)), PitchAndRoll(0, 0));
+    sendFullRightAndNoseUp();
+    EXPECT_TRUE(next(opentrack, 200).isEmpty());
+    EXPECT_EQ(client.property("Pitch"), 0.0);
+    ASSERT_TRUE(client.call("TogglePause"));
+    expectPaused(false);
+    sendFullRightAndNoseUp();
+    EXPECT_EQ(opentrackPitchAndRoll(next(opentrack)), PitchAndRoll(90, 180));
+    action("actionPauseOutputs")->trigger();
+    expectPaused(true);
+    ASSERT_TRUE(client.call("Resume"));
+    ASSERT_TRUE(client.call("Resume"));
+    expectPaused(false);
+
+    emit videoProcessor.dataUpdate(40, -27.5f);
+    ASSERT_TRUE(client.call("Centre"));
+    EXPECT_EQ(widget<QSlider>("horizontalSliderZeroRoll")->value(), 40);
+    EXPECT_EQ(widget<QSlider>("horizontalSliderZeroPitch")->value(), 100);
+    EXPECT_TRUE(window->startStop());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return client.property("Source") == "Front camera"; }));
+    EXPECT_FALSE(window->startStop());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return client.changes.size() == 6; }));
+    const QList<QVariantMap> announced{{{"Paused", true}},           {{"Paused", false}},
+                                       {{"Paused", true}},           {{"Paused", false}},
+                                       {{"Source", "Front camera"}}, {{"Source", ""}}};
+    EXPECT_EQ(client.changes, announced);
+
+    // A second start brings this window forward and ends; the command line
+    // reaches it without a display, and says so when nothing answers.
+    window->showMinimized();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    EXPECT_EQ(runProgram({}, environment).exitCode, 0);
+    EXPECT_FALSE(window->isMinimized());
+    environment.remove("DISPLAY");
+    EXPECT_EQ(runProgram({"--toggle-pause"}, environment).exitCode, 0);
+    expectPaused(true);
+    bus.reset();
+    const ProgramRun alone = runProgram({"--centre"}, environment);
+    EXPECT_EQ(alone.exitCode, 1);
+    EXPECT_EQ(alone.errors, "zaredezid: no running Zaredezid to control\n");
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+    EXPECT_EQ(runProgram({"--resume"}, environment).errors,
+              "zaredezid: no running Zaredezid to control: there is no session bus\n");
+}
+
 } // namespace
+
+#include "SettingsWindowTest.moc"
