@@ -17,6 +17,10 @@ export XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache"
 export XDG_RUNTIME_DIR="$scratch/runtime"
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
+# Nor the user's session bus, where a running Zaredezid would answer the
+# tests' calls: the cases that need a bus start a private one each
+# (dbus-run-session), and all others find none.
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$scratch/no-session-bus"
 
 # One virtual X server for every stage on this machine. Xvfb picks a free
 # display itself and says which once it accepts clients, so it cannot race

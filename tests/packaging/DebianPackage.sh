@@ -25,7 +25,8 @@ files=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
 for path in ./usr/bin/zaredezid ./usr/bin/zaredezid-track \
     ./usr/share/applications/zaredezid.desktop ./usr/share/man/man1/zaredezid.1 \
     ./usr/share/icons/hicolor/32x32/apps/zaredezid.png ./usr/lib/udev/rules.d/70-zaredezid-uinput.rules \
-    ./usr/share/metainfo/zaredezid.metainfo.xml ./usr/share/doc/zaredezid/LICENSE; do
+    ./usr/share/metainfo/zaredezid.metainfo.xml ./usr/share/doc/zaredezid/LICENSE \
+    ./usr/share/dbus-1/interfaces/io.github.zaredezid.Control.xml; do
     grep -qxF "$path" <<<"$files" || { echo "the package lacks $path"; exit 1; }
 done
 

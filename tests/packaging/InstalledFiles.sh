@@ -15,6 +15,7 @@ expected="bin/zaredezid
 bin/zaredezid-track
 lib/udev/rules.d/70-zaredezid-uinput.rules
 share/applications/zaredezid.desktop
+share/dbus-1/interfaces/io.github.zaredezid.Control.xml
 share/doc/zaredezid/LICENSE
 share/doc/zaredezid/README.md
 share/icons/hicolor/128x128/apps/zaredezid.png
@@ -28,6 +29,7 @@ share/zaredezid/flightgear/zaredezid.xml"
 diff <(echo "$expected") <(cd "$prefix" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 
 desktop-file-validate "$prefix/share/applications/zaredezid.desktop"
+xmllint --noout --nonet "$prefix/share/dbus-1/interfaces/io.github.zaredezid.Control.xml"
 appstreamcli validate --no-net "$prefix/share/metainfo/zaredezid.metainfo.xml" >/dev/null
 for page in "$prefix"/share/man/man1/*.1; do
     warnings=$(LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z "$page" 2>&1)
