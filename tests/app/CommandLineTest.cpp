@@ -22,6 +22,8 @@ TEST(CommandLineTest, ArgumentsChooseTheActionAndFailuresNameTheirCause) {
         {{"--fly"}, Action::Fail, "--fly"},
         {{"--video"}, Action::Fail, "--video"},
         {{"--video", "/no/such/recording.mp4"}, Action::Fail, "/no/such/recording.mp4"},
+        {{"--toggle-pause"}, Action::ControlRunning, {}},
+        {{"--demo", "--pause"}, Action::Fail, "--pause"},
     };
     for (const auto& command : cases) {
         SCOPED_TRACE(command.arguments.join(' ').toStdString());

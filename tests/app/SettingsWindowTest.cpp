@@ -14,10 +14,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusPendingCall>
-#include <QDBusVariant>
 #include <QDockWidget>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -30,6 +26,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTest>
@@ -486,49 +483,6 @@ TEST_F(WindowOutputsTest, CentreAndCtrlRMakeTheCurrentAttitudeTheZeroOfTheOutput
     EXPECT_EQ(opentrackPitchAndRoll(next(opentrack)), PitchAndRoll(0, 0));
 }
 
-// Another program on the session bus, with a connection of its own. Each
-// call waits with the event loop running, so that the window in this same
-// process can answer it.
-class BusClient : public QObject {
-    Q_OBJECT
-
-public:
-    BusClient() {
-        connection.connect(ControlBus::kServiceName, ControlBus::kObjectPath,
-                           "org.freedesktop.DBus.Properties", "PropertiesChanged", this,
-                           SLOT(changed(QString, QVariantMap, QStringList)));
-    }
-    ~BusClient() override { QDBusConnection::disconnectFromBus("client"); }
-
-    bool call(const QString& method, const QString& interface = ControlBus::kInterface,
-              const QVariantList& arguments = {}) {
-        QDBusMessage message = QDBusMessage::createMethodCall(
-            ControlBus::kServiceName, ControlBus::kObjectPath, interface, method);
-        message.setArguments(arguments);
-        QDBusPendingCall pending = connection.asyncCall(message);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return pending.isFinished(); })) << method.toStdString();
-        lastReply = pending.reply();
-        return lastReply.type() == QDBusMessage::ReplyMessage;
-    }
-
-    QVariant property(const QString& name) {
-        call("Get", "org.freedesktop.DBus.Properties", {ControlBus::kInterface, name});
-        return lastReply.arguments().value(0).value<QDBusVariant>().variant();
-    }
-
-    QList<QVariantMap> changes;
-
-public slots:
-    void changed(const QString&, const QVariantMap& properties, const QStringList&) {
-        changes << properties;
-    }
-
-private:
-    QDBusConnection connection =
-        QDBusConnection::connectToBus(QDBusConnection::SessionBus, "client");
-    QDBusMessage lastReply;
-};
-
 struct ProgramRun {
     int exitCode = -1;
     QString errors;
@@ -545,75 +499,74 @@ ProgramRun runProgram(const QStringList& arguments, const QProcessEnvironment& e
 }
 
 // What a desktop shortcut does while a game has the focus: the window obeys
-// as it obeys its own controls, and the bus hears of the pause and the
-// source when they change, never of a frame.
+// the command line as it obeys its own controls, a second start brings it
+// forward, and the pause and the source are announced when they change,
+// never at a frame.
 TEST_F(WindowOutputsTest, RemoteControlOverTheSessionBusActsAsTheWindowsOwnControls) {
     useCameras({"Front camera"});
     store("outputs/Opentrack", true);
     store("outputs/OpentrackPort", opentrack.localPort());
     openWindow();
-    auto remote = std::make_unique<RemoteControl>();
-    auto bus = std::make_unique<ControlBus>(*remote);
+    RemoteControl remote;
+    auto bus = std::make_unique<ControlBus>(remote);
     QString why;
     ASSERT_EQ(bus->publish(why), ControlBus::Outcome::Published) << why.toStdString();
-    window->followRemote(*remote);
-    BusClient client;
-
+    window->followRemote(remote);
+    QSignalSpy announced(&remote, &RemoteControl::propertyChanged);
+    // The command line needs no display.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    const auto command = [&](const char* option) {
+        EXPECT_EQ(runProgram({option}, environment).exitCode, 0) << option;
+    };
     const auto expectPaused = [&](bool paused) {
-        EXPECT_EQ(client.property("Paused"), paused);
+        EXPECT_EQ(remote.paused(), paused);
         EXPECT_EQ(action("actionPauseOutputs")->isChecked(), paused);
         EXPECT_EQ(statusText().contains("Paused"), paused) << statusText().toStdString();
     };
+
     sendFullRightAndNoseUp();
     EXPECT_EQ(opentrackPitchAndRoll(next(opentrack)), PitchAndRoll(90, 180));
-    EXPECT_EQ(client.property("Roll"), 1.0);
-    ASSERT_TRUE(client.call("Pause"));
+    EXPECT_EQ(remote.roll(), 1.0);
+    command("--pause");
     expectPaused(true);
     EXPECT_EQ(opentrackPitchAndRoll(next(opentrack)), PitchAndRoll(0, 0));
     sendFullRightAndNoseUp();
     EXPECT_TRUE(next(opentrack, 200).isEmpty());
-    EXPECT_EQ(client.property("Pitch"), 0.0);
-    ASSERT_TRUE(client.call("TogglePause"));
+    EXPECT_EQ(remote.pitch(), 0.0);
+    command("--toggle-pause");
     expectPaused(false);
     sendFullRightAndNoseUp();
     EXPECT_EQ(opentrackPitchAndRoll(next(opentrack)), PitchAndRoll(90, 180));
     action("actionPauseOutputs")->trigger();
     expectPaused(true);
-    ASSERT_TRUE(client.call("Resume"));
-    ASSERT_TRUE(client.call("Resume"));
+    command("--resume");
+    command("--resume");
     expectPaused(false);
-
     emit videoProcessor.dataUpdate(40, -27.5f);
-    ASSERT_TRUE(client.call("Centre"));
+    command("--centre");
     EXPECT_EQ(widget<QSlider>("horizontalSliderZeroRoll")->value(), 40);
     EXPECT_EQ(widget<QSlider>("horizontalSliderZeroPitch")->value(), 100);
-    EXPECT_TRUE(window->startStop());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return client.property("Source") == "Front camera"; }));
-    EXPECT_FALSE(window->startStop());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return client.changes.size() == 6; }));
-    const QList<QVariantMap> announced{{{"Paused", true}},           {{"Paused", false}},
-                                       {{"Paused", true}},           {{"Paused", false}},
-                                       {{"Source", "Front camera"}}, {{"Source", ""}}};
-    EXPECT_EQ(client.changes, announced);
 
-    // A second start brings this window forward and ends; the command line
-    // reaches it without a display, and says so when nothing answers.
+    EXPECT_TRUE(window->startStop());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return remote.source() == "Front camera"; }));
+    EXPECT_FALSE(window->startStop());
+    const QList<QVariantList> changes{{"Paused", true},           {"Paused", false},
+                                      {"Paused", true},           {"Paused", false},
+                                      {"Source", "Front camera"}, {"Source", ""}};
+    EXPECT_EQ(QList<QVariantList>(announced), changes);
     window->showMinimized();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    EXPECT_EQ(runProgram({}, environment).exitCode, 0);
+    EXPECT_EQ(runProgram({}, QProcessEnvironment::systemEnvironment()).exitCode, 0);
     EXPECT_FALSE(window->isMinimized());
-    environment.remove("DISPLAY");
-    EXPECT_EQ(runProgram({"--toggle-pause"}, environment).exitCode, 0);
-    expectPaused(true);
+
     bus.reset();
-    const ProgramRun alone = runProgram({"--centre"}, environment);
-    EXPECT_EQ(alone.exitCode, 1);
-    EXPECT_EQ(alone.errors, "zaredezid: no running Zaredezid to control\n");
+    EXPECT_EQ(runProgram({"--centre"}, environment).errors,
+              "zaredezid: no running Zaredezid to control\n");
     environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
-    EXPECT_EQ(runProgram({"--resume"}, environment).errors,
+    const ProgramRun busless = runProgram({"--resume"}, environment);
+    EXPECT_EQ(busless.exitCode, 1);
+    EXPECT_EQ(busless.errors,
               "zaredezid: no running Zaredezid to control: there is no session bus\n");
 }
 
 } // namespace
-
-#include "SettingsWindowTest.moc"

@@ -207,13 +207,4 @@ TEST(ClosestSizeTest, ZeroGranularityAndFailingRecordsAreSkipped) {
     EXPECT_EQ(none.height, -1);
 }
 
-TEST(SubtypeNameTest, KnownSubtypesHaveTheirNameOthersAreOther) {
-    const SubtypeTable table;
-    EXPECT_STREQ(table.name(subtype::kRgb24), "RGB24");
-    EXPECT_STREQ(table.name(subtype::kY8), "Y8");
-    EXPECT_STREQ(table.name(fourccGuid(0x38590000)), "Y8");
-    EXPECT_STREQ(table.name(subtype::kMjpg), "OTHER");
-    EXPECT_STREQ(table.name(Guid{}), "OTHER");
-}
-
 } // namespace

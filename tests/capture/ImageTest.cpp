@@ -76,12 +76,4 @@ TEST(ImageTest, UnknownFormatCodeGivesEmptyImageFromABufferAShapeOrACopy) {
     }
 }
 
-TEST(GrayPaletteTest, HoldsTheOpaqueGreys) {
-    const QVector<QRgb> palette = makeGrayPalette();
-    ASSERT_EQ(palette.size(), 256);
-    for (int level = 0; level < 256; ++level) {
-        EXPECT_EQ(palette[level], 0xFF000000u + static_cast<QRgb>(level) * 0x010101u);
-    }
-}
-
 } // namespace
