@@ -67,11 +67,18 @@ std::unique_ptr<libevdev, void (*)(libevdev*)> JoystickSink::deviceDescription()
     std::unique_ptr<libevdev, void (*)(libevdev*)> description(libevdev_new(), libevdev_free);
     libevdev_set_name(description.get(), kDeviceName);
     libevdev_set_id_bustype(description.get(), BUS_VIRTUAL);
+    libevdev_set_id_vendor(description.get(), kVendorId);
+    libevdev_set_id_product(description.get(), kProductId);
+    libevdev_set_id_version(description.get(), kVersion);
     enableAxis(description.get(), ABS_X);
     enableAxis(description.get(), ABS_Y);
-    // udev classes a device with absolute axes as a joystick only when it
-    // also has a joystick button.
+    // udev tags a device for the logged-in user (uaccess) only when it classes
+    // it as a joystick, and since systemd 251 that takes at least two joystick
+    // buttons or extra axes (ABS_X and ABS_Y do not count). A second button
+    // that is never pressed costs nothing, whereas a third axis held at centre
+    // could be bound by a game on its own, as a throttle stuck at half.
     libevdev_enable_event_code(description.get(), EV_KEY, BTN_TRIGGER, nullptr);
+    libevdev_enable_event_code(description.get(), EV_KEY, BTN_THUMB, nullptr);
     return description;
 }
 

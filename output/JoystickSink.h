@@ -14,6 +14,13 @@ class JoystickSink : public OutputSink {
 public:
     static constexpr const char* kDefaultUinputPath = "/dev/uinput";
     static constexpr int kAxisLimit = 32767;
+    // Ids no real controller's driver claims (the vendor is unassigned in
+    // usb.ids), so that no game or udev database mistakes the stick for a
+    // known pad, and games that remember a stick by its ids (SDL's GUID) find
+    // it again from one run to the next.
+    static constexpr unsigned int kVendorId = 0x5A52;
+    static constexpr unsigned int kProductId = 0x0001;
+    static constexpr unsigned int kVersion = 0x0001;
 
     // One input event as the kernel carries it.
     struct Event {
@@ -32,7 +39,7 @@ public:
     bool open(QString& error) override;
     bool send(const CalibratedAttitude& attitude, QString& error) override;
 
-    // What the virtual device announces: its name, bus, axes and button.
+    // What the virtual device announces: its name, ids, axes and buttons.
     static std::unique_ptr<libevdev, void (*)(libevdev*)> deviceDescription();
 
     // The events one update writes: both axes, then the report that ends it.

@@ -26,6 +26,12 @@ if [ "${1:-}" = "--test" ]; then
     packages+=(xvfb xauth x11-utils clang libclang-rt-14-dev
         desktop-file-utils appstream file groff-base binutils
         qemu-system-x86 busybox-static kmod cpio v4l-utils udev weston)
+    # SDL2 reads the virtual joystick as games do; systemd's udev rules tag a
+    # joystick for the logged-in user, and the virtual machine's udev reads
+    # them from this machine's root filesystem.
+    packages+=(libsdl2-dev systemd)
+    # A private session bus for the remote-control tests (dbus-run-session).
+    packages+=(dbus-daemon dbus-bin)
 fi
 
 missing=()

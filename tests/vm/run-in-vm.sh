@@ -27,7 +27,8 @@ mkdir -p "$work_dir"
 # Emulation without KVM is slow: the whole run gets this many seconds.
 run_seconds=${ZAREDEZID_VM_SECONDS:-900}
 vivid_options="n_devs=1 node_types=0x1 num_inputs=1 input_types=0x0 num_outputs=0"
-modules=(virtio_pci 9p 9pnet_virtio overlay evdev uinput vivid)
+# joydev gives a joystick the /dev/input/jsN node older games open.
+modules=(virtio_pci 9p 9pnet_virtio overlay evdev joydev uinput vivid)
 status_marker="zaredezid-vm-command-status"
 probe_marker="zaredezid-vm-probe-booted"
 kvm_accelerator=(-accel kvm -cpu host)
