@@ -24,7 +24,7 @@ if [ "${1:-}" = "--test" ]; then
     # whose kernel has the joystick and camera devices (tests/vm/); weston is
     # the headless Wayland compositor the view is tested under.
     packages+=(xvfb xauth x11-utils clang libclang-rt-14-dev
-        desktop-file-utils appstream file groff-base binutils
+        desktop-file-utils appstream file groff-base binutils libxml2-utils
         qemu-system-x86 busybox-static kmod cpio v4l-utils udev weston)
     # SDL2 reads the virtual joystick as games do; systemd's udev rules tag a
     # joystick for the logged-in user, and the virtual machine's udev reads

@@ -2,12 +2,17 @@
 #include "output/FlightGearSink.h"
 #include "output/OpentrackSink.h"
 
+#include <QDBusInterface>
+#include <QDBusMessage>
 #include <QNetworkDatagram>
 #include <QProcess>
 #include <QSettings>
+#include <QThread>
 #include <QUdpSocket>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -95,6 +100,70 @@ TEST(TrackerOutputs, AnOutputThatCannotOpenEndsTheRunBeforeTheFirstFrame) {
         EXPECT_TRUE(run.errors.contains(output)) << run.errors.toStdString();
     }
     EXPECT_EQ(runTracker({"--demo", "--output", "tcp:127.0.0.1:4242"}).exitCode, 2);
+}
+
+// FlightGear's aileron (the roll) of every line that came within the time;
+// they wait in the socket meanwhile.
+QList<double> aileronsWithin(QUdpSocket& receiver, int milliseconds) {
+    QThread::msleep(milliseconds);
+    QList<double> ailerons;
+    while (receiver.hasPendingDatagrams())
+        ailerons << receiver.receiveDatagram().data().split(',')[0].toDouble();
+    return ailerons;
+}
+
+// A live run obeys the remote control as the window does, and recentres its
+// own calibration. A second run, or one without a session bus, tracks all
+// the same, saying once that it cannot be controlled.
+TEST(TrackerOutputs, ObeysTheRemoteControlOnTheSessionBus) {
+    // A roll zero far to the left: the demo person's roll stays well right
+    // of it until the run is recentred.
+    QSettings("Ruveviv", "Vizezu Verizuvuz").setValue("settings/ZeroRoll", 0);
+    QUdpSocket flightGear;
+    ASSERT_TRUE(flightGear.bind(QHostAddress(QHostAddress::LocalHost)));
+    QProcess tracker;
+    tracker.start(
+        ZAREDEZID_TRACK,
+        {"--demo", "--output", QString("flightgear:127.0.0.1:%1").arg(flightGear.localPort())});
+    ASSERT_TRUE(flightGear.waitForReadyRead(60000)) << tracker.readAllStandardError().toStdString();
+    QDBusInterface remote("io.github.zaredezid", "/io/github/zaredezid",
+                          "io.github.zaredezid.Control");
+    const auto call = [&remote](const char* method) {
+        return remote.call(method).type() == QDBusMessage::ReplyMessage;
+    };
+    EXPECT_EQ(remote.property("Source"), "demo camera");
+    for (double aileron : aileronsWithin(flightGear, 300))
+        EXPECT_GT(aileron, 0.2);
+
+    ASSERT_TRUE(call("Pause"));
+    const QList<double> untilPaused = aileronsWithin(flightGear, 300);
+    ASSERT_FALSE(untilPaused.isEmpty());
+    EXPECT_EQ(untilPaused.last(), 0.0);
+    EXPECT_TRUE(aileronsWithin(flightGear, 300).isEmpty());
+    EXPECT_EQ(remote.property("Paused"), true);
+    EXPECT_EQ(remote.property("Roll"), 0.0);
+    for (const char* method : {"Centre", "Activate", "TogglePause"})
+        EXPECT_TRUE(call(method)) << method;
+    ASSERT_TRUE(flightGear.waitForReadyRead(20000));
+    const QList<double> recentred = aileronsWithin(flightGear, 300);
+    ASSERT_FALSE(recentred.isEmpty());
+    EXPECT_LT(std::abs(recentred[0]), 0.15);
+
+    const TrackerRun second = runTracker({"--demo", "--frames", "3"});
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_EQ(second.errors.count("remote control is off: another instance owns "
+                                  "io.github.zaredezid on the session bus\n"),
+              1)
+        << second.errors.toStdString();
+    tracker.terminate();
+    EXPECT_TRUE(tracker.waitForFinished(20000));
+    EXPECT_EQ(tracker.exitCode(), 0);
+
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+    const TrackerRun busless = runTracker({"--demo", "--frames", "3"});
+    EXPECT_EQ(busless.exitCode, 0);
+    EXPECT_EQ(busless.errors.count("remote control is off: no session bus"), 1)
+        << busless.errors.toStdString();
 }
 
 } // namespace
