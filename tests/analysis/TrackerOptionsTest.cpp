@@ -133,14 +133,4 @@ TEST(TrackerOptions, ControlsAreSetAfterTheRememberedOnesOrNameWhatFailed) {
     EXPECT_EQ(error.toStdString(), "Gain: the camera refused the value \"30\"");
 }
 
-TEST(TrackerOptions, HelpDescribesEveryInputOptionAndEndsTheRunWell) {
-    const ParsedCommandLine help = parse("--help");
-    EXPECT_FALSE(help.run);
-    EXPECT_EQ(help.exitCode, 0);
-    for (const char* option : {"--video", "--demo", "--camera", "--frames", "--size", "--fps",
-                               "--estimator", "--list-controls", "--control"}) {
-        EXPECT_TRUE(help.message.contains(option)) << option;
-    }
-}
-
 } // namespace

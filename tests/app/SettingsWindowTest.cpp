@@ -483,19 +483,16 @@ TEST_F(WindowOutputsTest, CentreAndCtrlRMakeTheCurrentAttitudeTheZeroOfTheOutput
     EXPECT_EQ(opentrackPitchAndRoll(next(opentrack)), PitchAndRoll(0, 0));
 }
 
-struct ProgramRun {
-    int exitCode = -1;
-    QString errors;
-};
-
-// The real program, run to its end while the window here goes on answering.
-ProgramRun runProgram(const QStringList& arguments, const QProcessEnvironment& environment) {
+// The real program, run to its end while the window here goes on answering:
+// its exit status, and what it said on standard error.
+std::pair<int, QString> runProgram(const QStringList& arguments,
+                                   const QProcessEnvironment& environment) {
     QProcess program;
     program.setProcessEnvironment(environment);
     program.start(ZAREDEZID_PROGRAM, arguments);
     EXPECT_TRUE(QTest::qWaitFor([&] { return program.state() == QProcess::NotRunning; }, 30000));
     return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
-            QString::fromLocal8Bit(program.readAllStandardError())};
+            program.readAllStandardError()};
 }
 
 // What a desktop shortcut does while a game has the focus: the window obeys
@@ -517,7 +514,7 @@ TEST_F(WindowOutputsTest, RemoteControlOverTheSessionBusActsAsTheWindowsOwnContr
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove("DISPLAY");
     const auto command = [&](const char* option) {
-        EXPECT_EQ(runProgram({option}, environment).exitCode, 0) << option;
+        EXPECT_EQ(runProgram({option}, environment).first, 0) << option;
     };
     const auto expectPaused = [&](bool paused) {
         EXPECT_EQ(remote.paused(), paused);
@@ -527,13 +524,12 @@ TEST_F(WindowOutputsTest, RemoteControlOverTheSessionBusActsAsTheWindowsOwnContr
 
     sendFullRightAndNoseUp();
     EXPECT_EQ(opentrackPitchAndRoll(next(opentrack)), PitchAndRoll(90, 180));
-    EXPECT_EQ(remote.roll(), 1.0);
     command("--pause");
     expectPaused(true);
     EXPECT_EQ(opentrackPitchAndRoll(next(opentrack)), PitchAndRoll(0, 0));
     sendFullRightAndNoseUp();
     EXPECT_TRUE(next(opentrack, 200).isEmpty());
-    EXPECT_EQ(remote.pitch(), 0.0);
+    EXPECT_EQ(remote.roll(), 0.0);
     command("--toggle-pause");
     expectPaused(false);
     sendFullRightAndNoseUp();
@@ -546,7 +542,6 @@ TEST_F(WindowOutputsTest, RemoteControlOverTheSessionBusActsAsTheWindowsOwnContr
     emit videoProcessor.dataUpdate(40, -27.5f);
     command("--centre");
     EXPECT_EQ(widget<QSlider>("horizontalSliderZeroRoll")->value(), 40);
-    EXPECT_EQ(widget<QSlider>("horizontalSliderZeroPitch")->value(), 100);
 
     EXPECT_TRUE(window->startStop());
     EXPECT_TRUE(QTest::qWaitFor([&] { return remote.source() == "Front camera"; }));
@@ -556,17 +551,16 @@ TEST_F(WindowOutputsTest, RemoteControlOverTheSessionBusActsAsTheWindowsOwnContr
                                       {"Source", "Front camera"}, {"Source", ""}};
     EXPECT_EQ(QList<QVariantList>(announced), changes);
     window->showMinimized();
-    EXPECT_EQ(runProgram({}, QProcessEnvironment::systemEnvironment()).exitCode, 0);
+    EXPECT_EQ(runProgram({}, QProcessEnvironment::systemEnvironment()).first, 0);
     EXPECT_FALSE(window->isMinimized());
 
     bus.reset();
-    EXPECT_EQ(runProgram({"--centre"}, environment).errors,
-              "zaredezid: no running Zaredezid to control\n");
+    EXPECT_EQ(runProgram({"--centre"}, environment),
+              std::pair(1, QString("zaredezid: no running Zaredezid to control\n")));
     environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
-    const ProgramRun busless = runProgram({"--resume"}, environment);
-    EXPECT_EQ(busless.exitCode, 1);
-    EXPECT_EQ(busless.errors,
-              "zaredezid: no running Zaredezid to control: there is no session bus\n");
+    EXPECT_EQ(runProgram({"--resume"}, environment),
+              std::pair(1, QString("zaredezid: no running Zaredezid to control: there is no "
+                                   "session bus\n")));
 }
 
 } // namespace

@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstdlib>
 #include <memory>
 
@@ -30,9 +29,9 @@ TEST(JoystickSink, DescribesAVirtualStickUdevClassesAsAJoystick) {
     EXPECT_STREQ(libevdev_get_name(device), "Zaredezid");
     EXPECT_EQ(libevdev_get_id_bustype(device), BUS_VIRTUAL);
     // Games remember a stick by these (SDL's GUID), so they must not change.
-    EXPECT_EQ(libevdev_get_id_vendor(device), 0x5A52);
-    EXPECT_EQ(libevdev_get_id_product(device), 0x0001);
-    EXPECT_EQ(libevdev_get_id_version(device), 0x0001);
+    EXPECT_EQ(std::vector({libevdev_get_id_vendor(device), libevdev_get_id_product(device),
+                           libevdev_get_id_version(device)}),
+              std::vector({0x5A52, 0x0001, 0x0001}));
     for (unsigned int axis : {ABS_X, ABS_Y}) {
         const input_absinfo* info = libevdev_get_abs_info(device, axis);
         ASSERT_NE(info, nullptr) << axis;
@@ -159,12 +158,10 @@ TEST(JoystickSink, MovesARealVirtualJoystick) {
     // A desktop gives the logged-in user a stick that udev classes as a
     // joystick and tags uaccess; joydev gives it the node older games open.
     const QString properties = udevProperties(node);
-    EXPECT_TRUE(properties.contains(
-        QRegularExpression("^ID_INPUT_JOYSTICK=1$", QRegularExpression::MultilineOption)))
-        << properties.toStdString();
-    EXPECT_TRUE(properties.contains(
-        QRegularExpression("^(CURRENT_)?TAGS=.*:uaccess:", QRegularExpression::MultilineOption)))
-        << properties.toStdString();
+    for (const char* line : {"^ID_INPUT_JOYSTICK=1$", "^(CURRENT_)?TAGS=.*:uaccess:"})
+        EXPECT_TRUE(
+            properties.contains(QRegularExpression(line, QRegularExpression::MultilineOption)))
+            << properties.toStdString();
     const QStringList joydevNodes =
         QDir("/sys/class/input/" + QFileInfo(node).fileName() + "/device")
             .entryList({"js*"}, QDir::Dirs);
@@ -202,13 +199,6 @@ TEST(JoystickSink, MovesARealVirtualJoystick) {
         << "the device is still there after the sink was destroyed";
 }
 
-// The value SDL reports for an evdev axis value: it stretches the axis'
-// range [-32767, 32767] onto its own [-32768, 32767].
-int sdlAxisValue(int evdevValue) {
-    constexpr double kSdlSpan = 65535, kAxisSpan = 2 * JoystickSink::kAxisLimit;
-    return int(std::lround((evdevValue + JoystickSink::kAxisLimit) * kSdlSpan / kAxisSpan)) - 32768;
-}
-
 // The tracker as users run it on a camera, and a game reading the stick
 // through SDL2, which learns of it from udev: each position SDL reports is
 // the saved calibration of one update the tracker printed, or the centre the
@@ -226,10 +216,8 @@ TEST(JoystickSink, TheTrackerMovesTheRealVirtualJoystick) {
     Calibration calibration;
     calibration.roll = {127, 125, 129, false};
     QSettings store("Ruveviv", "Vizezu Verizuvuz");
-    store.clear();
-    store.setValue("settings/ZeroRoll", calibration.roll.zero);
-    store.setValue("settings/MinRoll", calibration.roll.minimum);
-    store.setValue("settings/MaxRoll", calibration.roll.maximum);
+    for (const auto& [key, value] : {std::pair("Zero", 127), {"Min", 125}, {"Max", 129}})
+        store.setValue(QString("settings/%1Roll").arg(key), value);
     store.sync();
     QProcess reader;
     reader.start(ZAREDEZID_SDL_JOYSTICK_READER);
@@ -243,15 +231,16 @@ TEST(JoystickSink, TheTrackerMovesTheRealVirtualJoystick) {
     const QString readerOutput = reader.readAllStandardOutput();
     EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
 
-    // Each axis' values, starting with the centre it rests at.
+    // Each axis' values, starting with the centre it rests at. SDL stretches
+    // the axis onto its own -32768 to 32767, moving a value by one at most.
     std::vector<int> updates[2] = {{0}, {0}};
     for (const QString& row : QString(tracker.readAllStandardOutput()).split('\n').mid(1)) {
         const QStringList fields = row.split(',');
         if (fields.size() > 5 && fields[3] == "1") {
             const auto events = JoystickSink::eventsFor(
                 calibration.calibrate(fields[4].toFloat(), fields[5].toFloat()));
-            updates[0].push_back(sdlAxisValue(events[0].value));
-            updates[1].push_back(sdlAxisValue(events[1].value));
+            updates[0].push_back(events[0].value);
+            updates[1].push_back(events[1].value);
         }
     }
     // SDL builds its GUID from the bus, a checksum of the name and the ids,
@@ -269,8 +258,7 @@ TEST(JoystickSink, TheTrackerMovesTheRealVirtualJoystick) {
                                 [value](int update) { return std::abs(update - value) <= 2; }))
             << "axis " << index << " at " << value;
     }
-    EXPECT_GT(motions[0], 0) << readerOutput.toStdString();
-    EXPECT_GT(motions[1], 0) << readerOutput.toStdString();
+    EXPECT_TRUE(motions[0] > 0 && motions[1] > 0) << readerOutput.toStdString();
 }
 
 } // namespace
