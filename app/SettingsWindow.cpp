@@ -120,9 +120,11 @@ void SettingsWindow::followRemote(RemoteControl& remote) {
     remote.attach(outputs->dispatcher());
     connect(&remote, &RemoteControl::centreRequested, this, &SettingsWindow::centre);
     connect(&remote, &RemoteControl::activationRequested, this, &SettingsWindow::activate);
+    // The notice of a start comes from the capture thread, and may arrive
+    // after a stop that followed the start at once.
     connect(&videoInputThr, &VideoInputThr::captureStarted, &remote,
-            [&remote](const QString& name, const QSize& size) {
-                remote.setSource(size.isValid() ? name : QString());
+            [this, &remote](const QString& name, const QSize& size) {
+                remote.setSource(running && size.isValid() ? name : QString());
             });
     connect(this, &SettingsWindow::captureStopped, &remote, [&remote] { remote.setSource({}); });
 }
