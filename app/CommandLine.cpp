@@ -38,7 +38,7 @@ CommandLine::CommandLine(const QStringList& arguments) {
         }
         if (remoteOptions().contains(argument)) {
             if (arguments.size() != 2) {
-                fail(QString("%1 is given alone").arg(argument));
+                fail(QString("%1 must be given alone").arg(argument));
                 return;
             }
             requested = Action::ControlRunning;
