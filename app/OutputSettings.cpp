@@ -1,5 +1,7 @@
 #include "app/OutputSettings.h"
 
+#include "app/ResponseSettings.h"
+
 #include <QSettings>
 
 namespace {
@@ -57,6 +59,7 @@ void OutputSettings::load() {
             loaded.port = store.value(key + "Port", defaultPort(kind)).toInt();
         }
     }
+    response = ResponseSettings::load(store);
 }
 
 // Problems with the file are reported once, by SettingsStorage, which reads
@@ -72,5 +75,6 @@ void OutputSettings::save() {
             store.setValue(key + "Port", saved.port);
         }
     }
+    ResponseSettings::save(store, response);
     store.sync();
 }

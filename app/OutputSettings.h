@@ -1,12 +1,14 @@
 #pragma once
 
 #include "output/OutputRequest.h"
+#include "output/ResponseShaping.h"
 
 #include <QString>
 
 #include <array>
 
-// Which outputs are switched on and where the network ones send, kept in a
+// Which outputs are switched on, where the network ones send and how each
+// axis responds, kept in a
 // group of their own in the same store as the thirteen settings so that those
 // keys and their layout stay as they are. Loaded when constructed and saved
 // when destroyed, like SettingsStorage.
@@ -25,6 +27,7 @@ public:
     OutputSettings& operator=(const OutputSettings&) = delete;
 
     Choice& choice(OutputKind kind);
+    ResponseShaping response;
 
     void load();
     void save();

@@ -32,6 +32,7 @@ OutputsController::OutputsController(Ui::SettingsWindow& ui, QMainWindow& window
     , entries{{{OutputKind::Joystick, ui.actionJoystick},
                {OutputKind::Opentrack, ui.actionOpentrack},
                {OutputKind::FlightGear, ui.actionFlightGear}}} {
+    outputs.setResponse(settings.response);
     QStringList failures;
     for (Entry& entry : entries) {
         connect(entry.action, &QAction::triggered, this,
@@ -59,6 +60,11 @@ OutputsController::OutputsController(Ui::SettingsWindow& ui, QMainWindow& window
 
 void OutputsController::setCalibration(const Calibration& calibration) {
     outputs.setCalibration(calibration);
+}
+
+void OutputsController::setResponse(const ResponseShaping& response) {
+    settings.response = response;
+    outputs.setResponse(response);
 }
 
 void OutputsController::saveSettings() {

@@ -25,6 +25,9 @@ public:
     OutputsController(Ui::SettingsWindow& ui, QMainWindow& window);
 
     void setCalibration(const Calibration& calibration);
+    // Acts on the next update and is saved with the other output settings.
+    void setResponse(const ResponseShaping& response);
+    const ResponseShaping& response() const { return settings.response; }
     // The names of the outputs that are on, in the menu's order.
     QStringList outputsOn() const;
     // Writes which outputs are on and where they send, as closing does.

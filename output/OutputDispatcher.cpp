@@ -45,13 +45,14 @@ void OutputDispatcher::remove(OutputSink* sink) {
 void OutputDispatcher::dataUpdate(float _roll, float _pitch) {
     lastRoll = _roll;
     lastPitch = _pitch;
-    if (paused) {
-        return;
+    const CalibratedAttitude calibrated = calibration.calibrate(_roll, _pitch);
+    if (!paused) {
+        sent = response.shape(calibrated);
+        for (Output& output : outputs) {
+            send(output, sent);
+        }
     }
-    sent = calibration.calibrate(_roll, _pitch);
-    for (Output& output : outputs) {
-        send(output, sent);
-    }
+    emit responded(calibrated, sent);
 }
 
 void OutputDispatcher::setPaused(bool pause) {

@@ -2,6 +2,7 @@
 
 #include "output/Calibration.h"
 #include "output/OutputSink.h"
+#include "output/ResponseShaping.h"
 
 #include <QObject>
 #include <QString>
@@ -9,8 +10,9 @@
 #include <memory>
 #include <vector>
 
-// Feeds every open output the calibrated attitude at each update, and tells
-// of a failing output once per streak of failures rather than at every frame.
+// Feeds every open output the calibrated and shaped attitude at each update,
+// and tells of a failing output once per streak of failures rather than at
+// every frame.
 // Paused, it holds every output at the centre while the updates go on.
 class OutputDispatcher : public QObject {
     Q_OBJECT
@@ -25,6 +27,8 @@ public:
 
     void setCalibration(const Calibration& newCalibration) { calibration = newCalibration; }
     const Calibration& currentCalibration() const { return calibration; }
+    void setResponse(const ResponseShaping& newResponse) { response = newResponse; }
+    const ResponseShaping& currentResponse() const { return response; }
 
     bool isPaused() const { return paused; }
     // What the outputs were last given, or would have been with none open.
@@ -44,6 +48,9 @@ signals:
     // A message for the status bar, also written to standard error.
     void sendFailed(const QString& message);
     void pausedChanged(bool paused);
+    // At every update: the calibrated attitude, and what the outputs hold
+    // now, shaped, or the centre while paused.
+    void responded(const CalibratedAttitude& calibrated, const CalibratedAttitude& output);
 
 private:
     struct Output {
@@ -56,6 +63,7 @@ private:
     void report(Output& output, const QString& reason);
 
     Calibration calibration;
+    ResponseShaping response;
     std::vector<Output> outputs;
     bool paused = false;
     CalibratedAttitude sent;

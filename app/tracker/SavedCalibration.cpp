@@ -1,5 +1,7 @@
 #include "app/tracker/SavedCalibration.h"
 
+#include "app/ResponseSettings.h"
+
 #include <QSettings>
 
 namespace {
@@ -9,6 +11,11 @@ namespace {
 // application, and reads the window's keys with the window's defaults.
 const char* const kWindowOrganization = "Ruveviv";
 const char* const kWindowApplication = "Vizezu Verizuvuz";
+
+QSettings windowStore() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, kWindowOrganization,
+                     kWindowApplication);
+}
 
 AxisCalibration readAxis(const QSettings& store, const QString& axisName) {
     const AxisCalibration defaults;
@@ -23,10 +30,13 @@ AxisCalibration readAxis(const QSettings& store, const QString& axisName) {
 } // namespace
 
 Calibration savedCalibration() {
-    const QSettings store(QSettings::NativeFormat, QSettings::UserScope, kWindowOrganization,
-                          kWindowApplication);
+    const QSettings store = windowStore();
     Calibration calibration;
     calibration.roll = readAxis(store, "Roll");
     calibration.pitch = readAxis(store, "Pitch");
     return calibration;
+}
+
+ResponseShaping savedResponse() {
+    return ResponseSettings::load(windowStore());
 }

@@ -108,6 +108,7 @@ bool openOutputs(const TrackerOptions& options, OutputDispatcher& outputs, QText
         return true;
     }
     outputs.setCalibration(savedCalibration());
+    outputs.setResponse(savedResponse());
     for (const OutputRequest& request : options.outputs) {
         QString error;
         if (!outputs.add(createOutputSink(request), error)) {
