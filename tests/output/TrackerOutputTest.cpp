@@ -1,6 +1,7 @@
 #include "output/Calibration.h"
 #include "output/FlightGearSink.h"
 #include "output/OpentrackSink.h"
+#include "output/ResponseShaping.h"
 
 #include <QDBusInterface>
 #include <QDBusMessage>
@@ -34,6 +35,18 @@ TrackerRun runTracker(const QStringList& arguments) {
     return run;
 }
 
+// The response a user left in the window, with a limit a hand edit put out
+// of range, which the tracker must bring back as the window would.
+ResponseShaping saveWindowResponse() {
+    QSettings store("Ruveviv", "Vizezu Verizuvuz");
+    store.setValue("outputs/RollDeadZone", 0.1);
+    store.setValue("outputs/RollExpo", 0.4);
+    store.setValue("outputs/PitchLimit", 5);
+    ResponseShaping response;
+    response.roll = {0.1, 0.4, 1};
+    return response;
+}
+
 // The calibration a user left in the window, saved as the window saves it.
 Calibration saveWindowCalibration() {
     Calibration calibration;
@@ -52,6 +65,7 @@ Calibration saveWindowCalibration() {
 
 TEST(TrackerOutputs, SendTheCalibratedAttitudeOfEveryUpdateInTheCsv) {
     const Calibration calibration = saveWindowCalibration();
+    const ResponseShaping response = saveWindowResponse();
     QUdpSocket opentrack, flightGear, nobody;
     ASSERT_TRUE(opentrack.bind(QHostAddress(QHostAddress::LocalHost)));
     ASSERT_TRUE(flightGear.bind(QHostAddress(QHostAddress::LocalHost)));
@@ -69,6 +83,8 @@ TEST(TrackerOutputs, SendTheCalibratedAttitudeOfEveryUpdateInTheCsv) {
     // The output nobody listens to is reported once and stops nothing.
     EXPECT_EQ(run.errors.count(QString("127.0.0.1:%1").arg(silentPort)), 1)
         << run.errors.toStdString();
+    EXPECT_EQ(run.errors.count("outputs/PitchLimit=5 is out of range; using 1\n"), 1)
+        << run.errors.toStdString();
 
     int updates = 0;
     for (const QString& row : run.rows.mid(1)) {
@@ -78,7 +94,7 @@ TEST(TrackerOutputs, SendTheCalibratedAttitudeOfEveryUpdateInTheCsv) {
         }
         ++updates;
         const CalibratedAttitude expected =
-            calibration.calibrate(fields[4].toFloat(), fields[5].toFloat());
+            response.shape(calibration.calibrate(fields[4].toFloat(), fields[5].toFloat()));
         ASSERT_TRUE(opentrack.hasPendingDatagrams()) << row.toStdString();
         EXPECT_EQ(opentrack.receiveDatagram().data(), OpentrackSink::datagramFor(expected))
             << row.toStdString();
