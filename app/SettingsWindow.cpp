@@ -146,6 +146,7 @@ void SettingsWindow::addCameras() {
 }
 
 void SettingsWindow::fillLists() {
+    offerDemoWithoutCamera();
     addCameras();
 
     for (int position = 0; position < int(std::size(kFrameRates)); ++position)
@@ -157,6 +158,17 @@ void SettingsWindow::fillLists() {
 
     if (ui->comboBoxCameraSelect->count() > 0)
         setListsEnabled(true);
+}
+
+// A machine without a camera gets the painted demo in its place, listed and
+// chosen like a camera, so that a first start shows what the program does
+// rather than a still window. A camera plugged in later joins the list before
+// it.
+void SettingsWindow::offerDemoWithoutCamera() {
+    if (!videoInputThr.deviceList().isEmpty())
+        return;
+    videoInputThr.addDemoCamera();
+    demoInPlaceOfCamera = videoInputThr.deviceList().value(0);
 }
 
 // The refilled list keeps the chosen camera when it is still there, by
@@ -209,6 +221,7 @@ void SettingsWindow::reportStatus() {
     label->setObjectName("labelStatus");
     ui->statusBar->addPermanentWidget(label);
     statusReport = new StatusBarReport(*label, this);
+    statusReport->setDemoInPlaceOfCamera(demoInPlaceOfCamera);
     connect(&videoInputThr, &VideoInputThr::captureStarted, statusReport,
             &StatusBarReport::captureStarted);
     connect(&videoProcessor, &VideoProcessor::frameAnalysed, statusReport,

@@ -57,6 +57,7 @@ private slots:
 
 private:
     void fillLists();
+    void offerDemoWithoutCamera();
     void addCameras();
     void refreshCameraList();
     void stopCapture();
@@ -80,6 +81,8 @@ private:
     // catches up once it stops.
     QString cameraInUse;
     bool cameraListStale = false;
+    // The demo camera's name when it was added because no camera was found.
+    QString demoInPlaceOfCamera;
     std::unique_ptr<OutputsController> outputs;
     // The attitude Centre makes the zero, level until the first frame.
     float lastRoll = 127.5f;

@@ -67,6 +67,11 @@ void StatusBarReport::setPaused(bool paused) {
     show();
 }
 
+void StatusBarReport::setDemoInPlaceOfCamera(const QString& name) {
+    demoInPlaceOfCamera = name;
+    show();
+}
+
 void StatusBarReport::measure() {
     if (running && frameSize.isValid() && sinceMeasured.isValid()) {
         const qint64 elapsed = std::max<qint64>(sinceMeasured.restart(), 1);
@@ -106,8 +111,11 @@ QString StatusBarReport::sourceText() const {
         return tr("No camera");
     if (!frameSize.isValid())
         return tr("%1 could not be opened").arg(sourceName);
+    const QString shownName = !demoInPlaceOfCamera.isEmpty() && sourceName == demoInPlaceOfCamera
+                                  ? tr("No camera found: showing the demo camera")
+                                  : sourceName;
     QString text =
-        sourceName + kSeparator + tr("%1\u00d7%2").arg(frameSize.width()).arg(frameSize.height());
+        shownName + kSeparator + tr("%1\u00d7%2").arg(frameSize.width()).arg(frameSize.height());
     if (sourceRate > 0)
         text += kSeparator + tr("%1 fps").arg(sourceRate);
     return text;

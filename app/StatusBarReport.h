@@ -10,8 +10,9 @@ class QLabel;
 
 // What the status bar says: the source in use, how fast its frames arrive
 // and how long each takes to analyse, or that capture is stopped and why;
-// then whether the outputs are paused, and which are on. Frames are only counted as they come, so
-// the cost per frame is an addition; the text is made once a second.
+// then whether the outputs are paused, and which are on. Frames are only
+// counted as they come, so the cost per frame is an addition; the text is
+// made once a second.
 class StatusBarReport : public QObject {
     Q_OBJECT
 
@@ -27,6 +28,9 @@ public slots:
     void frameAnalysed(qint64 nanoseconds);
     void setOutputs(const QStringList& names);
     void setPaused(bool paused);
+    // The source that was added because no camera was found; while it runs
+    // the status bar says so instead of naming it.
+    void setDemoInPlaceOfCamera(const QString& name);
 
 private slots:
     void measure();
@@ -40,6 +44,7 @@ private:
     QTimer measuring;
     bool running = false;
     QString sourceName;
+    QString demoInPlaceOfCamera;
     QSize frameSize;
     int sourceRate = 0;
     QString stopReason;

@@ -121,27 +121,35 @@ protected:
 
 // New sizes and rates come after the original ones, whose stored positions
 // must keep their meaning.
-TEST_F(SettingsWindowTest, ListsAreFilledAndEnabledOnlyWhenThereIsACamera) {
-    struct Case {
-        QStringList cameras;
-        bool enabled;
-    };
-    for (const Case& setup : {Case{{}, false}, Case{{"Front camera", "Rear camera"}, true}}) {
-        SCOPED_TRACE(setup.cameras.size());
-        useCameras(setup.cameras);
+// Without a camera the painted demo stands in for one, so a first start shows
+// something; a camera plugged in later is listed before it, and the outputs
+// stay off. The demo joins once per process, so the cameras go first here.
+TEST_F(SettingsWindowTest, ListsOfferTheCamerasOrTheDemoCameraWhenThereIsNone) {
+    for (const QStringList& cameras : {QStringList{"Front camera", "Rear camera"}, QStringList{}}) {
+        SCOPED_TRACE(cameras.size());
+        useCameras(cameras);
         openWindow();
-        EXPECT_EQ(itemTexts(cameraList()), setup.cameras);
+        EXPECT_EQ(itemTexts(cameraList()),
+                  cameras.isEmpty() ? QStringList{"Demo camera"} : cameras);
         EXPECT_EQ(itemTexts(fpsList()), QStringList({"15 fps", "30 fps", "60 fps"}));
         EXPECT_EQ(itemTexts(resolutionList()), QStringList({"160x120", "320x240", "640x480"}));
-        EXPECT_EQ(listsEnabled(), setup.enabled);
-        // Without a camera too, a start and a stop toggle, and the stop
-        // enables the lists.
+        EXPECT_TRUE(listsEnabled());
         EXPECT_TRUE(window->startStop());
         EXPECT_FALSE(listsEnabled());
+        EXPECT_EQ(statusText().startsWith("No camera found: showing the demo camera · 160×120"),
+                  cameras.isEmpty());
         EXPECT_FALSE(window->startStop());
-        EXPECT_TRUE(listsEnabled());
-        closeWindow();
     }
+
+    useCameras({"Front camera"});
+    EXPECT_TRUE(window->startStop());
+    EXPECT_EQ(itemTexts(cameraList()), QStringList({"Front camera", "Demo camera"}));
+    EXPECT_EQ(cameraList()->currentText(), "Demo camera");
+    EXPECT_FALSE(window->startStop());
+    EXPECT_EQ(statusText(), "Stopped");
+    cameraList()->setCurrentIndex(0);
+    EXPECT_TRUE(window->startStop());
+    EXPECT_EQ(statusText(), "Front camera · 160×120 · 30 fps");
 }
 
 // The analysis object outlives the window, so each opening finds it set to

@@ -161,11 +161,12 @@ FakeCapturePlatform::videoInputDevices(std::vector<std::unique_ptr<DeviceMoniker
     if (!succeeded(status)) {
         return status;
     }
-    for (FakeDevice& device : script_->devices) {
-        if (!device.pluggedIn) {
-            continue;
+    for (std::deque<FakeDevice>* listed : {&script_->devices, &script_->ownSources}) {
+        for (FakeDevice& device : *listed) {
+            if (device.pluggedIn) {
+                devices.push_back(std::make_unique<FakeMoniker>(script_, device));
+            }
         }
-        devices.push_back(std::make_unique<FakeMoniker>(script_, device));
     }
     return devices.empty() ? kFalse : kOk;
 }
@@ -207,9 +208,10 @@ Status FakeCapturePlatform::createNullRenderer(std::shared_ptr<Filter>& renderer
 }
 
 void FakeCapturePlatform::addDemoCamera() {
-    addDevice("Demo camera").acceptAnySize(subtype::kRgb24);
+    script_->ownSources.emplace_back(fromLatin1("Demo camera")).acceptAnySize(subtype::kRgb24);
 }
 
 void FakeCapturePlatform::addVideoFile(const std::string& path) {
-    addDevice(path.substr(path.find_last_of('/') + 1)).acceptAnySize(subtype::kRgb24);
+    script_->ownSources.emplace_back(fromLatin1(path.substr(path.find_last_of('/') + 1)))
+        .acceptAnySize(subtype::kRgb24);
 }

@@ -46,6 +46,9 @@ public:
 
     // A deque, so a test may keep references to devices while adding more.
     std::deque<FakeDevice> devices;
+    // The program's own sources (the demo camera, video files), listed after
+    // the cameras as the real platform lists them.
+    std::deque<FakeDevice> ownSources;
 
 private:
     // Guards failures_, read from the capture thread during teardown.
