@@ -11,7 +11,6 @@ constexpr int kTopCandidateWeight = 16;
 constexpr double kSteepestAngle = 30.0;
 constexpr double kFlattestAngle = 150.0;
 constexpr double kLargestJump = 45.0;
-constexpr int32_t kMissesBeforeLost = 45;
 constexpr int32_t kWeightToEndLost = 23;
 constexpr double kResponseDenominator = 200.0;
 constexpr double kLevelAngle = 90.0;

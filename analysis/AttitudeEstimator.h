@@ -17,6 +17,9 @@ struct CandidateWeights {
 // estimate, and drifts back to level once the line has been lost for a while.
 class AttitudeEstimator {
 public:
+    // Frames without an accepted line after which the estimate drifts to level.
+    static constexpr int32_t kMissesBeforeLost = 45;
+
     CandidateWeights weigh(const LineList& candidates) const;
 
     // Weighs the candidates and moves the estimate toward them, each axis by

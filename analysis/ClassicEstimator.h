@@ -12,7 +12,9 @@ public:
     double smoothedAngle() const override { return attitude.smoothedAngle(); }
     double smoothedOffset() const override { return attitude.smoothedOffset(); }
     bool showsLineAfter(bool updated) const override { return updated; }
+    TrackingState trackingState() const override;
 
 private:
     AttitudeEstimator attitude;
+    bool everAccepted = false;
 };

@@ -1,14 +1,23 @@
 #include "analysis/EstimateOverlay.h"
 
+#include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QPen>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr int kPenWidth = 2;
+// The notice's band takes this share of the picture's height, and its text
+// most of the band, so it reads the same at every picture size.
+constexpr int kBandsPerHeight = 8;
+constexpr double kTextShareOfBand = 0.7;
+constexpr int kSmallestTextPixels = 8;
+const QColor kBandColour(0, 0, 0, 160);
 } // namespace
 
 int estimatedLineRow(int x, double angleDegrees, double offset, int width, int height) {
@@ -29,4 +38,16 @@ void drawEstimatedLine(QImage& picture, double angleDegrees, double offset) {
     painter.setPen(QPen(Qt::red, kPenWidth));
     painter.drawLine(0, estimatedLineRow(0, angleDegrees, offset, width, height), width,
                      estimatedLineRow(width, angleDegrees, offset, width, height));
+}
+
+void drawTrackingNotice(QImage& picture, const QString& text) {
+    const QSize frameSize = picture.deviceIndependentSize().toSize();
+    const QRect band(0, 0, frameSize.width(), std::max(1, frameSize.height() / kBandsPerHeight));
+    QPainter painter(&picture);
+    painter.fillRect(band, kBandColour);
+    QFont font = painter.font();
+    font.setPixelSize(std::max(kSmallestTextPixels, int(band.height() * kTextShareOfBand)));
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(band, Qt::AlignCenter, text);
 }

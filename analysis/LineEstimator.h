@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/Line.h"
+#include "analysis/TrackingState.h"
 #include "capture/Image.h"
 
 #include <cstdint>
@@ -31,6 +32,9 @@ public:
     // Whether the picture of a frame shows the estimated line, given whether
     // that frame updated the estimate.
     virtual bool showsLineAfter(bool updated) const = 0;
+
+    // Whether the estimate rests on the arms, as of the last update.
+    virtual TrackingState trackingState() const = 0;
 };
 
 // Roll is 127.5 for a level line and moves by 255/(width div 2) per degree of

@@ -73,6 +73,10 @@ bool PreciseEstimator::update(const FrameEvidence& frame, int32_t rollResponse,
     return false;
 }
 
+TrackingState PreciseEstimator::trackingState() const {
+    return trackingStateAfter(hasEstimate, misses, kMissesBeforeLost);
+}
+
 void PreciseEstimator::tune(int32_t rollResponse, int32_t pitchResponse) {
     angleFilter.setParameters(filterFor(rollResponse, kRollBetaAtDefault));
     heightFilter.setParameters(filterFor(pitchResponse, kPitchBetaAtDefault));

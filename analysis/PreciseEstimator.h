@@ -19,6 +19,7 @@ public:
     double smoothedAngle() const override { return angle; }
     double smoothedOffset() const override { return offset; }
     bool showsLineAfter(bool) const override { return hasEstimate; }
+    TrackingState trackingState() const override;
 
 private:
     std::optional<ArmLine> measure(const FrameEvidence& frame);

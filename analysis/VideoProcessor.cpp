@@ -7,6 +7,7 @@
 #include "analysis/PreciseEstimator.h"
 #include "app/ProcessObjects.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
@@ -45,6 +46,12 @@ bool passesMotionGate(int changedPixelCount, int frameWidth, int frameHeight) {
     const int gate =
         std::max(kSmallestGate, int(std::lround(kReferenceGate * area / kReferenceArea)));
     return changedPixelCount > gate;
+}
+
+QString noticeFor(TrackingState state) {
+    return state == TrackingState::Lost
+               ? QCoreApplication::translate("VideoProcessor", "Arms lost")
+               : QCoreApplication::translate("VideoProcessor", "Searching for your arms\u2026");
 }
 
 std::unique_ptr<I::Image> blankReferenceFor(const I::Image& frame) {
@@ -122,6 +129,7 @@ void VideoProcessor::analyse(const std::unique_ptr<I::Image> frame) {
         emit dataUpdate(rollOf(lineEstimator->smoothedAngle(), frame->width),
                         pitchOf(lineEstimator->smoothedOffset(), frame->height));
     }
+    emit trackingUpdate(lineEstimator->trackingState());
     if (outputLabel) {
         show(*frame, *grey, updated);
     }
@@ -148,7 +156,10 @@ void VideoProcessor::show(const I::Image& frame, const I::Image& grey, bool upda
             picture.scaled(picture.size() * ratio, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         picture.setDevicePixelRatio(ratio);
     }
-    if (lineEstimator->showsLineAfter(updated)) {
+    const TrackingState state = lineEstimator->trackingState();
+    if (state != TrackingState::Tracking) {
+        drawTrackingNotice(picture, noticeFor(state));
+    } else if (lineEstimator->showsLineAfter(updated)) {
         drawEstimatedLine(picture, lineEstimator->smoothedAngle(), lineEstimator->smoothedOffset());
     }
     outputLabel->setPixmap(QPixmap::fromImage(picture));

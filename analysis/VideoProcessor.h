@@ -3,6 +3,7 @@
 #include "analysis/EstimatorKind.h"
 #include "analysis/Line.h"
 #include "analysis/LineEstimator.h"
+#include "analysis/TrackingState.h"
 #include "capture/Image.h"
 
 #include <QObject>
@@ -15,8 +16,9 @@ class QImage;
 // Turns each captured frame into an attitude. It looks for lines only where
 // enough of the picture has moved since the last detection, weighs the
 // candidates into a smoothed line angle and height, emits them as roll and
-// pitch, and shows the mirrored camera picture with the estimated line in the
-// settings dock when a label to show it in exists.
+// pitch, and shows the mirrored camera picture in the settings dock when a
+// label to show it in exists: with the estimated line while the arms are
+// tracked, and a word on why not otherwise.
 class VideoProcessor : public QObject {
     Q_OBJECT
 
@@ -37,6 +39,7 @@ public:
     bool detectorRanInLastFrame() const { return detectorRan; }
     const LineList& candidates() const { return candidateLines; }
     const LineEstimator& estimator() const { return *lineEstimator; }
+    TrackingState trackingState() const { return lineEstimator->trackingState(); }
 
 public slots:
     // Takes ownership of _img, an Rgb32 frame as the capture thread delivers
@@ -45,6 +48,9 @@ public slots:
 
 signals:
     void dataUpdate(float _roll, float _pitch);
+    // After every frame the estimator took, whether or not it moved the
+    // estimate.
+    void trackingUpdate(TrackingState state);
     // After every frame, with the time its processing took.
     void frameAnalysed(qint64 nanoseconds);
 

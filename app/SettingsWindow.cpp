@@ -226,6 +226,8 @@ void SettingsWindow::reportStatus() {
             &StatusBarReport::captureStarted);
     connect(&videoProcessor, &VideoProcessor::frameAnalysed, statusReport,
             &StatusBarReport::frameAnalysed);
+    connect(&videoProcessor, &VideoProcessor::trackingUpdate, statusReport,
+            &StatusBarReport::setTracking);
     connect(outputs.get(), &OutputsController::outputsChanged, statusReport,
             [this] { statusReport->setOutputs(outputs->outputsOn()); });
     connect(&outputs->dispatcher(), &OutputDispatcher::pausedChanged, statusReport,

@@ -9,6 +9,18 @@ constexpr int kMeasureMilliseconds = 1000;
 constexpr double kNanosecondsPerMillisecond = 1e6;
 constexpr double kMillisecondsPerSecond = 1e3;
 const QString kSeparator = QStringLiteral(" \u00b7 ");
+
+QString trackingText(TrackingState state) {
+    switch (state) {
+    case TrackingState::Tracking:
+        return StatusBarReport::tr("tracking");
+    case TrackingState::Lost:
+        return StatusBarReport::tr("arms lost");
+    case TrackingState::Searching:
+        break;
+    }
+    return StatusBarReport::tr("searching for the arms");
+}
 } // namespace
 
 StatusBarReport::StatusBarReport(QLabel& label, QObject* parent)
@@ -24,6 +36,7 @@ void StatusBarReport::captureStarted(const QString& name, const QSize& size, int
     sourceName = name;
     frameSize = size;
     sourceRate = framesPerSecond;
+    tracking.reset();
     measured.clear();
     framesReceived = 0;
     analysisNanoseconds = 0;
@@ -55,6 +68,13 @@ void StatusBarReport::frameAnalysed(qint64 nanoseconds) {
         return;
     ++framesReceived;
     analysisNanoseconds += nanoseconds;
+}
+
+void StatusBarReport::setTracking(TrackingState state) {
+    if (!running || tracking == state)
+        return;
+    tracking = state;
+    show();
 }
 
 void StatusBarReport::setOutputs(const QStringList& names) {
@@ -92,6 +112,8 @@ void StatusBarReport::show() {
     QStringList parts;
     if (running) {
         parts << sourceText();
+        if (tracking)
+            parts << trackingText(*tracking);
         if (!measured.isEmpty())
             parts << measured;
     } else {

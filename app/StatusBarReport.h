@@ -1,14 +1,19 @@
 #pragma once
 
+#include "analysis/TrackingState.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QSize>
 #include <QStringList>
 #include <QTimer>
 
+#include <optional>
+
 class QLabel;
 
-// What the status bar says: the source in use, how fast its frames arrive
+// What the status bar says: the source in use, whether the arms are tracked,
+// how fast its frames arrive
 // and how long each takes to analyse, or that capture is stopped and why;
 // then whether the outputs are paused, and which are on. Frames are only
 // counted as they come, so the cost per frame is an addition; the text is
@@ -26,6 +31,7 @@ public slots:
     void sourceEnded(const QString& why);
     void sourceUnplugged();
     void frameAnalysed(qint64 nanoseconds);
+    void setTracking(TrackingState state);
     void setOutputs(const QStringList& names);
     void setPaused(bool paused);
     // The source that was added because no camera was found; while it runs
@@ -48,6 +54,8 @@ private:
     QSize frameSize;
     int sourceRate = 0;
     QString stopReason;
+    // Unknown until the first frame of a run is analysed.
+    std::optional<TrackingState> tracking;
     QStringList outputs;
     bool outputsPaused = false;
     // Gathered since the last measurement.

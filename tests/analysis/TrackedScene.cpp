@@ -55,7 +55,7 @@ std::vector<TrackedScene::Frame> TrackedScene::hold(ArmsPose pose, int frameCoun
     for (int frame = 0; frame < frameCount; ++frame) {
         ArmScene::Frame shown = scene->next(pose, person);
         processor->processFrame(shown.image.release());
-        frames.push_back({shown.arms, reported});
+        frames.push_back({shown.arms, reported, processor->trackingState()});
     }
     return frames;
 }

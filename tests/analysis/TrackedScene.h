@@ -28,8 +28,9 @@ ArmsPose poseOf(float roll, float pitch, int width, int height);
 class TrackedScene {
 public:
     struct Frame {
-        ArmsPose truth;    // the arm's centre line
-        ArmsPose reported; // the last line emitted after the frame
+        ArmsPose truth;      // the arm's centre line
+        ArmsPose reported;   // the last line emitted after the frame
+        TrackingState state; // as the estimator had it after the frame
     };
 
     TrackedScene(int width, int height, EstimatorKind kind, quint32 seed = 1);

@@ -66,16 +66,28 @@ TEST(PreciseTrackingOfStillArms, TheEstimateStaysOnTheArmsWithoutDrifting) {
 }
 
 // As long as the classic estimator waits before it gives a line up, the
-// estimate holds; then it eases back to level, a little in each frame.
+// estimate holds, and is said to be searching once a few frames passed
+// without the arms; then it is lost and eases back to level, a little in each
+// frame. An empty room is searched from the start.
 TEST(PreciseTrackingOfArmsThatLeave, TheEstimateHoldsThenEasesBackToLevel) {
     constexpr int kLostDelay = 46;
     constexpr double kTilt = 20;
+    constexpr int kFramesStillTracking = 4;
     TrackedScene tracked(320, 240, EstimatorKind::Precise);
     const ArmsPose pose{kLevel + kTilt, tracked.offsetFor(0.05)};
-    ArmsPose previous = tracked.hold(pose, kSettleFrames).back().reported;
+    for (const TrackedScene::Frame& empty : tracked.hold(pose, 20, ArmScene::Person::Gone))
+        EXPECT_EQ(empty.state, TrackingState::Searching);
+    tracked.restart();
+    const auto settling = tracked.hold(pose, kSettleFrames);
+    EXPECT_EQ(settling.back().state, TrackingState::Tracking);
+    ArmsPose previous = settling.back().reported;
     const auto frames = tracked.hold(pose, kLostDelay + 60, ArmScene::Person::Gone);
     LineErrors held, steps;
     for (int frame = 0; frame < int(frames.size()); ++frame) {
+        const TrackingState expected = frame < kFramesStillTracking ? TrackingState::Tracking
+                                       : frame < kLostDelay - 1     ? TrackingState::Searching
+                                                                    : TrackingState::Lost;
+        EXPECT_EQ(frames[frame].state, expected) << frame;
         if (frame < kLostDelay - 5) {
             held.add(frames[frame].reported, pose);
         }

@@ -170,7 +170,8 @@ bool showsRedLine(const QImage& shown, const LineEstimator& estimate) {
 }
 
 // Once the precise estimator has an estimate, its line is drawn on every
-// frame, also on one that finds no arms and so does not update it.
+// frame, also on one that finds no arms and so does not update it, until the
+// arms have been missing for a few frames.
 TEST_F(Processing, ShowsTheMirroredFrameWithTheEstimatedLine) {
     QLabel label;
     outputLabel = &label;
@@ -189,9 +190,21 @@ TEST_F(Processing, ShowsTheMirroredFrameWithTheEstimatedLine) {
 
     const std::size_t before = updates.size();
     feed(withShapes(320, 240, {}));
-    outputLabel = nullptr;
     EXPECT_EQ(updates.size(), before);
     EXPECT_TRUE(showsRedLine(label.pixmap(Qt::ReturnByValue).toImage(), processor.estimator()));
+
+    // A few frames more without the arms, and the black picture shows the
+    // search, written in white across its top, instead of the line.
+    for (int frame = 0; frame < 4; ++frame)
+        feed(withShapes(320, 240, {}));
+    outputLabel = nullptr;
+    const QImage searching = label.pixmap(Qt::ReturnByValue).toImage();
+    EXPECT_FALSE(showsRedLine(searching, processor.estimator()));
+    int whiteInTopBand = 0;
+    for (int y = 0; y < 30 * r; ++y)
+        for (int x = 0; x < 320 * r; ++x)
+            whiteInTopBand += qGray(searching.pixel(x, y)) > 200;
+    EXPECT_GT(whiteInTopBand, 50);
 }
 
 } // namespace

@@ -227,8 +227,9 @@ TEST_F(SettingsWindowTest, StatusBarShowsTheSourceAndItsMeasuresOrWhyCaptureStop
     EXPECT_EQ(statusText(), "Stopped");
     ASSERT_TRUE(window->startStop());
     EXPECT_EQ(statusText(), "Front camera · 160×120 · 30 fps");
-    const QRegularExpression measured("^Front camera · 160×120 · 30 fps · received [0-9]+\\.[0-9] "
-                                      "fps · analysis [0-9]+\\.[0-9] ms per frame$");
+    const QRegularExpression measured(
+        "^Front camera · 160×120 · 30 fps · searching for the arms · received [0-9]+\\.[0-9] "
+        "fps · analysis [0-9]+\\.[0-9] ms per frame$");
     const std::vector<uint8_t> blank(160 * 120 * 3, 0);
     EXPECT_TRUE(QTest::qWaitFor([&] {
         fakeCapture().pushSample(blank);
