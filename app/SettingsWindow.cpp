@@ -1,6 +1,7 @@
 #include "app/SettingsWindow.h"
 
 #include "analysis/VideoProcessor.h"
+#include "app/CalibrationDialog.h"
 #include "app/CameraControlsLauncher.h"
 #include "app/ProcessObjects.h"
 #include "app/StatusBarReport.h"
@@ -8,6 +9,7 @@
 #include "app/remote/RemoteControl.h"
 #include "capture/VideoInputThr.h"
 #include "view/GLWidget.h"
+#include "view/RunnerThr.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -101,9 +103,11 @@ SettingsWindow::SettingsWindow(QWidget* parent)
 // visible window hides the dock, which reports that to hideSettings(); by
 // then the form record is gone, so the dock is cut off from this window
 // first. The published label pointer is withdrawn so no late frame draws
-// into a destroyed label.
+// into a destroyed label; an open calibration dialog goes before that, as it
+// hands the picture back to this window's label.
 SettingsWindow::~SettingsWindow() {
     videoInputThr.watchDevices(false);
+    delete calibrationDialog;
     disconnect(ui->dockWidgetSettings, nullptr, this, nullptr);
     if (outputLabel == ui->labelOut)
         outputLabel = nullptr;
@@ -281,6 +285,7 @@ void SettingsWindow::connectControls() {
             &SettingsWindow::trackingChosen);
     connect(ui->pushButtonCentre, &QPushButton::clicked, this, &SettingsWindow::centre);
     connect(ui->actionCentre, &QAction::triggered, this, &SettingsWindow::centre);
+    connect(ui->pushButtonCalibrate, &QPushButton::clicked, this, &SettingsWindow::openCalibration);
 
     // Both ends of the frame pipeline outlive any one window; a window built
     // after another must not add a second delivery of the same frame.
@@ -383,6 +388,36 @@ void SettingsWindow::centre() {
     const CentredZeros zeros = Calibration::centredZeros(lastRoll, lastPitch);
     ui->horizontalSliderZeroRoll->setValue(zeros.roll);
     ui->horizontalSliderZeroPitch->setValue(zeros.pitch);
+}
+
+// The dialog needs the camera picture, so capture is started as a double
+// click on the flight view starts it, repaints included. open() rather than
+// exec(): no nested event loop runs under the frames and estimates it shows.
+void SettingsWindow::openCalibration() {
+    if (!running && startStop())
+        runnerThr.startMe();
+    calibrationDialog = new CalibrationDialog(this);
+    calibrationDialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(calibrationDialog, &QDialog::accepted, this,
+            [this, dialog = calibrationDialog.data()] { takeCalibration(dialog->measured()); });
+    calibrationDialog->open();
+}
+
+// The six sliders are set without a word, then the usual change handling
+// runs once on the whole set: run after each, the order corrections would
+// push values of this set against the old ones still beside them.
+void SettingsWindow::takeCalibration(const Calibration& measured) {
+    const auto setQuietly = [](QSlider* slider, int value) {
+        const QSignalBlocker quiet(slider);
+        slider->setValue(value);
+    };
+    setQuietly(ui->horizontalSliderZeroRoll, measured.roll.zero);
+    setQuietly(ui->horizontalSliderMinRoll, measured.roll.minimum);
+    setQuietly(ui->horizontalSliderMaxRoll, measured.roll.maximum);
+    setQuietly(ui->horizontalSliderZeroPitch, measured.pitch.zero);
+    setQuietly(ui->horizontalSliderMinPitch, measured.pitch.minimum);
+    setQuietly(ui->horizontalSliderMaxPitch, measured.pitch.maximum);
+    somethingChanged();
 }
 
 // Takes effect at once, even while capturing: the estimator starts afresh from

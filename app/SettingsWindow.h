@@ -5,9 +5,11 @@
 #include "app/TrackingSettings.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
+class CalibrationDialog;
 class CameraControlsLauncher;
 class GLWidget;
 class QComboBox;
@@ -51,6 +53,7 @@ private slots:
     void trackingChosen();
     void rememberAttitude(float _roll, float _pitch);
     void centre();
+    void openCalibration();
     void sourceEnded(const QString& why);
     void camerasChanged();
     void activate();
@@ -68,6 +71,7 @@ private:
     void setListsEnabled(bool enabled);
     void applyResponses();
     void applyCalibration();
+    void takeCalibration(const Calibration& measured);
 
     std::unique_ptr<Ui::SettingsWindow> ui;
     SettingsStorage storage;
@@ -84,6 +88,8 @@ private:
     // The demo camera's name when it was added because no camera was found.
     QString demoInPlaceOfCamera;
     std::unique_ptr<OutputsController> outputs;
+    // Owned by the window while open; it deletes itself when closed.
+    QPointer<CalibrationDialog> calibrationDialog;
     // The attitude Centre makes the zero, level until the first frame.
     float lastRoll = 127.5f;
     float lastPitch = 0;

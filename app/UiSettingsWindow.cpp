@@ -275,6 +275,9 @@ void SettingsWindow::setupAdjustmentsPage() {
     pushButtonCentre = new QPushButton(adj);
     pushButtonCentre->setObjectName("pushButtonCentre");
     formLayout_2->setWidget(13, QFormLayout::SpanningRole, pushButtonCentre);
+    pushButtonCalibrate = new QPushButton(adj);
+    pushButtonCalibrate->setObjectName("pushButtonCalibrate");
+    formLayout_2->setWidget(14, QFormLayout::SpanningRole, pushButtonCalibrate);
 
     tabWidget->addTab(adj, QString());
 }
@@ -352,6 +355,7 @@ void SettingsWindow::retranslateUi(QMainWindow* window) {
     labelAdjustmnet_3->setText(tr("Maximums:"));
     labelTracking->setText(tr("Tracking:"));
     pushButtonCentre->setText(tr("Centre"));
+    pushButtonCalibrate->setText(tr("Calibrate…"));
     tabWidget->setTabText(tabWidget->indexOf(adj), tr("Adjustments"));
     checkBoxInvertRoll->setText(tr("Roll"));
     checkBoxInvertPitch->setText(tr("Pitch"));

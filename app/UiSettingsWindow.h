@@ -72,6 +72,7 @@ public:
     QLabel* labelTracking;
     QComboBox* comboBoxTracking;
     QPushButton* pushButtonCentre;
+    QPushButton* pushButtonCalibrate;
     QWidget* invert;
     QFormLayout* formLayout_4;
     QCheckBox* checkBoxInvertRoll;

@@ -1,6 +1,7 @@
 #include "app/SettingsWindow.h"
 
 #include "analysis/VideoProcessor.h"
+#include "app/CalibrationDialog.h"
 #include "app/OutputAddressDialog.h"
 #include "app/ProcessObjects.h"
 #include "app/remote/ControlBus.h"
@@ -14,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -490,6 +492,71 @@ TEST_F(WindowOutputsTest, CentreAndCtrlRMakeTheCurrentAttitudeTheZeroOfTheOutput
     }
     emit videoProcessor.dataUpdate(40, -27.5f);
     EXPECT_EQ(opentrackPitchAndRoll(next(opentrack)), PitchAndRoll(0, 0));
+}
+
+// The user follows the dialog to its end, then cancels or finishes. The
+// steps find roll zero 100, limits 55 and 190, and pitch zero 100 (-27.5),
+// limits 55 and 190: 50 and 200 on the sliders, each a tenth short. The new
+// pitch zero lies beyond the old maximum, which the order corrections would
+// pull it back to if they ran on half the new values.
+TEST_F(WindowOutputsTest, CalibrationFinishSetsTheLimitsAtOnceAndForNextRunAndCancelKeepsThem) {
+    useCameras({"Front camera"});
+    store("outputs/OpentrackPort", opentrack.localPort());
+    store("settings/ZeroPitch", 20);
+    store("settings/MinPitch", 10);
+    store("settings/MaxPitch", 30);
+    openWindow();
+    QLabel* cameraPage = widget<QLabel>("labelOut");
+    const auto calibrate = [&](bool finishing) {
+        widget<QPushButton>("pushButtonCalibrate")->click();
+        EXPECT_TRUE(videoInputThr.isRunning()) << "the dialog shows the camera picture";
+        // The newest child; a closed dialog is deleted only later.
+        const auto dialogs = window->findChildren<CalibrationDialog*>();
+        ASSERT_FALSE(dialogs.isEmpty());
+        CalibrationDialog* dialog = dialogs.last();
+        EXPECT_EQ(outputLabel, dialog->findChild<QLabel*>("labelPicture"));
+        auto nowMs = std::make_shared<qint64>(0);
+        dialog->setClock([nowMs] { return *nowMs; });
+        const std::pair<float, float> poses[] = {
+            {100, -27.5f}, {50, -27.5f}, {200, -27.5f}, {100, -77.5f}, {100, 72.5f}};
+        for (const auto& [roll, pitch] : poses) {
+            *nowMs += 3500;
+            emit videoProcessor.dataUpdate(roll, pitch);
+            *nowMs += 500;
+        }
+        emit videoProcessor.dataUpdate(100, -27.5f);
+        auto* finish = dialog->findChild<QPushButton*>("pushButtonFinish");
+        ASSERT_TRUE(finish->isEnabled());
+        if (finishing)
+            finish->click();
+        else
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+        EXPECT_EQ(outputLabel, cameraPage);
+    };
+    const auto sliderValues = [&] {
+        std::vector<int> values;
+        for (const char* name :
+             {"ZeroRoll", "MinRoll", "MaxRoll", "ZeroPitch", "MinPitch", "MaxPitch"})
+            values.push_back(
+                widget<QSlider>(qPrintable(QString("horizontalSlider") + name))->value());
+        return values;
+    };
+
+    calibrate(false);
+    EXPECT_EQ(sliderValues(), std::vector<int>({127, 0, 255, 20, 10, 30}));
+    calibrate(true);
+    const std::vector<int> measured = {100, 55, 190, 100, 55, 190};
+    EXPECT_EQ(sliderValues(), measured);
+    action("actionOpentrack")->trigger();
+    emit videoProcessor.dataUpdate(145, -27.5f);
+    EXPECT_EQ(opentrackPitchAndRoll(next(opentrack)), PitchAndRoll(0, 90));
+    emit videoProcessor.dataUpdate(100, -77.5f);
+    EXPECT_EQ(opentrackPitchAndRoll(next(opentrack)), PitchAndRoll(90, 0));
+    // The pacing the dialog started ends once its last repaint is delivered.
+    runnerThr.stopMe();
+    EXPECT_TRUE(QTest::qWaitFor([] { return runnerThr.isFinished(); }));
+    openWindow();
+    EXPECT_EQ(sliderValues(), measured);
 }
 
 // The real program, run to its end while the window here goes on answering:
