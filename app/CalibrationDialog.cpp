@@ -64,6 +64,9 @@ CalibrationDialog::CalibrationDialog(QWidget* parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &CalibrationDialog::reject);
     layout->addWidget(buttons);
 
+    armsTracked = videoProcessor.trackingState() == TrackingState::Tracking;
+    connect(&videoProcessor, &VideoProcessor::trackingUpdate, this,
+            &CalibrationDialog::followTracking);
     connect(&videoProcessor, &VideoProcessor::dataUpdate, this, &CalibrationDialog::takeEstimate);
     auto* ticker = new QTimer(this);
     connect(ticker, &QTimer::timeout, this, &CalibrationDialog::tick);
@@ -97,8 +100,15 @@ void CalibrationDialog::giveBackPicture() {
 }
 
 void CalibrationDialog::takeEstimate(float _roll, float _pitch) {
-    sequence.takeEstimate(clock(), _roll, _pitch);
+    if (armsTracked)
+        sequence.takeEstimate(clock(), _roll, _pitch);
+    else
+        sequence.advanceTo(clock());
     showProgress();
+}
+
+void CalibrationDialog::followTracking(TrackingState state) {
+    armsTracked = state == TrackingState::Tracking;
 }
 
 void CalibrationDialog::tick() {

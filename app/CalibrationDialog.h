@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/TrackingState.h"
 #include "app/CalibrationSequence.h"
 #include "output/Calibration.h"
 
@@ -36,6 +37,7 @@ public slots:
 
 private slots:
     void takeEstimate(float _roll, float _pitch);
+    void followTracking(TrackingState state);
     void tick();
 
 private:
@@ -46,6 +48,9 @@ private:
 
     Clock clock;
     CalibrationSequence sequence;
+    // Estimates count only while they rest on the arms: one easing back to
+    // level after the arms were lost measures nothing of the user.
+    bool armsTracked = false;
     QLabel* picture;
     QLabel* instruction;
     QLabel* problem;

@@ -517,6 +517,15 @@ TEST_F(WindowOutputsTest, CalibrationFinishSetsTheLimitsAtOnceAndForNextRunAndCa
         EXPECT_EQ(outputLabel, dialog->findChild<QLabel*>("labelPicture"));
         auto nowMs = std::make_shared<qint64>(0);
         dialog->setClock([nowMs] { return *nowMs; });
+        // What comes while the arms are lost is no measure of them.
+        emit videoProcessor.trackingUpdate(TrackingState::Lost);
+        *nowMs += 3500;
+        emit videoProcessor.dataUpdate(100, -27.5f);
+        *nowMs += 500;
+        emit videoProcessor.dataUpdate(100, -27.5f);
+        EXPECT_TRUE(
+            dialog->findChild<QLabel*>("labelProblem")->text().startsWith("Your arms were"));
+        emit videoProcessor.trackingUpdate(TrackingState::Tracking);
         const std::pair<float, float> poses[] = {
             {100, -27.5f}, {50, -27.5f}, {200, -27.5f}, {100, -77.5f}, {100, 72.5f}};
         for (const auto& [roll, pitch] : poses) {
