@@ -131,6 +131,8 @@ void SettingsWindow::followRemote(RemoteControl& remote) {
                 remote.setSource(running && size.isValid() ? name : QString());
             });
     connect(this, &SettingsWindow::captureStopped, &remote, [&remote] { remote.setSource({}); });
+    connect(&videoProcessor, &VideoProcessor::trackingUpdate, &remote,
+            [&remote](TrackingState state) { remote.setTracking(trackingStateName(state)); });
 }
 
 // A second start of the program asks the first to come forward instead.

@@ -16,6 +16,13 @@ void RemoteControl::setSource(const QString& name) {
     emit propertyChanged("Source", sourceName);
 }
 
+void RemoteControl::setTracking(const QString& state) {
+    if (state == trackingState)
+        return;
+    trackingState = state;
+    emit propertyChanged("Tracking", trackingState);
+}
+
 bool RemoteControl::paused() const {
     return outputs ? outputs->isPaused() : pausedBeforeAttach;
 }

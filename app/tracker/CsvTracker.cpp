@@ -16,7 +16,8 @@ QString number(double value) {
 
 CsvTracker::CsvTracker(const TrackerOptions& options, QTextStream& out)
     : out(out)
-    , lineCount(options.lineCount) {
+    , lineCount(options.lineCount)
+    , printState(options.printState) {
     processor.rollResponse = options.rollResponse;
     processor.pitchResponse = options.pitchResponse;
     processor.setEstimator(options.estimator);
@@ -24,7 +25,7 @@ CsvTracker::CsvTracker(const TrackerOptions& options, QTextStream& out)
 }
 
 void CsvTracker::writeHeader() {
-    out << "frame,width,height,updated,roll,pitch\n";
+    out << "frame,width,height,updated,roll,pitch" << (printState ? ",state\n" : "\n");
 }
 
 void CsvTracker::connectOutputs(OutputDispatcher& outputs) {
@@ -42,6 +43,9 @@ void CsvTracker::track(std::unique_ptr<I::Image> frame) {
         out << number(lastRoll) << ',' << number(lastPitch);
     } else {
         out << ',';
+    }
+    if (printState) {
+        out << ',' << trackingStateName(processor.trackingState());
     }
     out << '\n';
     if (processor.detectorRanInLastFrame()) {

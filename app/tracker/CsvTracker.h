@@ -22,6 +22,7 @@ public:
     void connectOutputs(OutputDispatcher& outputs);
     void track(std::unique_ptr<I::Image> frame);
     void flush() { out.flush(); }
+    const VideoProcessor& analysis() const { return processor; }
 
 private slots:
     void rememberAttitude(float _roll, float _pitch);
@@ -32,6 +33,7 @@ private:
     QTextStream& out;
     VideoProcessor processor;
     int lineCount;
+    bool printState;
     int frameIndex = 0;
     bool updatedThisFrame = false;
     bool anyUpdate = false;

@@ -23,7 +23,8 @@ const char* const kDescription =
     "does. Prints CSV to standard output: the header\n"
     "frame,width,height,updated,roll,pitch and one row per frame, numbered from 0;\n"
     "updated is 1 when the frame changed the estimate, roll and pitch are the\n"
-    "values last emitted (empty before the first). The capture layer's own lines\n"
+    "values last emitted (empty before the first). --state adds a last column,\n"
+    "state: tracking, searching or lost. The capture layer's own lines\n"
     "go to standard error. A camera runs until interrupted (Ctrl+C) and a video\n"
     "file is replayed in a loop, so use --frames to stop them. --output sends the\n"
     "attitude to a virtual joystick, opentrack or FlightGear as well, calibrated\n"
@@ -162,6 +163,10 @@ struct TrackerParser {
            "input, which listens on port 4242) or flightgear:HOST:PORT (FlightGear with "
            "--generic=socket,in,30,,5500,udp,zaredezid)."),
         "where"};
+    QCommandLineOption state{
+        "state", tr("Add the column state to each frame's row: tracking when the estimate rests "
+                    "on the arms found in the last few frames, searching while they are not "
+                    "found, lost once the estimate eases back to level.")};
     QCommandLineOption listControls{
         "list-controls", tr("Print the controls of the --camera, one line each, and end.")};
     QCommandLineOption control{
@@ -175,7 +180,7 @@ struct TrackerParser {
 TrackerParser::TrackerParser() {
     parser.setApplicationDescription(tr(kDescription));
     parser.addOptions({video, demo, camera, frames, size, fps, repeat, lines, responses, estimator,
-                       output, listControls, control});
+                       output, state, listControls, control});
     parser.addPositionalArgument("INPUT", tr("Folder of images, or one image with --repeat."));
 }
 
@@ -210,6 +215,7 @@ QString readInput(const TrackerParser& command, TrackerOptions& options) {
 QString readControlSettings(const TrackerParser& command, TrackerOptions& options) {
     const QCommandLineParser& parser = command.parser;
     options.listControls = parser.isSet(command.listControls);
+    options.printState = parser.isSet(command.state);
     const QStringList settings = parser.values(command.control);
     if ((options.listControls || !settings.isEmpty()) && options.input == TrackerInput::Pictures) {
         return tr("--list-controls and --control take a camera: --camera n");

@@ -40,6 +40,8 @@ struct TrackerOptions {
     EstimatorKind estimator = EstimatorKind::Precise;
     // Where the calibrated attitude is sent besides the CSV, in the order asked.
     QVector<OutputRequest> outputs;
+    // Add the tracking state to each frame's row.
+    bool printState = false;
     // Print the camera's controls and end instead of tracking.
     bool listControls = false;
     // Set on the camera in this order, after the values the window saved.

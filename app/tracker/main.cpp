@@ -66,6 +66,9 @@ int trackDevice(const TrackerOptions& options, CsvTracker& tracker, OutputDispat
     RemoteControl remote;
     remote.attach(outputs);
     remote.setSource(describeInput(options));
+    QObject::connect(
+        &tracker.analysis(), &VideoProcessor::trackingUpdate, &remote,
+        [&remote](TrackingState state) { remote.setTracking(trackingStateName(state)); });
     QObject::connect(&remote, &RemoteControl::centreRequested, &outputs, &OutputDispatcher::centre);
     ControlBus bus(remote);
     offerRemoteControl(bus, errors);

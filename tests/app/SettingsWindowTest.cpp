@@ -46,8 +46,8 @@ constexpr unsigned long kCaptureStopMilliseconds = 5000;
 constexpr int64_t kTicksPerSecond = 10000000;
 
 // Every test case normally runs in a process of its own; when the whole
-// executable runs at once, cameras left by an earlier case are unplugged
-// again, and the first ones reused.
+// executable runs at once, cameras and a demo camera left by an earlier case
+// are unplugged again, and the first cameras reused.
 int camerasAdded = 0;
 
 void plugIn(const QString& name) {
@@ -77,6 +77,7 @@ protected:
         QSettings().clear();
         // Cases that want cameras plug them in themselves.
         useCameras({});
+        fakeCapture().removeOwnSources();
     }
 
     void TearDown() override {

@@ -149,6 +149,7 @@ TEST(TrackerOutputs, ObeysTheRemoteControlOnTheSessionBus) {
     EXPECT_EQ(remote.property("Source"), "demo camera");
     for (double aileron : aileronsWithin(flightGear, 300))
         EXPECT_GT(aileron, 0.2);
+    EXPECT_EQ(remote.property("Tracking"), "tracking");
 
     ASSERT_TRUE(call("Pause"));
     const QList<double> untilPaused = aileronsWithin(flightGear, 300);

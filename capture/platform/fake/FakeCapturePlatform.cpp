@@ -105,6 +105,12 @@ void FakeCapturePlatform::watchDevices(std::function<void()> devicesChanged) {
     devicesChanged_ = std::move(devicesChanged);
 }
 
+void FakeCapturePlatform::removeOwnSources() {
+    for (FakeDevice& source : script_->ownSources) {
+        source.pluggedIn = false;
+    }
+}
+
 FakeDevice& FakeCapturePlatform::device(int index) {
     return script_->devices.at(static_cast<std::size_t>(index));
 }

@@ -30,6 +30,9 @@ public:
     // the devices, on the calling thread.
     fake::FakeDevice& addDevice(const std::string& name);
     void unplugDevice(int index);
+    // Takes the demo camera and video files out of the list, as a new run of
+    // the program starts without them.
+    void removeOwnSources();
     // Every device ever added, unplugged ones included, in the order added.
     fake::FakeDevice& device(int index);
     void fail(fake::Operation operation, platform::Status status = platform::kFail);
