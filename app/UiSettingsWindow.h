@@ -14,6 +14,8 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class QSlider;
+class ResponsePage;
+class SliderValueLabel;
 class QStatusBar;
 class QTabWidget;
 class QVBoxLayout;
@@ -72,6 +74,14 @@ public:
     QLabel* labelTracking;
     QComboBox* comboBoxTracking;
     QPushButton* pushButtonCentre;
+    SliderValueLabel* labelResponseRollValue;
+    SliderValueLabel* labelResponsePitchValue;
+    SliderValueLabel* labelZeroRollValue;
+    SliderValueLabel* labelZeroPitchValue;
+    SliderValueLabel* labelMinRollValue;
+    SliderValueLabel* labelMinPitchValue;
+    SliderValueLabel* labelMaxRollValue;
+    SliderValueLabel* labelMaxPitchValue;
     QWidget* invert;
     QFormLayout* formLayout_4;
     QCheckBox* checkBoxInvertRoll;
@@ -87,6 +97,7 @@ public:
     QComboBox* comboBoxFPS;
     QPushButton* pushButtonSystemCameraSettings;
     QLabel* labelOut;
+    ResponsePage* response;
     QDialogButtonBox* buttonBox;
 
     void setupUi(QMainWindow* window);
@@ -100,6 +111,10 @@ private:
     void setupAdjustmentsPage();
     void setupInvertPage();
     void setupCameraPage();
+    void setupResponsePage();
+    void addSliderRow(int row, QLabel* label, QSlider* slider, SliderValueLabel*& value,
+                      const char* valueName);
+    void alignSliderValues();
 };
 
 } // namespace Ui
