@@ -4,6 +4,8 @@
 #include "app/CalibrationDialog.h"
 #include "app/CameraControlsLauncher.h"
 #include "app/ProcessObjects.h"
+#include "app/ResponsePage.h"
+#include "app/SliderValueLabel.h"
 #include "app/StatusBarReport.h"
 #include "app/UiSettingsWindow.h"
 #include "app/remote/RemoteControl.h"
@@ -88,6 +90,7 @@ SettingsWindow::SettingsWindow(QWidget* parent)
     outputs = std::make_unique<OutputsController>(*ui, *this);
     applyCalibration();
     connectControls();
+    connectResponsePage();
     reportStatus();
     controlsLauncher = new CameraControlsLauncher(*ui->pushButtonSystemCameraSettings,
                                                   *ui->comboBoxCameraSelect, *this);
@@ -295,6 +298,16 @@ void SettingsWindow::connectControls() {
             &VideoProcessor::processFrame, Qt::UniqueConnection);
 }
 
+// The page shows the response the outputs start with, and from then on
+// every change goes straight to them.
+void SettingsWindow::connectResponsePage() {
+    ui->response->setResponse(outputs->response());
+    connect(ui->response, &ResponsePage::responseChanged, outputs.get(),
+            &OutputsController::setResponse);
+    connect(&outputs->dispatcher(), &OutputDispatcher::responded, ui->response,
+            &ResponsePage::showLive);
+}
+
 bool SettingsWindow::startStop() {
     if (!running) {
         // A camera plugged in or out just now may not have reached the list
@@ -363,8 +376,12 @@ void SettingsWindow::hideSettings() {
     ui->menuSettings->setEnabled(ui->dockWidgetSettings->isHidden());
 }
 
+// The order corrections move some sliders with their signals blocked, which
+// their numbers do not hear of.
 void SettingsWindow::somethingChanged() {
     storage.somethingChanged(ui.get());
+    for (SliderValueLabel* value : ui->adj->findChildren<SliderValueLabel*>())
+        value->showValue();
     applyResponses();
     applyCalibration();
 }

@@ -68,6 +68,7 @@ private:
     void fillTrackingChoices();
     void restoreListChoices();
     void connectControls();
+    void connectResponsePage();
     void setListsEnabled(bool enabled);
     void applyResponses();
     void applyCalibration();

@@ -1,5 +1,8 @@
 #include "app/UiSettingsWindow.h"
 
+#include "app/ResponsePage.h"
+#include "app/SliderValueLabel.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +22,8 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -203,6 +208,8 @@ void SettingsWindow::setupDock(QMainWindow* window) {
     setupAdjustmentsPage();
     setupInvertPage();
     setupCameraPage();
+    // After the original tabs, whose positions keep their meaning.
+    setupResponsePage();
     verticalLayout->addWidget(tabWidget);
 
     buttonBox = new QDialogButtonBox(dockWidgetContents);
@@ -221,57 +228,57 @@ void SettingsWindow::setupAdjustmentsPage() {
     adj = makePage("adj");
     formLayout_2 = makeFormLayout(adj, "formLayout_2");
     formLayout_2->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    const auto addRow = [this](int row, QLabel* label, QWidget* field) {
-        formLayout_2->setWidget(row, QFormLayout::LabelRole, label);
-        formLayout_2->setWidget(row, QFormLayout::FieldRole, field);
-    };
-
     labelAdjustmnet = makeLabel(adj, "labelAdjustmnet");
     formLayout_2->setWidget(0, QFormLayout::SpanningRole, labelAdjustmnet);
     labelRoll = makeLabel(adj, "labelRoll");
     horizontalSliderResponseRoll = makeSlider(adj, "horizontalSliderResponseRoll", 99, 0);
-    addRow(1, labelRoll, horizontalSliderResponseRoll);
+    addSliderRow(1, labelRoll, horizontalSliderResponseRoll, labelResponseRollValue,
+                 "labelResponseRollValue");
     label = makeLabel(adj, "label");
     horizontalSliderResponsePitch = makeSlider(adj, "horizontalSliderResponsePitch", 99, 0);
-    addRow(2, label, horizontalSliderResponsePitch);
+    addSliderRow(2, label, horizontalSliderResponsePitch, labelResponsePitchValue,
+                 "labelResponsePitchValue");
 
     labelAdjustmnet_5 = makeLabel(adj, "labelAdjustmnet_5");
     formLayout_2->setWidget(3, QFormLayout::SpanningRole, labelAdjustmnet_5);
     labelRoll_4 = makeLabel(adj, "labelRoll_4");
     horizontalSliderZeroRoll =
         makeSlider(adj, "horizontalSliderZeroRoll", kLimitSliderMaximum, 127);
-    addRow(4, labelRoll_4, horizontalSliderZeroRoll);
+    addSliderRow(4, labelRoll_4, horizontalSliderZeroRoll, labelZeroRollValue,
+                 "labelZeroRollValue");
     label_6 = makeLabel(adj, "label_6");
     horizontalSliderZeroPitch =
         makeSlider(adj, "horizontalSliderZeroPitch", kLimitSliderMaximum, 127);
-    addRow(5, label_6, horizontalSliderZeroPitch);
+    addSliderRow(5, label_6, horizontalSliderZeroPitch, labelZeroPitchValue, "labelZeroPitchValue");
 
     labelAdjustmnet_2 = makeLabel(adj, "labelAdjustmnet_2");
     formLayout_2->setWidget(6, QFormLayout::SpanningRole, labelAdjustmnet_2);
     labelRoll_2 = makeLabel(adj, "labelRoll_2");
     horizontalSliderMinRoll = makeSlider(adj, "horizontalSliderMinRoll", kLimitSliderMaximum, 0);
-    addRow(7, labelRoll_2, horizontalSliderMinRoll);
+    addSliderRow(7, labelRoll_2, horizontalSliderMinRoll, labelMinRollValue, "labelMinRollValue");
     label_2 = makeLabel(adj, "label_2");
     horizontalSliderMinPitch = makeSlider(adj, "horizontalSliderMinPitch", kLimitSliderMaximum, 0);
-    addRow(8, label_2, horizontalSliderMinPitch);
+    addSliderRow(8, label_2, horizontalSliderMinPitch, labelMinPitchValue, "labelMinPitchValue");
 
     labelAdjustmnet_3 = makeLabel(adj, "labelAdjustmnet_3");
     formLayout_2->setWidget(9, QFormLayout::SpanningRole, labelAdjustmnet_3);
     labelRoll_3 = makeLabel(adj, "labelRoll_3");
     horizontalSliderMaxRoll =
         makeSlider(adj, "horizontalSliderMaxRoll", kLimitSliderMaximum, kLimitSliderMaximum);
-    addRow(10, labelRoll_3, horizontalSliderMaxRoll);
+    addSliderRow(10, labelRoll_3, horizontalSliderMaxRoll, labelMaxRollValue, "labelMaxRollValue");
     label_3 = makeLabel(adj, "label_3");
     horizontalSliderMaxPitch =
         makeSlider(adj, "horizontalSliderMaxPitch", kLimitSliderMaximum, kLimitSliderMaximum);
-    addRow(11, label_3, horizontalSliderMaxPitch);
+    addSliderRow(11, label_3, horizontalSliderMaxPitch, labelMaxPitchValue, "labelMaxPitchValue");
+    alignSliderValues();
 
     // Below the original rows, so that none of them moves. The main window
     // fills the list, as it does the camera page's lists.
     labelTracking = makeLabel(adj, "labelTracking");
     comboBoxTracking = new QComboBox(adj);
     comboBoxTracking->setObjectName("comboBoxTracking");
-    addRow(12, labelTracking, comboBoxTracking);
+    formLayout_2->setWidget(12, QFormLayout::LabelRole, labelTracking);
+    formLayout_2->setWidget(12, QFormLayout::FieldRole, comboBoxTracking);
     pushButtonCentre = new QPushButton(adj);
     pushButtonCentre->setObjectName("pushButtonCentre");
     formLayout_2->setWidget(13, QFormLayout::SpanningRole, pushButtonCentre);
@@ -280,6 +287,29 @@ void SettingsWindow::setupAdjustmentsPage() {
     formLayout_2->setWidget(14, QFormLayout::SpanningRole, pushButtonCalibrate);
 
     tabWidget->addTab(adj, QString());
+}
+
+// The slider and its number share the field, the number after the slider.
+void SettingsWindow::addSliderRow(int row, QLabel* label, QSlider* slider, SliderValueLabel*& value,
+                                  const char* valueName) {
+    value = new SliderValueLabel(*slider, adj);
+    value->setObjectName(valueName);
+    auto* field = new QHBoxLayout();
+    field->addWidget(slider);
+    field->addWidget(value);
+    formLayout_2->setWidget(row, QFormLayout::LabelRole, label);
+    formLayout_2->setLayout(row, QFormLayout::FieldRole, field);
+}
+
+// The numbers all take the width of the widest, so that the sliders, of
+// different ranges, still line up.
+void SettingsWindow::alignSliderValues() {
+    const QList<SliderValueLabel*> values = adj->findChildren<SliderValueLabel*>();
+    int widest = 0;
+    for (const SliderValueLabel* value : values)
+        widest = std::max(widest, value->minimumWidth());
+    for (SliderValueLabel* value : values)
+        value->setMinimumWidth(widest);
 }
 
 void SettingsWindow::setupInvertPage() {
@@ -330,6 +360,12 @@ void SettingsWindow::setupCameraPage() {
     tabWidget->addTab(camera, QString());
 }
 
+void SettingsWindow::setupResponsePage() {
+    response = new ResponsePage();
+    response->setObjectName("response");
+    tabWidget->addTab(response, QString());
+}
+
 void SettingsWindow::retranslateUi(QMainWindow* window) {
     window->setWindowTitle(tr("Zaredezid Settings"));
     actionHelp->setText(tr("Help"));
@@ -367,6 +403,7 @@ void SettingsWindow::retranslateUi(QMainWindow* window) {
     pushButtonSystemCameraSettings->setText(tr("System camera settings window"));
     labelOut->setText(QString());
     tabWidget->setTabText(tabWidget->indexOf(camera), tr("Camera"));
+    tabWidget->setTabText(tabWidget->indexOf(response), tr("Response"));
 }
 
 } // namespace Ui

@@ -14,6 +14,8 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class QSlider;
+class ResponsePage;
+class SliderValueLabel;
 class QStatusBar;
 class QTabWidget;
 class QVBoxLayout;
@@ -73,6 +75,14 @@ public:
     QComboBox* comboBoxTracking;
     QPushButton* pushButtonCentre;
     QPushButton* pushButtonCalibrate;
+    SliderValueLabel* labelResponseRollValue;
+    SliderValueLabel* labelResponsePitchValue;
+    SliderValueLabel* labelZeroRollValue;
+    SliderValueLabel* labelZeroPitchValue;
+    SliderValueLabel* labelMinRollValue;
+    SliderValueLabel* labelMinPitchValue;
+    SliderValueLabel* labelMaxRollValue;
+    SliderValueLabel* labelMaxPitchValue;
     QWidget* invert;
     QFormLayout* formLayout_4;
     QCheckBox* checkBoxInvertRoll;
@@ -88,6 +98,7 @@ public:
     QComboBox* comboBoxFPS;
     QPushButton* pushButtonSystemCameraSettings;
     QLabel* labelOut;
+    ResponsePage* response;
     QDialogButtonBox* buttonBox;
 
     void setupUi(QMainWindow* window);
@@ -101,6 +112,10 @@ private:
     void setupAdjustmentsPage();
     void setupInvertPage();
     void setupCameraPage();
+    void setupResponsePage();
+    void addSliderRow(int row, QLabel* label, QSlider* slider, SliderValueLabel*& value,
+                      const char* valueName);
+    void alignSliderValues();
 };
 
 } // namespace Ui

@@ -4,6 +4,7 @@
 #include "app/CalibrationDialog.h"
 #include "app/OutputAddressDialog.h"
 #include "app/ProcessObjects.h"
+#include "app/ResponsePlot.h"
 #include "app/remote/ControlBus.h"
 #include "app/remote/RemoteControl.h"
 #include "capture/VideoInputThr.h"
@@ -17,6 +18,7 @@
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDockWidget>
+#include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
@@ -318,6 +320,34 @@ TEST_F(SettingsWindowTest, DockOpensOnTheCameraTabAndEditBringsItBackAfterClosin
     EXPECT_FALSE(menu->isEnabled());
 }
 
+// The numbers beside the Adjustments sliders follow stored values, a drag
+// before its release, the Centre button, and the corrections that put a
+// crossed pair of limits back in order.
+TEST_F(SettingsWindowTest, AdjustmentSlidersShowTheirValuesBesideThem) {
+    store("settings/ZeroRoll", 100);
+    store("settings/ResponsePitch", 77);
+    openWindow();
+    const auto number = [&](const char* name) { return widget<QLabel>(name)->text(); };
+    EXPECT_EQ(number("labelZeroRollValue"), "100");
+    EXPECT_EQ(number("labelResponsePitchValue"), "77");
+    EXPECT_EQ(number("labelMaxPitchValue"), "255");
+
+    auto* minRoll = widget<QSlider>("horizontalSliderMinRoll");
+    minRoll->setSliderDown(true);
+    minRoll->setSliderPosition(60);
+    EXPECT_EQ(number("labelMinRollValue"), "60");
+    EXPECT_EQ(minRoll->value(), 0);
+    minRoll->setSliderDown(false);
+    EXPECT_EQ(minRoll->value(), 60);
+
+    emit videoProcessor.dataUpdate(90, 0);
+    widget<QPushButton>("pushButtonCentre")->click();
+    EXPECT_EQ(number("labelZeroRollValue"), "90");
+    widget<QSlider>("horizontalSliderMaxRoll")->setValue(50);
+    EXPECT_EQ(number("labelMinRollValue"), "90");
+    EXPECT_EQ(number("labelMaxRollValue"), "90");
+}
+
 // The user flies another program with this one minimised: capture and the
 // estimates that feed the outputs go on (the flight view resting is the
 // view's own affair). Not among the ThreadSanitizer cases: a frame crosses to
@@ -567,6 +597,59 @@ TEST_F(WindowOutputsTest, CalibrationFinishSetsTheLimitsAtOnceAndForNextRunAndCa
     EXPECT_TRUE(QTest::qWaitFor([] { return runnerThr.isFinished(); }));
     openWindow();
     EXPECT_EQ(sliderValues(), measured);
+}
+
+// What the outputs send for a shaped axis, written out from the shaping's
+// definition: the travel beyond the dead zone stretched back over [0, 1],
+// bent by the expo curve, then scaled by the limit. The values used are
+// exact in binary, so the order of the arithmetic cannot change a bit.
+double shapedAxis(double a, double deadZone, double expo, double limit) {
+    if (std::fabs(a) <= deadZone)
+        return 0;
+    const double stretched = std::copysign((std::fabs(a) - deadZone) / (1 - deadZone), a);
+    return limit * ((1 - expo) * stretched + expo * std::pow(stretched, 3));
+}
+
+// Shaping set on the Response tab acts on the next update, the plots' dots
+// follow each update, and both come back at the next run. A limit written by
+// hand between the controls' steps is used as written, not as the control
+// rounds it for display.
+TEST_F(WindowOutputsTest, ResponseTabShapesTheOutputsAtOnceFollowsTheAttitudeAndIsKept) {
+    store("outputs/Opentrack", true);
+    store("outputs/OpentrackPort", opentrack.localPort());
+    store("outputs/PitchLimit", 0.505);
+    openWindow();
+    const auto box = [&](const char* name) { return widget<QDoubleSpinBox>(name); };
+    box("doubleSpinBoxRollDeadZone")->setValue(0.25);
+    box("doubleSpinBoxRollExpo")->setValue(0.5);
+    box("doubleSpinBoxRollLimit")->setValue(0.75);
+    box("doubleSpinBoxPitchExpo")->setValue(1);
+    // Calibrated roll 0.625 and 0.125 (in the dead zone), pitch 0.5 and -0.5.
+    struct Update {
+        float roll, pitch;
+        QPointF calibratedRollAndPitch;
+    };
+    const Update updates[] = {{207, -64, {0.625, 0.5}}, {143, 63.5f, {0.125, -0.5}}};
+    const auto expectShaped = [&] {
+        for (const Update& update : updates) {
+            const double roll = shapedAxis(update.calibratedRollAndPitch.x(), 0.25, 0.5, 0.75);
+            const double pitch = shapedAxis(update.calibratedRollAndPitch.y(), 0, 1, 0.505);
+            emit videoProcessor.dataUpdate(update.roll, update.pitch);
+            EXPECT_EQ(opentrackPitchAndRoll(next(opentrack)), PitchAndRoll(90 * pitch, 180 * roll));
+            EXPECT_EQ(widget<ResponsePlot>("responsePlotRoll")->livePoint(),
+                      QPointF(update.calibratedRollAndPitch.x(), roll));
+            EXPECT_EQ(widget<ResponsePlot>("responsePlotPitch")->livePoint(),
+                      QPointF(update.calibratedRollAndPitch.y(), pitch));
+        }
+    };
+    expectShaped();
+
+    openWindow();
+    EXPECT_EQ(box("doubleSpinBoxRollDeadZone")->value(), 0.25);
+    EXPECT_EQ(box("doubleSpinBoxRollLimit")->value(), 0.75);
+    EXPECT_EQ(box("doubleSpinBoxPitchExpo")->value(), 1);
+    EXPECT_EQ(box("doubleSpinBoxPitchDeadZone")->value(), 0);
+    expectShaped();
 }
 
 // The real program, run to its end while the window here goes on answering:
