@@ -199,6 +199,11 @@ void SettingsWindow::refreshCameraList() {
         somethingChanged();
     if (list->count() > 0)
         setListsEnabled(true);
+    // Once a camera has come, the demo is one source among others.
+    if (!demoInPlaceOfCamera.isEmpty() && list->count() > 1) {
+        demoInPlaceOfCamera.clear();
+        statusReport->setDemoInPlaceOfCamera({});
+    }
 }
 
 // Capture keeps talking to the device it set up whatever the list does, so

@@ -150,6 +150,7 @@ TEST_F(SettingsWindowTest, ListsOfferTheCamerasOrTheDemoCameraWhenThereIsNone) {
     EXPECT_TRUE(window->startStop());
     EXPECT_EQ(itemTexts(cameraList()), QStringList({"Front camera", "Demo camera"}));
     EXPECT_EQ(cameraList()->currentText(), "Demo camera");
+    EXPECT_EQ(statusText(), "Demo camera · 160×120 · 30 fps");
     EXPECT_FALSE(window->startStop());
     EXPECT_EQ(statusText(), "Stopped");
     cameraList()->setCurrentIndex(0);
