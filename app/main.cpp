@@ -102,7 +102,7 @@ void nameApplication() {
     QCoreApplication::setApplicationName("Vizezu Verizuvuz");
     // Lets a Wayland desktop match the window to the installed desktop entry,
     // and so show the launcher's icon and name for it.
-    QGuiApplication::setDesktopFileName("zaredezid");
+    QGuiApplication::setDesktopFileName("io.github.zaredezid");
 }
 
 // The extra sources join the camera list, so they must be known before the

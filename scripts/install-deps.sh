@@ -32,6 +32,8 @@ if [ "${1:-}" = "--test" ]; then
     packages+=(libsdl2-dev systemd)
     # A private session bus for the remote-control tests (dbus-run-session).
     packages+=(dbus-daemon dbus-bin)
+    # Debian's own checker of the package.
+    packages+=(lintian)
 fi
 
 missing=()

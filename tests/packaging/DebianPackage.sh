@@ -13,9 +13,10 @@ trap 'rm -rf "$out"' EXIT
 # package is configured for.
 packaging_prefix=$(sed -nE 's/^set\(CPACK_PACKAGING_INSTALL_PREFIX "(.*)"\)$/\1/p' \
     "$build_dir/CPackConfig.cmake")
+# The programs are stripped, as cpack strips them when it installs by itself.
 cpack -G DEB --config "$build_dir/CPackConfig.cmake" -B "$out" \
     -D CPACK_INSTALL_CMAKE_PROJECTS= -D CPACK_INSTALL_SCRIPTS="$build_dir/cmake_install.cmake" \
-    -D CPACK_INSTALL_PREFIX="$packaging_prefix" >/dev/null
+    -D CPACK_INSTALL_PREFIX="$packaging_prefix" -D CMAKE_INSTALL_DO_STRIP=1 >/dev/null
 
 version=$(sed -nE 's/^set\(CPACK_PACKAGE_VERSION "(.*)"\)$/\1/p' "$build_dir/CPackConfig.cmake")
 deb="$out/zaredezid_${version}_amd64.deb"
@@ -23,9 +24,11 @@ deb="$out/zaredezid_${version}_amd64.deb"
 
 files=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
 for path in ./usr/bin/zaredezid ./usr/bin/zaredezid-track \
-    ./usr/share/applications/zaredezid.desktop ./usr/share/man/man1/zaredezid.1 \
-    ./usr/share/icons/hicolor/32x32/apps/zaredezid.png ./usr/lib/udev/rules.d/70-zaredezid-uinput.rules \
-    ./usr/share/metainfo/zaredezid.metainfo.xml ./usr/share/doc/zaredezid/LICENSE \
+    ./usr/share/applications/io.github.zaredezid.desktop ./usr/share/man/man1/zaredezid.1.gz \
+    ./usr/share/icons/hicolor/32x32/apps/io.github.zaredezid.png \
+    ./usr/lib/udev/rules.d/70-zaredezid-uinput.rules \
+    ./usr/share/metainfo/io.github.zaredezid.metainfo.xml ./usr/share/doc/zaredezid/copyright \
+    ./usr/share/doc/zaredezid/changelog.gz \
     ./usr/share/dbus-1/interfaces/io.github.zaredezid.Control.xml; do
     grep -qxF "$path" <<<"$files" || { echo "the package lacks $path"; exit 1; }
 done
@@ -48,3 +51,7 @@ if grep -q 'qt5' <<<"$(field Depends)"; then
     exit 1
 fi
 expect Description '.'
+
+# Debian's policy as lintian checks it: no errors.
+errors=$(lintian --tag-display-limit 0 "$deb" 2>&1 | grep '^E:' || true)
+[ -z "$errors" ] || { echo "$errors"; exit 1; }

@@ -15,7 +15,8 @@ constexpr int kSizes[] = {32, 64, 128, 256};
 
 // Writes the launcher icon in every size, laid out as the icon theme is:
 //   zaredezid_make_app_icon <folder>
-// makes <folder>/32x32/apps/zaredezid.png and so on.
+// makes <folder>/32x32/apps/io.github.zaredezid.png and so on, named after
+// the desktop entry, as desktops look icons up by the application's id.
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
@@ -23,7 +24,7 @@ int main(int argc, char** argv) {
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
     for (const int size : kSizes) {
-        const QString path = QString("%1/%2x%2/apps/zaredezid.png").arg(folder).arg(size);
+        const QString path = QString("%1/%2x%2/apps/io.github.zaredezid.png").arg(folder).arg(size);
         if (!OutputFile::write(path, PngBytes::of(AppIcon::render(size)))) {
             return 1;
         }
