@@ -52,6 +52,14 @@ if grep -q 'qt5' <<<"$(field Depends)"; then
 fi
 expect Description '.'
 
+# The maintainer scripts are there, executable and sound shell.
+control=$(mktemp -d -p "$out")
+dpkg-deb -e "$deb" "$control"
+for script in postinst postrm; do
+    [ -x "$control/$script" ] || { echo "the package lacks an executable $script"; exit 1; }
+    sh -n "$control/$script"
+done
+
 # Debian's policy as lintian checks it: no errors.
 errors=$(lintian --tag-display-limit 0 "$deb" 2>&1 | grep '^E:' || true)
 [ -z "$errors" ] || { echo "$errors"; exit 1; }
