@@ -10,7 +10,9 @@
 # every path (the build tree too) is the same inside and the command may
 # write anywhere; nothing it writes comes back. It has no network, and runs
 # under KVM where a short probe boot under it works, under emulation
-# otherwise. The command runs in the current directory; its output comes
+# otherwise. The command runs in the current directory, told where the
+# kernel's modules are (ZAREDEZID_VM_KERNEL_ROOT, ZAREDEZID_VM_KERNEL_VERSION,
+# as modprobe's -d and -S take them); its output comes
 # back on standard output and its exit status is this script's. A machine
 # that does not boot or does not report a status fails with QEMU's exit
 # status and the tail of its console.
@@ -134,6 +136,7 @@ echo $start_marker
 env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/run/vm/home \\
     LANG=C.UTF-8 XDG_CONFIG_HOME=/run/vm/config XDG_CACHE_HOME=/run/vm/cache \\
     XDG_RUNTIME_DIR=/run/vm/runtime TERM=dumb SYSTEMD_IGNORE_CHROOT=1 \\
+    ZAREDEZID_VM_KERNEL_ROOT=$(printf '%q' "$kernel_root") ZAREDEZID_VM_KERNEL_VERSION=$kernel_version \\
     chroot /root /bin/bash /run/vm/command.sh
 echo "$status_marker=\$?"
 poweroff -f
