@@ -3,6 +3,7 @@
 #include "capture/CaptureConsole.h"
 #include "capture/CaptureDevice.h"
 #include "capture/DeviceTeardown.h"
+#include "capture/Image.h"
 #include "capture/PlatformRuntime.h"
 
 #include <cstdio>
@@ -120,6 +121,12 @@ bool VideoInput::getPixels(int index, uint8_t* destination, std::size_t capacity
     }
     CaptureDevice& device = *devices_[static_cast<std::size_t>(index)];
     return device.callback->takeFrame(destination, capacity, device.width, device.height);
+}
+
+int64_t VideoInput::capturedAt(int index) const {
+    return isDeviceReady(index)
+               ? devices_[static_cast<std::size_t>(index)]->callback->takenCaptureTime()
+               : I::Image::kUnknownTime;
 }
 
 // The slot always gets a fresh record, so a device can be set up again.

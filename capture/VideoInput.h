@@ -47,6 +47,9 @@ public:
     // Copies the waiting frame, top row first, into destination, which must
     // hold frameSize(index) bytes; waits up to a second for one.
     bool getPixels(int index, uint8_t* destination, std::size_t capacity);
+    // When the frame getPixels last copied was captured, in nanoseconds on
+    // the monotonic clock.
+    int64_t capturedAt(int index) const;
     void disconnectDevice(int index);
     // Empty while the device's stream runs or when it is not set up; once
     // the stream has ended or failed, why.

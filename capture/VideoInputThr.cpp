@@ -150,6 +150,7 @@ void VideoInputThr::captureFrame(int deviceIndex, std::vector<uint8_t>& source,
     int32_t width = videoInput_.frameWidth(deviceIndex);
     int32_t height = videoInput_.frameHeight(deviceIndex);
     int32_t format = I::Image::Rgb32;
-    emit capturedFrame(
-        FrameCarrier(std::make_unique<I::Image>(widened.data(), width, height, format)));
+    auto frame = std::make_unique<I::Image>(widened.data(), width, height, format);
+    frame->captureTime = videoInput_.capturedAt(deviceIndex);
+    emit capturedFrame(FrameCarrier(std::move(frame)));
 }
