@@ -39,6 +39,9 @@ platform::Status SampleGrabberCallback::sampleCB(double sampleTime, platform::Me
             sampleTime < 0 ? arrival : std::llround(sampleTime * kNanosecondsPerSecond);
     }
     frameEvent_.set();
+    if (arrived_) {
+        arrived_->set();
+    }
     return platform::kOk;
 }
 

@@ -18,6 +18,9 @@ public:
     platform::Status bufferCB(double sampleTime, const uint8_t* buffer, int32_t length) override;
 
     bool isBufferReady() const { return bufferReady_; }
+    // From now on every stored frame also sets arrived, which must outlive
+    // this callback's registration with the grabber.
+    void signalArrivals(ManualResetEvent& arrived) { arrived_ = &arrived; }
     // Allocates the frame buffer for samples of exactly frameBytes bytes.
     void prepareBuffer(int32_t frameBytes);
 
@@ -44,4 +47,6 @@ private:
     int64_t takenCaptureTime_ = 0;
     // Signalled from the moment a frame is stored until it has been taken.
     ManualResetEvent frameEvent_;
+    // Set before the callback is registered, read by the streaming thread.
+    ManualResetEvent* arrived_ = nullptr;
 };

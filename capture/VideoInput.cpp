@@ -282,6 +282,9 @@ Status VideoInput::addSampleGrabber(CaptureDevice& device) {
 // device itself produces.
 Status VideoInput::configureGrabber(CaptureDevice& device) {
     SampleGrabber& grabber = *device.sampleGrabber;
+    if (arrived_) {
+        device.callback->signalArrivals(*arrived_);
+    }
     grabber.setOneShot(false);
     grabber.setBufferSamples(false);
     const Status status =
