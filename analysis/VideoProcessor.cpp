@@ -6,6 +6,7 @@
 #include "analysis/LineDetector.h"
 #include "analysis/PreciseEstimator.h"
 #include "app/ProcessObjects.h"
+#include "capture/MonotonicClock.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -128,10 +129,17 @@ void VideoProcessor::analyse(const std::unique_ptr<I::Image> frame) {
     if (updated) {
         emit dataUpdate(rollOf(lineEstimator->smoothedAngle(), frame->width),
                         pitchOf(lineEstimator->smoothedOffset(), frame->height));
+        reportOutputDelay(*frame);
     }
     emit trackingUpdate(lineEstimator->trackingState());
     if (outputLabel) {
         show(*frame, *grey, updated);
+    }
+}
+
+void VideoProcessor::reportOutputDelay(const I::Image& frame) {
+    if (frame.captureTime != I::Image::kUnknownTime) {
+        emit outputDelay(monotonic_clock::nowNanoseconds() - frame.captureTime);
     }
 }
 

@@ -53,10 +53,16 @@ signals:
     void trackingUpdate(TrackingState state);
     // After every frame, with the time its processing took.
     void frameAnalysed(qint64 nanoseconds);
+    // After the dataUpdate of a frame whose capture time is known: how long
+    // ago, in nanoseconds, the frame was captured. The outputs take
+    // dataUpdate directly, in this thread, so by then they have sent it: this
+    // is the frame's delay from camera to output.
+    void outputDelay(qint64 nanoseconds);
 
 private:
     void analyse(std::unique_ptr<I::Image> frame);
     void forgetReferenceUnlessShapeOf(const I::Image& frame);
+    void reportOutputDelay(const I::Image& frame);
     void show(const I::Image& frame, const I::Image& grey, bool updated) const;
     static QImage mirroredPicture(const I::Image& frame, const I::Image& grey);
 

@@ -240,6 +240,8 @@ void SettingsWindow::reportStatus() {
             &StatusBarReport::captureStarted);
     connect(&videoProcessor, &VideoProcessor::frameAnalysed, statusReport,
             &StatusBarReport::frameAnalysed);
+    connect(&videoProcessor, &VideoProcessor::outputDelay, statusReport,
+            &StatusBarReport::outputDelay);
     connect(&videoProcessor, &VideoProcessor::trackingUpdate, statusReport,
             &StatusBarReport::setTracking);
     connect(outputs.get(), &OutputsController::outputsChanged, statusReport,

@@ -3,12 +3,27 @@
 #include <QLabel>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr int kMeasureMilliseconds = 1000;
 constexpr double kNanosecondsPerMillisecond = 1e6;
 constexpr double kMillisecondsPerSecond = 1e3;
 const QString kSeparator = QStringLiteral(" \u00b7 ");
+
+// Whole milliseconds, but tenths below one, so that a delay well under a
+// millisecond does not read as none.
+QString millisecondsText(double milliseconds) {
+    return milliseconds < 1.0 ? QString::number(milliseconds, 'f', 1)
+                              : QString::number(std::lround(milliseconds));
+}
+
+// Taken in place: the delays are gathered afresh for every measurement.
+double medianMilliseconds(std::vector<qint64>& nanoseconds) {
+    const auto middle = nanoseconds.begin() + std::ptrdiff_t(nanoseconds.size() / 2);
+    std::nth_element(nanoseconds.begin(), middle, nanoseconds.end());
+    return double(*middle) / kNanosecondsPerMillisecond;
+}
 
 QString trackingText(TrackingState state) {
     switch (state) {
@@ -40,6 +55,7 @@ void StatusBarReport::captureStarted(const QString& name, const QSize& size, int
     measured.clear();
     framesReceived = 0;
     analysisNanoseconds = 0;
+    outputDelays.clear();
     sinceMeasured.start();
     show();
 }
@@ -70,6 +86,11 @@ void StatusBarReport::frameAnalysed(qint64 nanoseconds) {
     analysisNanoseconds += nanoseconds;
 }
 
+void StatusBarReport::outputDelay(qint64 nanoseconds) {
+    if (running)
+        outputDelays.push_back(nanoseconds);
+}
+
 void StatusBarReport::setTracking(TrackingState state) {
     if (!running || tracking == state)
         return;
@@ -97,6 +118,9 @@ void StatusBarReport::measure() {
         const qint64 elapsed = std::max<qint64>(sinceMeasured.restart(), 1);
         measured = tr("received %1 fps")
                        .arg(framesReceived * kMillisecondsPerSecond / double(elapsed), 0, 'f', 1);
+        if (!outputDelays.empty())
+            measured += kSeparator +
+                        tr("delay %1 ms").arg(millisecondsText(medianMilliseconds(outputDelays)));
         if (framesReceived > 0)
             measured += kSeparator +
                         tr("analysis %1 ms per frame")
@@ -104,6 +128,7 @@ void StatusBarReport::measure() {
                                  0, 'f', 1);
         framesReceived = 0;
         analysisNanoseconds = 0;
+        outputDelays.clear();
     }
     show();
 }

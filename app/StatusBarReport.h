@@ -9,12 +9,14 @@
 #include <QTimer>
 
 #include <optional>
+#include <vector>
 
 class QLabel;
 
 // What the status bar says: the source in use, whether the arms are tracked,
-// how fast its frames arrive
-// and how long each takes to analyse, or that capture is stopped and why;
+// how fast its frames arrive, the median delay from a frame's capture to the
+// outputs' send and how long each frame takes to analyse, or that capture is
+// stopped and why;
 // then whether the outputs are paused, and which are on. Frames are only
 // counted as they come, so the cost per frame is an addition; the text is
 // made once a second.
@@ -31,6 +33,7 @@ public slots:
     void sourceEnded(const QString& why);
     void sourceUnplugged();
     void frameAnalysed(qint64 nanoseconds);
+    void outputDelay(qint64 nanoseconds);
     void setTracking(TrackingState state);
     void setOutputs(const QStringList& names);
     void setPaused(bool paused);
@@ -62,6 +65,7 @@ private:
     QElapsedTimer sinceMeasured;
     int framesReceived = 0;
     qint64 analysisNanoseconds = 0;
+    std::vector<qint64> outputDelays;
     // The last measurement as shown; empty until the first after a start.
     QString measured;
 };

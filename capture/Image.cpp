@@ -44,7 +44,8 @@ Image::Image(const Image& other)
     , height(other.height)
     , colorTable(other.colorTable)
     , format(other.format)
-    , data(nullptr) {
+    , data(nullptr)
+    , captureTime(other.captureTime) {
     if (!isPixelFormat(format)) {
         becomeEmpty();
         return;

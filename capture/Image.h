@@ -31,6 +31,13 @@ public:
     int32_t format;
     // Owned, allocated with new[]; null when the image is Empty.
     uchar* data;
+    // When the camera took the picture, in nanoseconds on the monotonic clock
+    // (capture/MonotonicClock.h); kUnknownTime for pictures that were never
+    // captured, such as the analysis's own and those read from files. A copy
+    // keeps it.
+    int64_t captureTime = kUnknownTime;
+
+    static constexpr int64_t kUnknownTime = -1;
 
 private:
     void becomeEmpty();

@@ -1,15 +1,21 @@
 #include "capture/SampleGrabberCallback.h"
 
 #include "capture/CaptureConsole.h"
+#include "capture/MonotonicClock.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace {
 constexpr int kFrameWaitMilliseconds = 1000;
 constexpr int32_t kBytesPerPixel = 3;
+constexpr double kNanosecondsPerSecond = 1e9;
 } // namespace
 
-platform::Status SampleGrabberCallback::sampleCB(double, platform::MediaSample& sample) {
+platform::Status SampleGrabberCallback::sampleCB(double sampleTime, platform::MediaSample& sample) {
+    // Taken first: the arrival is what a source without timestamps is timed
+    // by, and the copy below belongs to the delay.
+    const int64_t arrival = monotonic_clock::nowNanoseconds();
     // An untaken frame is never overwritten: this sample is simply lost.
     if (frameEvent_.isSet()) {
         return platform::kOk;
@@ -29,8 +35,13 @@ platform::Status SampleGrabberCallback::sampleCB(double, platform::MediaSample& 
         QMutexLocker locker(&lock_);
         std::memcpy(frameBuffer_.data(), samplePointer, frameBuffer_.size());
         newFrame_ = true;
+        storedCaptureTime_ =
+            sampleTime < 0 ? arrival : std::llround(sampleTime * kNanosecondsPerSecond);
     }
     frameEvent_.set();
+    if (arrived_) {
+        arrived_->set();
+    }
     return platform::kOk;
 }
 
@@ -64,9 +75,15 @@ bool SampleGrabberCallback::takeFrame(uint8_t* destination, std::size_t capacity
         }
         copyRowsReversed(destination, width, height);
         newFrame_ = false;
+        takenCaptureTime_ = storedCaptureTime_;
     }
     frameEvent_.reset();
     return true;
+}
+
+int64_t SampleGrabberCallback::takenCaptureTime() {
+    QMutexLocker locker(&lock_);
+    return takenCaptureTime_;
 }
 
 // The platform stores frames bottom-up; the destination gets the top row

@@ -3,6 +3,7 @@
 #include "capture/CaptureConsole.h"
 #include "capture/CaptureDevice.h"
 #include "capture/DeviceTeardown.h"
+#include "capture/Image.h"
 #include "capture/PlatformRuntime.h"
 
 #include <cstdio>
@@ -120,6 +121,12 @@ bool VideoInput::getPixels(int index, uint8_t* destination, std::size_t capacity
     }
     CaptureDevice& device = *devices_[static_cast<std::size_t>(index)];
     return device.callback->takeFrame(destination, capacity, device.width, device.height);
+}
+
+int64_t VideoInput::capturedAt(int index) const {
+    return isDeviceReady(index)
+               ? devices_[static_cast<std::size_t>(index)]->callback->takenCaptureTime()
+               : I::Image::kUnknownTime;
 }
 
 // The slot always gets a fresh record, so a device can be set up again.
@@ -275,6 +282,9 @@ Status VideoInput::addSampleGrabber(CaptureDevice& device) {
 // device itself produces.
 Status VideoInput::configureGrabber(CaptureDevice& device) {
     SampleGrabber& grabber = *device.sampleGrabber;
+    if (arrived_) {
+        device.callback->signalArrivals(*arrived_);
+    }
     grabber.setOneShot(false);
     grabber.setBufferSamples(false);
     const Status status =

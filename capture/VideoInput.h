@@ -2,6 +2,7 @@
 
 #include "capture/DeviceEnumerator.h"
 #include "capture/FormatNegotiator.h"
+#include "capture/ManualResetEvent.h"
 #include "capture/SubtypeTable.h"
 #include "capture/platform/CapturePlatform.h"
 
@@ -43,10 +44,17 @@ public:
     // The frame rate agreed with the device, or 0 when it keeps its own.
     int frameRate(int index) const;
 
+    // Every device set up from now on sets arrived as each of its frames
+    // arrives, on the platform's streaming thread; arrived must outlive
+    // this layer.
+    void signalArrivals(ManualResetEvent& arrived) { arrived_ = &arrived; }
     bool hasNewFrame(int index);
     // Copies the waiting frame, top row first, into destination, which must
     // hold frameSize(index) bytes; waits up to a second for one.
     bool getPixels(int index, uint8_t* destination, std::size_t capacity);
+    // When the frame getPixels last copied was captured, in nanoseconds on
+    // the monotonic clock.
+    int64_t capturedAt(int index) const;
     void disconnectDevice(int index);
     // Empty while the device's stream runs or when it is not set up; once
     // the stream has ended or failed, why.
@@ -83,4 +91,5 @@ private:
     SubtypeTable subtypes_;
     FormatNegotiator negotiator_;
     DeviceNameTable names_{};
+    ManualResetEvent* arrived_ = nullptr;
 };

@@ -4,7 +4,9 @@
 #include "capture/platform/DefaultCapturePlatform.h"
 
 namespace {
-constexpr unsigned long kPollMilliseconds = 2;
+// A frame or a stop wakes the run at once; the bound is how soon it notices
+// a source that has ended by itself, which no event announces.
+constexpr int kWakeUpBoundMilliseconds = 20;
 } // namespace
 
 VideoInputThr::VideoInputThr()
@@ -12,6 +14,7 @@ VideoInputThr::VideoInputThr()
 
 VideoInputThr::VideoInputThr(std::unique_ptr<CapturePlatform> platform)
     : videoInput_(std::move(platform)) {
+    videoInput_.signalArrivals(wakeUp_);
     // Frames cross to receivers in other threads inside queued events.
     qRegisterMetaType<FrameCarrier>();
 }
@@ -22,7 +25,7 @@ VideoInputThr::~VideoInputThr() {
         return;
     }
     videoInput_.disconnectDevice(currentDevice_);
-    stopRequested_ = true;
+    requestStop();
     locker.unlock();
     wait();
 }
@@ -90,7 +93,13 @@ void VideoInputThr::startDevice(int _id, int _width, int _height, int _framerate
 
 void VideoInputThr::stopDevice() {
     QMutexLocker locker(&lock_);
+    requestStop();
+}
+
+// Called with lock_ held.
+void VideoInputThr::requestStop() {
     stopRequested_ = true;
+    wakeUp_.set();
 }
 
 void VideoInputThr::run() {
@@ -105,8 +114,14 @@ void VideoInputThr::run() {
     // of each pixel is never written, so it stays 0.
     std::vector<uint8_t> widened(2 * frameBytes, 0);
 
-    while (!stopRequested_ && pollDevice(deviceIndex, source, widened)) {
-        QThread::msleep(kPollMilliseconds);
+    // Reset before looking, so that a frame arriving after the look sets the
+    // event again and the wait returns at once: no arrival is slept through.
+    for (;;) {
+        wakeUp_.reset();
+        if (stopRequested_ || !pollDevice(deviceIndex, source, widened)) {
+            break;
+        }
+        wakeUp_.waitFor(kWakeUpBoundMilliseconds);
     }
     // Under the lock: the destructor may be disconnecting the device at this
     // very moment, before it waits for this thread.
@@ -150,6 +165,7 @@ void VideoInputThr::captureFrame(int deviceIndex, std::vector<uint8_t>& source,
     int32_t width = videoInput_.frameWidth(deviceIndex);
     int32_t height = videoInput_.frameHeight(deviceIndex);
     int32_t format = I::Image::Rgb32;
-    emit capturedFrame(
-        FrameCarrier(std::make_unique<I::Image>(widened.data(), width, height, format)));
+    auto frame = std::make_unique<I::Image>(widened.data(), width, height, format);
+    frame->captureTime = videoInput_.capturedAt(deviceIndex);
+    emit capturedFrame(FrameCarrier(std::move(frame)));
 }

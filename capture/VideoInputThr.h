@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/FrameCarrier.h"
+#include "capture/ManualResetEvent.h"
 #include "capture/VideoInput.h"
 
 #include <QMap>
@@ -14,8 +15,9 @@
 
 class CapturePlatform;
 
-// The one camera thread: it polls the device layer for new frames, widens
-// each to four bytes per pixel and emits it as a new I::Image.
+// The one camera thread: woken by each frame's arrival in the device layer,
+// it takes the frame at once, widens it to four bytes per pixel and emits it
+// as a new I::Image.
 class VideoInputThr : public QThread {
     Q_OBJECT
 public:
@@ -61,6 +63,12 @@ private:
     void captureFrame(int deviceIndex, std::vector<uint8_t>& source, std::vector<uint8_t>& widened);
     bool pollDevice(int deviceIndex, std::vector<uint8_t>& source, std::vector<uint8_t>& widened);
 
+    void requestStop();
+
+    // Set by the device's streaming thread as each frame arrives, and by a
+    // stop; the run sleeps on it between frames. Declared before videoInput_
+    // so that it outlives every device that may set it.
+    ManualResetEvent wakeUp_;
     VideoInput videoInput_;
     // Guards videoInput_ and currentDevice_; also taken to write
     // stopRequested_, which the run loop may read without it.

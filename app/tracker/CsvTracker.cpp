@@ -6,6 +6,10 @@
 
 namespace {
 
+constexpr double kNanosecondsPerMillisecond = 1e6;
+// Microseconds: the delay from arrival to output is well under a millisecond.
+constexpr int kDelayDecimals = 3;
+
 // Enough digits to give back the exact float.
 QString number(double value) {
     constexpr int kFloatDigits = 9;
@@ -22,10 +26,11 @@ CsvTracker::CsvTracker(const TrackerOptions& options, QTextStream& out)
     processor.pitchResponse = options.pitchResponse;
     processor.setEstimator(options.estimator);
     connect(&processor, &VideoProcessor::dataUpdate, this, &CsvTracker::rememberAttitude);
+    connect(&processor, &VideoProcessor::outputDelay, this, &CsvTracker::rememberOutputDelay);
 }
 
 void CsvTracker::writeHeader() {
-    out << "frame,width,height,updated,roll,pitch" << (printState ? ",state\n" : "\n");
+    out << "frame,width,height,updated,roll,pitch" << (printState ? ",state,delay_ms\n" : "\n");
 }
 
 void CsvTracker::connectOutputs(OutputDispatcher& outputs) {
@@ -36,6 +41,7 @@ void CsvTracker::track(std::unique_ptr<I::Image> frame) {
     const int width = frame->width;
     const int height = frame->height;
     updatedThisFrame = false;
+    outputDelayThisFrame.reset();
     processor.processFrame(frame.release());
 
     out << frameIndex << ',' << width << ',' << height << ',' << (updatedThisFrame ? 1 : 0) << ',';
@@ -45,7 +51,11 @@ void CsvTracker::track(std::unique_ptr<I::Image> frame) {
         out << ',';
     }
     if (printState) {
-        out << ',' << trackingStateName(processor.trackingState());
+        out << ',' << trackingStateName(processor.trackingState()) << ',';
+        if (outputDelayThisFrame) {
+            out << QString::number(*outputDelayThisFrame / kNanosecondsPerMillisecond, 'f',
+                                   kDelayDecimals);
+        }
     }
     out << '\n';
     if (processor.detectorRanInLastFrame()) {
@@ -59,6 +69,10 @@ void CsvTracker::rememberAttitude(float _roll, float _pitch) {
     anyUpdate = true;
     lastRoll = _roll;
     lastPitch = _pitch;
+}
+
+void CsvTracker::rememberOutputDelay(qint64 nanoseconds) {
+    outputDelayThisFrame = nanoseconds;
 }
 
 void CsvTracker::writeLines(int frame) {

@@ -6,6 +6,7 @@
 #include <QTextStream>
 
 #include <memory>
+#include <optional>
 
 class OutputDispatcher;
 
@@ -26,6 +27,7 @@ public:
 
 private slots:
     void rememberAttitude(float _roll, float _pitch);
+    void rememberOutputDelay(qint64 nanoseconds);
 
 private:
     void writeLines(int frameIndex);
@@ -36,6 +38,7 @@ private:
     bool printState;
     int frameIndex = 0;
     bool updatedThisFrame = false;
+    std::optional<qint64> outputDelayThisFrame;
     bool anyUpdate = false;
     float lastRoll = 0;
     float lastPitch = 0;

@@ -23,15 +23,18 @@ const char* const kDescription =
     "does. Prints CSV to standard output: the header\n"
     "frame,width,height,updated,roll,pitch and one row per frame, numbered from 0;\n"
     "updated is 1 when the frame changed the estimate, roll and pitch are the\n"
-    "values last emitted (empty before the first). --state adds a last column,\n"
-    "state: tracking, searching or lost. The capture layer's own lines\n"
-    "go to standard error. A camera runs until interrupted (Ctrl+C) and a video\n"
-    "file is replayed in a loop, so use --frames to stop them. --output sends the\n"
-    "attitude to a virtual joystick, opentrack or FlightGear as well, calibrated\n"
-    "with the limits, zeros and inversions the window saved; an output that\n"
-    "cannot open ends the run before the first frame. --list-controls prints a\n"
-    "camera's controls; --control sets them before the first frame, after the\n"
-    "values the window remembered for that camera.";
+    "values last emitted (empty before the first). --state adds two last\n"
+    "columns: state (tracking, searching or lost) and delay_ms, the milliseconds\n"
+    "from the frame's capture to the sending of its attitude, empty for a frame\n"
+    "that sent none (updated 0) and for pictures, which have no capture time.\n"
+    "The capture layer's own lines go to standard error. A camera runs until\n"
+    "interrupted (Ctrl+C) and a video file is replayed in a loop, so use\n"
+    "--frames to stop them. --output sends the attitude to a virtual joystick,\n"
+    "opentrack or FlightGear as well, calibrated with the limits, zeros and\n"
+    "inversions the window saved; an output that cannot open ends the run\n"
+    "before the first frame. --list-controls prints a camera's controls;\n"
+    "--control sets them before the first frame, after the values the window\n"
+    "remembered for that camera.";
 
 QString tr(const char* text) {
     return QCoreApplication::translate("TrackerOptions", text);
@@ -164,9 +167,12 @@ struct TrackerParser {
            "--generic=socket,in,30,,5500,udp,zaredezid)."),
         "where"};
     QCommandLineOption state{
-        "state", tr("Add the column state to each frame's row: tracking when the estimate rests "
-                    "on the arms found in the last few frames, searching while they are not "
-                    "found, lost once the estimate eases back to level.")};
+        "state", tr("Add the columns state and delay_ms to each frame's row. state: tracking "
+                    "when the estimate rests on the arms found in the last few frames, searching "
+                    "while they are not found, lost once the estimate eases back to level. "
+                    "delay_ms: milliseconds from the frame's capture to the sending of its "
+                    "attitude; empty when the frame sent none or came from a picture, which has "
+                    "no capture time.")};
     QCommandLineOption listControls{
         "list-controls", tr("Print the controls of the --camera, one line each, and end.")};
     QCommandLineOption control{

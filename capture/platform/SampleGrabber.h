@@ -12,6 +12,8 @@ public:
     virtual int32_t actualDataLength() = 0;
 };
 
+// sampleTime is when the sample was captured, in seconds on the monotonic
+// clock (capture/MonotonicClock.h); negative when the source does not tell.
 class SampleGrabberCB {
 public:
     virtual ~SampleGrabberCB() = default;

@@ -101,7 +101,13 @@ TEST_F(OfflineTracker, RepeatsOneImageAndListsTheDetectedLines) {
     EXPECT_EQ(run.lineRows[0].mid(1, 2), QStringList({"1", "0"}));
     EXPECT_EQ(run.frameRows[3][3], "1");
 
-    EXPECT_EQ(track({"--repeat", "4", "--frames", "2", image}).frameRows.size(), 2);
+    // Pictures were never captured: the second frame sends an attitude, but
+    // has no delay to tell.
+    const TrackerRun limited = track({"--repeat", "4", "--frames", "2", "--state", image});
+    ASSERT_EQ(limited.frameRows.size(), 2);
+    ASSERT_EQ(limited.frameRows[1].size(), 8);
+    EXPECT_EQ(limited.frameRows[1][3], "1");
+    EXPECT_EQ(limited.frameRows[1][7], "");
 }
 
 // An input that cannot be read, or is too large to read, fails the run with a
@@ -184,10 +190,18 @@ TEST_F(OfflineTracker, PicturesAndTheirVideoConvergeToTheAttitudeOfTheArms) {
     // searched for until found, then tracked.
     const TrackerRun video = track({"--video", clip, "--frames", "120", "--state"});
     EXPECT_EQ(video.exitCode, 0) << video.errors.toStdString();
-    EXPECT_EQ(video.header, "frame,width,height,updated,roll,pitch,state");
+    EXPECT_EQ(video.header, "frame,width,height,updated,roll,pitch,state,delay_ms");
     expectFrameRows(video, 120, 320, 240);
-    EXPECT_EQ(video.frameRows.first().last(), "searching");
-    EXPECT_EQ(video.frameRows.last().last(), "tracking");
+    EXPECT_EQ(video.frameRows.first()[6], "searching");
+    EXPECT_EQ(video.frameRows.last()[6], "tracking");
+    // Replayed frames are timed from their arrival in the capture layer, and
+    // only a frame that sent an attitude has a delay.
+    for (const QStringList& row : video.frameRows) {
+        bool hasDelay = false;
+        const double delayMs = row.value(7).toDouble(&hasDelay);
+        EXPECT_EQ(hasDelay, row[3] == "1") << row.join(',').toStdString();
+        EXPECT_TRUE(!hasDelay || (delayMs >= 0.0 && delayMs < 1000.0)) << delayMs;
+    }
     reported = reportedPose(video.frameRows.last());
     EXPECT_NEAR(reported.angleDegrees, pose.angleDegrees, 1.5);
     EXPECT_NEAR(reported.offset, pose.offset, 3.0);

@@ -3,6 +3,9 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 // The tracker on the kernel's virtual camera: it lists the camera's own
@@ -50,6 +53,23 @@ TEST(VividTracker, ListsAndSetsTheCamerasOwnControls) {
     EXPECT_TRUE(refused.errors.contains("Brightness")) << refused.errors.toStdString();
     EXPECT_EQ(run("v4l2-ctl", {"-d", vivid.path, "--get-ctrl", "brightness"}).output.trimmed(),
               "brightness: 77");
+
+    // The camera's frames reach the outputs well within a frame period of
+    // their capture. The classic estimator sends an attitude on most frames.
+    const ProgramRun timed = run(ZAREDEZID_TRACK, {"--camera", "0", "--fps", "30", "--estimator",
+                                                   "classic", "--state", "--frames", "120"});
+    ASSERT_EQ(timed.exitCode, 0) << timed.errors.toStdString();
+    std::vector<double> delaysMs;
+    for (const QString& row : timed.output.split('\n', Qt::SkipEmptyParts).mid(1)) {
+        bool hasDelay = false;
+        const double delayMs = row.section(',', 7, 7).toDouble(&hasDelay);
+        if (hasDelay)
+            delaysMs.push_back(delayMs);
+    }
+    ASSERT_GE(delaysMs.size(), 10u) << timed.output.toStdString();
+    std::nth_element(delaysMs.begin(), delaysMs.begin() + delaysMs.size() / 2, delaysMs.end());
+    EXPECT_GE(delaysMs[delaysMs.size() / 2], 0.0);
+    EXPECT_LT(delaysMs[delaysMs.size() / 2], 1000.0 / 30);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "app/ResponsePlot.h"
 #include "app/remote/ControlBus.h"
 #include "app/remote/RemoteControl.h"
+#include "capture/MonotonicClock.h"
 #include "capture/VideoInputThr.h"
 #include "capture/platform/fake/FakeCapturePlatform.h"
 #include "tests/support/FakeCaptureProcessObjects.h"
@@ -250,6 +251,33 @@ TEST_F(SettingsWindowTest, StatusBarShowsTheSourceAndItsMeasuresOrWhyCaptureStop
     EXPECT_TRUE(videoInputThr.isRunning());
     EXPECT_FALSE(window->startStop());
     EXPECT_EQ(statusText(), "Stopped");
+}
+
+// Frames stamped as captured 200 ms before they reach the capture layer show
+// that delay, plus the hand-over and the analysis, once the classic estimator
+// sends their attitudes to the outputs: it drifts back to level on every
+// frame after the first few dozen.
+TEST_F(SettingsWindowTest, DelayShownIsHowLongAgoTheFramesSentToTheOutputsWereCaptured) {
+    constexpr int64_t kCapturedAgo = 200'000'000;
+    constexpr int kDeadlineMs = 20000;
+    useCameras({"Front camera"});
+    store("tracking/Estimator", "classic");
+    openWindow();
+    ASSERT_TRUE(window->startStop());
+    const QRegularExpression delay(" · delay ([0-9.]+) ms · ");
+    QRegularExpressionMatch shown;
+    uint8_t shade = 0;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            fakeCapture().pushSample(std::vector<uint8_t>(160 * 120 * 3, ++shade),
+                                     monotonic_clock::nowNanoseconds() - kCapturedAgo);
+            shown = delay.match(statusText());
+            return shown.hasMatch();
+        },
+        kDeadlineMs))
+        << statusText().toStdString();
+    EXPECT_GE(shown.captured(1).toDouble(), 200.0);
+    EXPECT_LT(shown.captured(1).toDouble(), 300.0);
 }
 
 // While capture runs, the list waits; only the loss of the camera in use

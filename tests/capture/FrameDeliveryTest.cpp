@@ -36,15 +36,18 @@ protected:
     }
 };
 
-// A waiting frame is never overwritten: samples arriving meanwhile are lost.
+// A waiting frame is never overwritten: samples arriving meanwhile are lost,
+// and the frame keeps its own capture time.
 TEST_F(FrameDeliveryTest,
        WaitingSampleComesOutTopRowFirstLaterOnesAreDroppedAndAnEmptyReadGivesUp) {
     readyCamera(2, 2);
     const std::vector<uint8_t> bottomThenTop{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    ASSERT_TRUE(fake.pushSample(bottomThenTop));
+    constexpr int64_t kFiveSeconds = 5'000'000'000;
+    ASSERT_TRUE(fake.pushSample(bottomThenTop, kFiveSeconds));
     EXPECT_TRUE(layer->hasNewFrame(0));
-    fake.pushSample(std::vector<uint8_t>(12, 99));
+    fake.pushSample(std::vector<uint8_t>(12, 99), 2 * kFiveSeconds);
     EXPECT_EQ(take(2, 2), (std::vector<uint8_t>{7, 8, 9, 10, 11, 12, 1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(layer->capturedAt(0), kFiveSeconds);
     EXPECT_FALSE(layer->hasNewFrame(0));
 
     fake.pushSample(std::vector<uint8_t>(12, 3));

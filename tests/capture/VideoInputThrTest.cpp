@@ -1,5 +1,6 @@
 #include "CaptureTestSupport.h"
 
+#include "capture/MonotonicClock.h"
 #include "capture/VideoInputThr.h"
 #include "capture/platform/fake/FakeCapturePlatform.h"
 
@@ -40,9 +41,10 @@ protected:
         });
     }
     // Pushes one sample and returns the frame the thread emitted for it.
-    std::unique_ptr<I::Image> frameFor(const std::vector<uint8_t>& sample) {
+    std::unique_ptr<I::Image> frameFor(const std::vector<uint8_t>& sample,
+                                       int64_t captureTime = -1) {
         const std::size_t index = collector->frameCount();
-        EXPECT_TRUE(fake->pushSample(sample));
+        EXPECT_TRUE(fake->pushSample(sample, captureTime));
         EXPECT_TRUE(collector->waitForFrames(index + 1));
         return collector->takeFrame(index);
     }
@@ -67,6 +69,22 @@ TEST_F(VideoInputThrTest, EmitsTopFirstRgb32FramesWithOwnPixels) {
     EXPECT_EQ(std::vector<uchar>(frame->data, frame->data + 16),
               (std::vector<uchar>{7, 8, 9, 0, 10, 11, 12, 0, 1, 2, 3, 0, 4, 5, 6, 0}));
     EXPECT_EQ(next->data[0], 99);
+}
+
+// A frame carries the capture time its source gave it or, from a source that
+// gives none, the moment it reached the capture layer.
+TEST_F(VideoInputThrTest, FramesCarryTheirSourcesCaptureTimeOrElseTheirArrival) {
+    start(0, 4, 4);
+    const int64_t fortyMillisecondsAgo = monotonic_clock::nowNanoseconds() - 40'000'000;
+    const auto stamped = frameFor(patternSample(4, 4), fortyMillisecondsAgo);
+    ASSERT_TRUE(stamped);
+    EXPECT_NEAR(double(stamped->captureTime), double(fortyMillisecondsAgo), 1000.0);
+
+    const int64_t beforePush = monotonic_clock::nowNanoseconds();
+    const auto unstamped = frameFor(patternSample(4, 4));
+    ASSERT_TRUE(unstamped);
+    EXPECT_GE(unstamped->captureTime, beforePush);
+    EXPECT_LE(unstamped->captureTime, monotonic_clock::nowNanoseconds());
 }
 
 // A frame queued for a receiver in another thread goes to the first receiver

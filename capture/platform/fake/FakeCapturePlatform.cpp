@@ -9,6 +9,8 @@ using namespace platform;
 using namespace fake;
 
 namespace {
+constexpr double kSecondsPerNanosecond = 1e-9;
+
 class FakePropertyStore : public PropertyStore {
 public:
     explicit FakePropertyStore(const FakeDevice& device)
@@ -134,10 +136,13 @@ std::shared_ptr<FakeFilterGraph> FakeCapturePlatform::newestRunningGraph() {
     return nullptr;
 }
 
-bool FakeCapturePlatform::pushSample(const std::vector<uint8_t>& sample) {
+bool FakeCapturePlatform::pushSample(const std::vector<uint8_t>& sample,
+                                     int64_t captureNanoseconds) {
     const auto graph = newestRunningGraph();
     const auto grabberFilter = graph ? graph->filterOfKind(FakeFilter::Kind::Grabber) : nullptr;
-    return grabberFilter && grabberFilter->grabber()->deliver(sample);
+    const double sampleTime =
+        captureNanoseconds < 0 ? -1.0 : double(captureNanoseconds) * kSecondsPerNanosecond;
+    return grabberFilter && grabberFilter->grabber()->deliver(sample, sampleTime);
 }
 
 bool FakeCapturePlatform::isStreaming() {

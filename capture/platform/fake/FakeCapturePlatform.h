@@ -40,7 +40,9 @@ public:
 
     // Hands a sample to the callback of the newest running graph, on the
     // calling thread. False when no graph runs with a callback registered.
-    bool pushSample(const std::vector<uint8_t>& sample);
+    // The sample says it was captured at captureNanoseconds on the monotonic
+    // clock, or, like a source without timestamps, nothing when negative.
+    bool pushSample(const std::vector<uint8_t>& sample, int64_t captureNanoseconds = -1);
     bool isStreaming();
     // Ends the newest running graph's stream with the given reason.
     void failStream(const std::string& why);

@@ -41,13 +41,13 @@ Status FakeSampleGrabber::setMediaType(const MediaType& type) {
     return kOk;
 }
 
-bool FakeSampleGrabber::deliver(const std::vector<uint8_t>& sample) {
+bool FakeSampleGrabber::deliver(const std::vector<uint8_t>& sample, double sampleTime) {
     QMutexLocker locker(&callbackLock_);
     if (callback_ == nullptr) {
         return false;
     }
     FakeMediaSample mediaSample(sample, script_->statusOf(Operation::GetSamplePointer));
-    callback_->sampleCB(0.0, mediaSample);
+    callback_->sampleCB(sampleTime, mediaSample);
     return true;
 }
 

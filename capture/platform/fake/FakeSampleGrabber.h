@@ -21,7 +21,7 @@ public:
     platform::Status setMediaType(const platform::MediaType& type) override;
 
     // Runs the callback on the calling thread; false when none is set.
-    bool deliver(const std::vector<uint8_t>& sample);
+    bool deliver(const std::vector<uint8_t>& sample, double sampleTime);
     bool hasCallback();
     platform::MediaType mediaType() const { return mediaType_; }
 

@@ -32,7 +32,9 @@ void DemoCameraFeeder::stop() {
 }
 
 // Frames are timed against a steady clock from the start, so painting time
-// does not slow the frame rate down.
+// does not slow the frame rate down. They go without a timestamp: each is
+// painted just before it is pushed, so its arrival at the grabber, which
+// the capture layer then goes by, is its capture time.
 void DemoCameraFeeder::feed(GstAppSrc* source, int width, int height, int64_t frameNanoseconds) {
     using Clock = std::chrono::steady_clock;
     const auto started = Clock::now();
@@ -43,7 +45,6 @@ void DemoCameraFeeder::feed(GstAppSrc* source, int width, int height, int64_t fr
         DemoPersonPainter::paint(frame, seconds);
         GstBuffer* buffer =
             gst_buffer_new_memdup(frame.constBits(), static_cast<gsize>(frame.sizeInBytes()));
-        GST_BUFFER_PTS(buffer) = GstClockTime(frameNanoseconds * index);
         GST_BUFFER_DURATION(buffer) = GstClockTime(frameNanoseconds);
         gst_app_src_push_buffer(source, buffer);
         std::this_thread::sleep_until(started + framePeriod * (index + 1));

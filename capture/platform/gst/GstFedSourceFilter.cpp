@@ -1,9 +1,9 @@
 #include "capture/platform/gst/GstFedSourceFilter.h"
 
 namespace {
-// Only the newest frames matter to a live picture: older ones are dropped
-// rather than queued when the pipeline falls behind.
-constexpr guint kQueuedFrames = 2;
+// Only the newest frame matters to a live picture: when the pipeline falls
+// behind, an older one waiting is dropped for it rather than queued.
+constexpr guint kQueuedFrames = 1;
 constexpr int kAppLeakyDownstream = 2;
 constexpr int kDefaultWidth = 640;
 constexpr int kDefaultHeight = 480;

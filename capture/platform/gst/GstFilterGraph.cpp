@@ -86,8 +86,14 @@ Status GstFilterGraph::queryMediaControl(std::shared_ptr<MediaControl>& control)
     return kOk;
 }
 
+// Nothing in a capture pipeline waits for its clock (the renderer does not
+// sync), so samples already pass as they arrive. The pipeline keeps the
+// system clock, rather than none, because the sources stamp each buffer with
+// its capture time on it, and that is how old each frame's attitude is
+// measured.
 Status GstFilterGraph::runWithoutClock() {
-    gst_pipeline_use_clock(GST_PIPELINE(pipeline_.get()), nullptr);
+    GstObjectPtr<GstClock> systemClock(gst_system_clock_obtain());
+    gst_pipeline_use_clock(GST_PIPELINE(pipeline_.get()), systemClock.get());
     return kOk;
 }
 

@@ -16,6 +16,9 @@ struct CapsUnref {
 struct MessageUnref {
     void operator()(GstMessage* message) const { gst_message_unref(message); }
 };
+struct EventUnref {
+    void operator()(GstEvent* event) const { gst_event_unref(event); }
+};
 struct SampleUnref {
     void operator()(GstSample* sample) const { gst_sample_unref(sample); }
 };
@@ -31,6 +34,7 @@ struct GFree {
 template <typename T> using GstObjectPtr = std::unique_ptr<T, gsthandle::ObjectUnref>;
 using GstCapsPtr = std::unique_ptr<GstCaps, gsthandle::CapsUnref>;
 using GstMessagePtr = std::unique_ptr<GstMessage, gsthandle::MessageUnref>;
+using GstEventPtr = std::unique_ptr<GstEvent, gsthandle::EventUnref>;
 using GstSamplePtr = std::unique_ptr<GstSample, gsthandle::SampleUnref>;
 using GErrorPtr = std::unique_ptr<GError, gsthandle::ErrorFree>;
 using GCharPtr = std::unique_ptr<gchar, gsthandle::GFree>;

@@ -1,5 +1,6 @@
 #include "capture/platform/gst/GstSampleGrabberFilter.h"
 
+#include "capture/MonotonicClock.h"
 #include "capture/platform/gst/GstFormats.h"
 
 #include <cstring>
@@ -137,7 +138,31 @@ void GstSampleGrabberFilter::deliver(GstPad* pad, GstBuffer* buffer) {
                     rowBytes);
     }
     PackedSample sample(packed_);
-    const GstClockTime time = GST_BUFFER_PTS(buffer);
-    callback_->sampleCB(GST_CLOCK_TIME_IS_VALID(time) ? double(time) / kNanosecondsPerSecond : 0.0,
-                        sample);
+    callback_->sampleCB(captureSeconds(pad, buffer), sample);
+}
+
+// A buffer's timestamp is its running time: the pipeline clock's time at
+// capture less the base time. The pipeline clock is normally the system
+// clock, which runs on the monotonic clock; the offset between the two is
+// measured rather than assumed, so that any other clock gives right times
+// too. Negative when the source left the buffer without a timestamp.
+double GstSampleGrabberFilter::captureSeconds(GstPad* pad, GstBuffer* buffer) const {
+    constexpr double kUnknown = -1.0;
+    GstObjectPtr<GstClock> clock(gst_element_get_clock(element()));
+    GstEventPtr segmentEvent(gst_pad_get_sticky_event(pad, GST_EVENT_SEGMENT, 0));
+    if (!clock || !segmentEvent || !GST_BUFFER_PTS_IS_VALID(buffer)) {
+        return kUnknown;
+    }
+    const GstSegment* segment = nullptr;
+    gst_event_parse_segment(segmentEvent.get(), &segment);
+    const GstClockTime runningTime =
+        gst_segment_to_running_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer));
+    if (!GST_CLOCK_TIME_IS_VALID(runningTime)) {
+        return kUnknown;
+    }
+    const int64_t clockToMonotonic =
+        monotonic_clock::nowNanoseconds() - int64_t(gst_clock_get_time(clock.get()));
+    const int64_t captured =
+        int64_t(gst_element_get_base_time(element()) + runningTime) + clockToMonotonic;
+    return double(captured) / kNanosecondsPerSecond;
 }

@@ -31,6 +31,7 @@ private:
     explicit GstSampleGrabberFilter(GstObjectPtr<GstElement> element);
     static GstPadProbeReturn onBuffer(GstPad* pad, GstPadProbeInfo* info, gpointer grabber);
     void deliver(GstPad* pad, GstBuffer* buffer);
+    double captureSeconds(GstPad* pad, GstBuffer* buffer) const;
 
     GstObjectPtr<GstPad> outputPad_;
     gulong probeId_ = 0;

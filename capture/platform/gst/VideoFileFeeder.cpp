@@ -105,8 +105,9 @@ void VideoFileFeeder::feed(GstAppSrc* source) {
     }
 }
 
-// The file's own time stamps restart with every loop; the capture pipeline
-// runs without a clock and needs none.
+// The file's own time stamps restart with every loop and tell nothing of
+// when a frame reached the pipeline; without them the capture layer takes a
+// frame's arrival as its capture time.
 bool VideoFileFeeder::passOneFrame(GstAppSrc* source) {
     GstSamplePtr sample(gst_app_sink_try_pull_sample(GST_APP_SINK(sink_.get()), kPullTimeout));
     if (!sample) {
