@@ -13,10 +13,17 @@ VideoInputThr::VideoInputThr()
     : VideoInputThr(makeDefaultCapturePlatform()) {}
 
 VideoInputThr::VideoInputThr(std::unique_ptr<CapturePlatform> platform)
-    : videoInput_(std::move(platform)) {
-    videoInput_.signalArrivals(wakeUp_);
+    : platform_(std::move(platform)) {
     // Frames cross to receivers in other threads inside queued events.
     qRegisterMetaType<FrameCarrier>();
+}
+
+VideoInput& VideoInputThr::input() {
+    if (!videoInput_) {
+        videoInput_ = std::make_unique<VideoInput>(std::move(platform_));
+        videoInput_->signalArrivals(wakeUp_);
+    }
+    return *videoInput_;
 }
 
 VideoInputThr::~VideoInputThr() {
@@ -24,7 +31,7 @@ VideoInputThr::~VideoInputThr() {
     if (!isRunning()) {
         return;
     }
-    videoInput_.disconnectDevice(currentDevice_);
+    input().disconnectDevice(currentDevice_);
     requestStop();
     locker.unlock();
     wait();
@@ -33,32 +40,32 @@ VideoInputThr::~VideoInputThr() {
 QMap<int, QString> VideoInputThr::deviceList() {
     QMutexLocker locker(&lock_);
     QMap<int, QString> devices;
-    const int count = videoInput_.enumerateDevices();
+    const int count = input().enumerateDevices();
     for (int index = 0; index < count; ++index) {
-        devices[index] = QString::fromLatin1(videoInput_.deviceName(index));
+        devices[index] = QString::fromLatin1(input().deviceName(index));
     }
     return devices;
 }
 
 void VideoInputThr::addDemoCamera() {
     QMutexLocker locker(&lock_);
-    videoInput_.addDemoCamera();
+    input().addDemoCamera();
 }
 
 void VideoInputThr::addVideoFile(const QString& path) {
     QMutexLocker locker(&lock_);
-    videoInput_.addVideoFile(path.toStdString());
+    input().addVideoFile(path.toStdString());
 }
 
 std::unique_ptr<platform::CameraControls> VideoInputThr::openControls(int index) {
     QMutexLocker locker(&lock_);
-    return videoInput_.openControls(index);
+    return input().openControls(index);
 }
 
 void VideoInputThr::watchDevices(bool on) {
     QMutexLocker locker(&lock_);
-    videoInput_.watchDevices(on ? std::function<void()>([this] { emit devicesChanged(); })
-                                : std::function<void()>());
+    input().watchDevices(on ? std::function<void()>([this] { emit devicesChanged(); })
+                            : std::function<void()>());
 }
 
 // A start while a run is under way changes nothing. A start while the
@@ -79,13 +86,12 @@ void VideoInputThr::startDevice(int _id, int _width, int _height, int _framerate
     }
     stopRequested_ = false;
     currentDevice_ = _id;
-    videoInput_.setFrameRate(_id, _framerate);
-    const bool ready = videoInput_.setupDevice(_id, _width, _height);
-    const char* setUpName = videoInput_.setUpName(_id);
+    input().setFrameRate(_id, _framerate);
+    const bool ready = input().setupDevice(_id, _width, _height);
+    const char* setUpName = input().setUpName(_id);
     const QString name = QString::fromLatin1(setUpName ? setUpName : "");
-    const QSize size =
-        ready ? QSize(videoInput_.frameWidth(_id), videoInput_.frameHeight(_id)) : QSize();
-    const int framesPerSecond = videoInput_.frameRate(_id);
+    const QSize size = ready ? QSize(input().frameWidth(_id), input().frameHeight(_id)) : QSize();
+    const int framesPerSecond = input().frameRate(_id);
     start();
     locker.unlock();
     emit captureStarted(name, size, framesPerSecond);
@@ -107,7 +113,7 @@ void VideoInputThr::run() {
     std::size_t frameBytes = 0;
     {
         QMutexLocker locker(&lock_);
-        frameBytes = static_cast<std::size_t>(videoInput_.frameSize(deviceIndex));
+        frameBytes = static_cast<std::size_t>(input().frameSize(deviceIndex));
     }
     std::vector<uint8_t> source(frameBytes);
     // Twice the source: always room for four bytes per pixel. The fourth byte
@@ -126,7 +132,7 @@ void VideoInputThr::run() {
     // Under the lock: the destructor may be disconnecting the device at this
     // very moment, before it waits for this thread.
     QMutexLocker locker(&lock_);
-    videoInput_.disconnectDevice(currentDevice_);
+    input().disconnectDevice(currentDevice_);
     currentDevice_ = -1;
 }
 
@@ -139,11 +145,11 @@ bool VideoInputThr::pollDevice(int deviceIndex, std::vector<uint8_t>& source,
     if (stopRequested_) {
         return true;
     }
-    if (videoInput_.hasNewFrame(deviceIndex)) {
+    if (input().hasNewFrame(deviceIndex)) {
         captureFrame(deviceIndex, source, widened);
         return true;
     }
-    const std::string failure = videoInput_.streamFailure(deviceIndex);
+    const std::string failure = input().streamFailure(deviceIndex);
     if (failure.empty()) {
         return true;
     }
@@ -156,16 +162,16 @@ bool VideoInputThr::pollDevice(int deviceIndex, std::vector<uint8_t>& source,
 // Called with lock_ held.
 void VideoInputThr::captureFrame(int deviceIndex, std::vector<uint8_t>& source,
                                  std::vector<uint8_t>& widened) {
-    const std::size_t frameBytes = static_cast<std::size_t>(videoInput_.frameSize(deviceIndex));
+    const std::size_t frameBytes = static_cast<std::size_t>(input().frameSize(deviceIndex));
     if (frameBytes > source.size() ||
-        !videoInput_.getPixels(deviceIndex, source.data(), source.size())) {
+        !input().getPixels(deviceIndex, source.data(), source.size())) {
         return;
     }
     widenToFourBytesPerPixel(source.data(), frameBytes, widened.data());
-    int32_t width = videoInput_.frameWidth(deviceIndex);
-    int32_t height = videoInput_.frameHeight(deviceIndex);
+    int32_t width = input().frameWidth(deviceIndex);
+    int32_t height = input().frameHeight(deviceIndex);
     int32_t format = I::Image::Rgb32;
     auto frame = std::make_unique<I::Image>(widened.data(), width, height, format);
-    frame->captureTime = videoInput_.capturedAt(deviceIndex);
+    frame->captureTime = input().capturedAt(deviceIndex);
     emit capturedFrame(FrameCarrier(std::move(frame)));
 }

@@ -64,13 +64,19 @@ private:
     bool pollDevice(int deviceIndex, std::vector<uint8_t>& source, std::vector<uint8_t>& widened);
 
     void requestStop();
+    // The device layer, made at its first use: a run that only prints its
+    // help or its version starts no capture framework and prints nothing of
+    // the layer's. Called with lock_ held.
+    VideoInput& input();
 
     // Set by the device's streaming thread as each frame arrives, and by a
     // stop; the run sleeps on it between frames. Declared before videoInput_
     // so that it outlives every device that may set it.
     ManualResetEvent wakeUp_;
-    VideoInput videoInput_;
-    // Guards videoInput_ and currentDevice_; also taken to write
+    // Handed to the device layer when it is made.
+    std::unique_ptr<CapturePlatform> platform_;
+    std::unique_ptr<VideoInput> videoInput_;
+    // Guards platform_, videoInput_ and currentDevice_; also taken to write
     // stopRequested_, which the run loop may read without it.
     QMutex lock_;
     int currentDevice_ = -1;

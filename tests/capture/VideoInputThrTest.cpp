@@ -197,8 +197,10 @@ TEST_F(VideoInputThrTest, WatchedPlatformAnnouncesCamerasComingAndGoingWithoutDi
 }
 
 // Without a camera the window still starts and stops capture; the thread
-// then idles quietly.
+// then idles quietly. The layer's banner comes with its first use, the list
+// the window reads before any start.
 TEST_F(VideoInputThrTest, WithoutACameraIdlesUntilStoppedAndPrintsNothing) {
+    EXPECT_NE(consoleOf([&] { thread->deviceList(); }).find("CAPTURE LAYER"), std::string::npos);
     EXPECT_EQ(start(-1, 320, 240), "");
     QThread::msleep(50);
     EXPECT_TRUE(thread->isRunning());

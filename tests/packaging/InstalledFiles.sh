@@ -60,7 +60,18 @@ for program in zaredezid zaredezid-track; do
         exit 1
     fi
 done
-version=$("$prefix/bin/zaredezid" --version)
-grep -q '^Zaredezid [0-9]' <<<"$version" || { echo "no version from zaredezid: $version"; exit 1; }
-help=$("$prefix/bin/zaredezid-track" --help 2>/dev/null)
-grep -q -- '--video' <<<"$help" || { echo "no help from zaredezid-track: $help"; exit 1; }
+# --help and --version print their own text and nothing of the capture
+# layer, whose banner comes with its first use.
+banner='ZAREDEZID CAPTURE LAYER'
+version=$("$prefix/bin/zaredezid" --version 2>&1)
+grep -qx 'Zaredezid [0-9.]*' <<<"$version" || { echo "zaredezid --version printed: $version"; exit 1; }
+for program in zaredezid zaredezid-track; do
+    help=$("$prefix/bin/$program" --help 2>&1)
+    grep -q -- '--demo' <<<"$help" || { echo "no help from $program: $help"; exit 1; }
+    if grep -q "$banner" <<<"$help"; then
+        echo "$program --help printed the capture layer's banner"
+        exit 1
+    fi
+done
+run=$("$prefix/bin/zaredezid-track" --demo --frames 1 2>&1)
+grep -q "$banner" <<<"$run" || { echo "no capture layer banner on a run: $run"; exit 1; }
