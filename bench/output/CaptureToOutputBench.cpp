@@ -7,6 +7,7 @@
 // opentrack on loopback. The delay is the one the status bar shows, told by
 // VideoProcessor::outputDelay; a frame carries its arrival as its capture
 // time when, as here, the source gives none. Target: median at most 0.5 ms.
+#include "LoopbackReceiver.h"
 #include "MovingArms.h"
 #include "analysis/VideoProcessor.h"
 #include "capture/VideoInputThr.h"
@@ -15,13 +16,10 @@
 #include "output/OutputDispatcher.h"
 
 #include <QCoreApplication>
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -32,36 +30,6 @@ constexpr int kRecordedFrames = 16;
 // Enough for the estimator to have found the arms before timing starts.
 constexpr int kWarmUpFrames = 30;
 constexpr double kNanosecondsPerMillisecond = 1e6;
-
-// A loopback socket for opentrack's datagrams, emptied after every frame so
-// that they never pile up in the kernel.
-class LoopbackReceiver {
-public:
-    LoopbackReceiver() {
-        descriptor = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        ::bind(descriptor, reinterpret_cast<sockaddr*>(&address), length);
-        ::getsockname(descriptor, reinterpret_cast<sockaddr*>(&address), &length);
-        port = ntohs(address.sin_port);
-    }
-    ~LoopbackReceiver() { ::close(descriptor); }
-    LoopbackReceiver(const LoopbackReceiver&) = delete;
-    LoopbackReceiver& operator=(const LoopbackReceiver&) = delete;
-
-    void drain() {
-        while (::recv(descriptor, buffer, sizeof buffer, 0) > 0) {
-        }
-    }
-
-    int port = 0;
-
-private:
-    int descriptor = -1;
-    char buffer[128];
-};
 
 // The recording as a camera's samples: 24 bits per pixel, blue first, rows
 // bottom-up.

@@ -3,6 +3,7 @@
 // the datagram and handing it to the kernel, until a loopback receiver has
 // it. The target is at most 0.2 ms per update. Shaping both axes of an update
 // on its own, with a dead zone, expo and limit on each, must take at most 1 µs.
+#include "LoopbackReceiver.h"
 #include "output/FlightGearSink.h"
 #include "output/OpentrackSink.h"
 #include "output/OutputDispatcher.h"
@@ -10,39 +11,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace {
-
-// A blocking loopback socket on a port of its own, read after every update so
-// that the measured time ends with the datagram delivered.
-class LoopbackReceiver {
-public:
-    LoopbackReceiver() {
-        descriptor = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        ::bind(descriptor, reinterpret_cast<sockaddr*>(&address), length);
-        ::getsockname(descriptor, reinterpret_cast<sockaddr*>(&address), &length);
-        port = ntohs(address.sin_port);
-    }
-    ~LoopbackReceiver() { ::close(descriptor); }
-    LoopbackReceiver(const LoopbackReceiver&) = delete;
-    LoopbackReceiver& operator=(const LoopbackReceiver&) = delete;
-
-    ssize_t receive() { return ::recv(descriptor, buffer, sizeof buffer, 0); }
-
-    int port = 0;
-
-private:
-    int descriptor = -1;
-    char buffer[128];
-};
 
 template <typename Sink> void BM_UpdateToDatagramReceived(benchmark::State& state) {
     LoopbackReceiver receiver;
