@@ -1,10 +1,10 @@
 // Prints how closely both estimators follow the arms of generated scenes, at
 // the three capture sizes. Run it from the build folder:
 //
-//     bench/analysis/tracking_accuracy [--seed N]
+//     bench/analysis/tracking_accuracy [--seed N] [--contrast LIST] [--noise LIST]
 //
-// It takes some fifteen seconds. The scenes are deterministic, so two runs of
-// one build print the same table; --help explains the columns.
+// It takes some fifteen seconds for each room. The scenes are deterministic,
+// so two runs of one build print the same table; --help explains the columns.
 
 #include "TrackedScene.h"
 
@@ -12,6 +12,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -29,7 +31,7 @@ constexpr double kStepTo = 15;
 constexpr ArmsPose kJitterPose{100, 0};
 constexpr int kJitterFrames = 60;
 
-const char kUsage[] = R"(Usage: tracking_accuracy [--seed N]
+const char kUsage[] = R"(Usage: tracking_accuracy [--seed N] [--contrast LIST] [--noise LIST]
 
 Measures both estimators on generated scenes of a person with outstretched
 arms before a textured wall, a picture frame and a door, with sensor noise and
@@ -44,14 +46,31 @@ Columns:
   jitter         standard deviation of the reported tilt over %d frames of a
                  held pose
 --seed N picks another wall texture and noise (default 1).
+--contrast LIST  grey levels by which a light shirt is darker than the wall,
+                 comma-separated; 0 stands for the usual dark blue shirt
+                 (default 0)
+--noise LIST     standard deviations of the sensor noise in grey levels,
+                 comma-separated (default 3)
+Every contrast is measured at every noise level; the room columns show them,
+"dark" for the dark blue shirt.
 )";
 
 struct Size {
     int width, height;
 };
 
-void printRow(EstimatorKind kind, Size size, quint32 seed) {
-    TrackedScene tracked(size.width, size.height, kind, seed);
+struct Options {
+    quint32 seed = 1;
+    std::vector<int> contrasts{0};
+    std::vector<double> noiseSigmas{3};
+};
+
+ArmScene::Room roomOf(int contrast, double noiseSigma) {
+    return {contrast > 0 ? std::optional<int>(contrast) : std::nullopt, noiseSigma};
+}
+
+void printRow(EstimatorKind kind, Size size, quint32 seed, const ArmScene::Room& room) {
+    TrackedScene tracked(size.width, size.height, kind, seed, room);
     LineErrors errors;
     for (double tilt : kTilts) {
         for (double share : kHeightShares) {
@@ -64,32 +83,66 @@ void printRow(EstimatorKind kind, Size size, quint32 seed) {
     const QString stepText = step > TrackedScene::kStepGiveUp
                                  ? QString(">%1").arg(TrackedScene::kStepGiveUp)
                                  : QString::number(step);
-    std::printf("%-9s %4dx%-4d %6.2f %6.2f   %6.2f %6.2f   %6s   %6.3f\n",
-                qPrintable(estimatorKindName(kind)), size.width, size.height,
-                errors.angleSum / errors.frames, errors.worstAngle,
+    const QString contrastText = room.contrast ? QString::number(*room.contrast) : "dark";
+    std::printf("%8s %5.1f  %-9s %4dx%-4d %6.2f %6.2f   %6.2f %6.2f   %6s   %6.3f\n",
+                qPrintable(contrastText), room.noiseSigma, qPrintable(estimatorKindName(kind)),
+                size.width, size.height, errors.angleSum / errors.frames, errors.worstAngle,
                 errors.offsetSum / errors.frames, errors.worstOffset, qPrintable(stepText), jitter);
     std::fflush(stdout);
+}
+
+template <typename Number> std::optional<std::vector<Number>> listOf(const char* text) {
+    std::vector<Number> values;
+    for (const QString& item : QString(text).split(',')) {
+        bool valid = false;
+        const double value = item.toDouble(&valid);
+        if (!valid || value < 0) {
+            return std::nullopt;
+        }
+        values.push_back(Number(value));
+    }
+    return values;
+}
+
+// Nothing when the arguments are not understood.
+std::optional<Options> parsed(int argc, char** argv) {
+    Options options;
+    for (int argument = 1; argument + 1 < argc; argument += 2) {
+        const char* value = argv[argument + 1];
+        if (std::strcmp(argv[argument], "--seed") == 0) {
+            options.seed = quint32(std::strtoul(value, nullptr, 10));
+        } else if (std::strcmp(argv[argument], "--contrast") == 0 && listOf<int>(value)) {
+            options.contrasts = *listOf<int>(value);
+        } else if (std::strcmp(argv[argument], "--noise") == 0 && listOf<double>(value)) {
+            options.noiseSigmas = *listOf<double>(value);
+        } else {
+            return std::nullopt;
+        }
+    }
+    return argc % 2 == 1 ? std::optional<Options>(options) : std::nullopt;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    quint32 seed = 1;
-    for (int argument = 1; argument < argc; ++argument) {
-        if (std::strcmp(argv[argument], "--seed") == 0 && argument + 1 < argc) {
-            seed = quint32(std::strtoul(argv[++argument], nullptr, 10));
-        } else {
-            const bool asked = std::strcmp(argv[argument], "--help") == 0;
-            std::fprintf(asked ? stdout : stderr, kUsage, kSettleFrames + 1,
-                         kSettleFrames + kMeasuredFrames, kJitterFrames);
-            return asked ? 0 : 2;
-        }
+    const std::optional<Options> options = parsed(argc, argv);
+    if (!options) {
+        const bool asked = argc == 2 && std::strcmp(argv[1], "--help") == 0;
+        std::fprintf(asked ? stdout : stderr, kUsage, kSettleFrames + 1,
+                     kSettleFrames + kMeasuredFrames, kJitterFrames);
+        return asked ? 0 : 2;
     }
-    std::printf("                    angle error (deg)  offset error (px)   step   jitter\n"
-                "estimator  size      mean  worst        mean  worst       frames  (deg)\n");
-    for (EstimatorKind kind : {EstimatorKind::Precise, EstimatorKind::Classic}) {
-        for (Size size : {Size{160, 120}, Size{320, 240}, Size{640, 480}}) {
-            printRow(kind, size, seed);
+    std::printf("    room (grey)                        angle error (deg)  offset error (px)"
+                "   step   jitter\n"
+                "contrast noise  estimator  size      mean  worst        mean  worst"
+                "       frames  (deg)\n");
+    for (int contrast : options->contrasts) {
+        for (double noiseSigma : options->noiseSigmas) {
+            for (EstimatorKind kind : {EstimatorKind::Precise, EstimatorKind::Classic}) {
+                for (Size size : {Size{160, 120}, Size{320, 240}, Size{640, 480}}) {
+                    printRow(kind, size, options->seed, roomOf(contrast, noiseSigma));
+                }
+            }
         }
     }
     return 0;

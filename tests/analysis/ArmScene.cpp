@@ -34,10 +34,12 @@ constexpr int kStrongAlpha = 48;
 // moves.
 constexpr double kBobPixels = 1.0;
 
-// The sum of four bytes less its mean, over 49, is close to Gaussian with a
-// standard deviation of 3 grey levels, a webcam's in fair light.
+// The sum of four random bytes less its mean is close to Gaussian with a
+// standard deviation of about 147; divided by 49 it has the 3 grey levels of
+// a webcam in fair light, the default.
 constexpr int kNoiseMean = 2 * 255;
-constexpr int kNoiseDivisor = 49;
+constexpr int kLargestNoiseSum = 4 * 255;
+constexpr double kNoiseSumSpread = 147.0;
 
 // xorshift64* (Vigna, 2016): plenty random for noise, and fast.
 constexpr quint64 kSeedSpreader = 0x9E3779B97F4A7C15ull;
@@ -52,6 +54,29 @@ quint32 nextRandom(quint64& state) {
 
 uchar withNoise(int channel, int noise) {
     return uchar(std::clamp(channel + noise, 0, 255));
+}
+
+// Truncated toward zero like the integer division it stands for, so the
+// default noise stays what it was.
+std::vector<int> noiseTable(double sigma) {
+    std::vector<int> noise(kLargestNoiseSum + 1);
+    const double divisor = kNoiseSumSpread / sigma;
+    for (int sum = 0; sum <= kLargestNoiseSum; ++sum) {
+        noise[sum] = int((sum - kNoiseMean) / divisor);
+    }
+    return noise;
+}
+
+QColor darkerBy(const QColor& colour, int greyLevels) {
+    return QColor(std::max(0, colour.red() - greyLevels), std::max(0, colour.green() - greyLevels),
+                  std::max(0, colour.blue() - greyLevels));
+}
+
+QLinearGradient wallGradient(double height, int darkerByGreyLevels = 0) {
+    QLinearGradient wall(0, 0, 0, height);
+    wall.setColorAt(0, darkerBy(kWallTop, darkerByGreyLevels));
+    wall.setColorAt(1, darkerBy(kWallBottom, darkerByGreyLevels));
+    return wall;
 }
 
 void paintWallTexture(QPainter& painter, double width, double height, quint32 seed) {
@@ -87,16 +112,15 @@ void paintFurniture(QPainter& painter, double width, double height) {
 
 } // namespace
 
-ArmScene::ArmScene(int width, int height, quint32 seed)
+ArmScene::ArmScene(int width, int height, quint32 seed, Room room)
     : room(width, height, QImage::Format_RGB32)
     , canvas(width, height, QImage::Format_RGB32)
-    , seed(seed) {
-    QPainter painter(&room);
+    , seed(seed)
+    , contrast(room.contrast)
+    , noiseOfSum(noiseTable(room.noiseSigma)) {
+    QPainter painter(&this->room);
     painter.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient wall(0, 0, 0, height);
-    wall.setColorAt(0, kWallTop);
-    wall.setColorAt(1, kWallBottom);
-    painter.fillRect(room.rect(), wall);
+    painter.fillRect(this->room.rect(), wallGradient(height));
     paintWallTexture(painter, width, height, seed);
     paintFurniture(painter, width, height);
 }
@@ -126,7 +150,7 @@ void ArmScene::paintPerson(QImage& mirrored, double shoulderOffset, ArmsPose arm
     QPainter painter(&mirrored);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(kShirt);
+    painter.setBrush(shirtBrush(painter.worldTransform()));
     painter.drawRoundedRect(
         QRectF(width * 0.40, shoulders.y() - height * 0.02, width * 0.20, height * 0.80),
         width * 0.04, width * 0.04);
@@ -134,6 +158,7 @@ void ArmScene::paintPerson(QImage& mirrored, double shoulderOffset, ArmsPose arm
     painter.save();
     painter.translate(width / 2 + 0.5, height / 2 + 0.5 + arms.offset);
     painter.rotate(arms.angleDegrees - 90);
+    painter.setBrush(shirtBrush(painter.worldTransform()));
     const double thickness = std::max(2.0, height * 0.06);
     painter.drawRoundedRect(QRectF(-width * 0.42, -thickness / 2, width * 0.84, thickness),
                             thickness / 2, thickness / 2);
@@ -153,6 +178,18 @@ void ArmScene::paintPerson(QImage& mirrored, double shoulderOffset, ArmsPose arm
                       0, 180 * 16);
 }
 
+// A shirt close to the wall's colour follows the wall's shading from top to
+// bottom, so that it differs from the wall beside it by the same contrast at
+// every height, whichever way the painter is turned.
+QBrush ArmScene::shirtBrush(const QTransform& painterTransform) const {
+    if (!contrast) {
+        return kShirt;
+    }
+    QBrush shirt(wallGradient(canvas.height(), *contrast));
+    shirt.setTransform(painterTransform.inverted());
+    return shirt;
+}
+
 // Mirrors the picture back to how the camera sees it and adds the noise on the
 // way, straight into the frame's bytes: blue, green, red, 0.
 std::unique_ptr<I::Image> ArmScene::cameraFrame(const QImage& mirrored) {
@@ -164,9 +201,8 @@ std::unique_ptr<I::Image> ArmScene::cameraFrame(const QImage& mirrored) {
         const auto* row = reinterpret_cast<const QRgb*>(mirrored.constScanLine(y));
         for (int x = width - 1; x >= 0; --x, byte += 4) {
             const quint32 bits = nextRandom(randomState);
-            const int noise = (int(bits & 0xFF) + int((bits >> 8) & 0xFF) +
-                               int((bits >> 16) & 0xFF) + int(bits >> 24) - kNoiseMean) /
-                              kNoiseDivisor;
+            const int noise = noiseOfSum[int(bits & 0xFF) + int((bits >> 8) & 0xFF) +
+                                         int((bits >> 16) & 0xFF) + int(bits >> 24)];
             byte[0] = withNoise(qBlue(row[x]), noise);
             byte[1] = withNoise(qGreen(row[x]), noise);
             byte[2] = withNoise(qRed(row[x]), noise);

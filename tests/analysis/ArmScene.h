@@ -3,9 +3,12 @@
 #include "SyntheticPictures.h"
 #include "capture/Image.h"
 
+#include <QBrush>
 #include <QImage>
+#include <QTransform>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 // A room as a webcam sees it: a person with outstretched arms in front of a
@@ -14,6 +17,16 @@
 // looks the same at every size; the same seed gives the same frames.
 class ArmScene {
 public:
+    // How hard the room makes the arms to see.
+    struct Room {
+        // Grey levels by which the shirt is darker than the wall behind it,
+        // as a light shirt before a light wall; none for a dark blue shirt,
+        // far from the wall.
+        std::optional<int> contrast;
+        // Standard deviation of the sensor noise, in grey levels.
+        double noiseSigma = 3;
+    };
+
     enum class Person {
         Bobbing, // arms move up and down a little every frame, so the motion gate opens
         Still,   // holds the pose exactly; only the noise changes
@@ -25,7 +38,7 @@ public:
         ArmsPose arms; // the arm's centre line in the mirrored picture the analysis sees
     };
 
-    ArmScene(int width, int height, quint32 seed);
+    ArmScene(int width, int height, quint32 seed, Room room);
 
     // The next frame of the person holding pose: angle 90 = level arms, offset
     // in pixels below the picture's centre at the centre column.
@@ -33,11 +46,15 @@ public:
 
 private:
     void paintPerson(QImage& mirrored, double shoulderOffset, ArmsPose arms) const;
+    QBrush shirtBrush(const QTransform& painterTransform) const;
     std::unique_ptr<I::Image> cameraFrame(const QImage& mirrored);
 
     QImage room;   // wall, picture frame and door, in the mirrored picture
     QImage canvas; // the room with the person of the frame being made
     std::vector<uchar> bytes;
     quint32 seed;
+    std::optional<int> contrast;
+    // The noise each sum of four random bytes stands for.
+    std::vector<int> noiseOfSum;
     int frameNumber = 0;
 };

@@ -29,16 +29,18 @@ ArmsPose poseOf(float roll, float pitch, int width, int height) {
     return {kLevelAngle + (roll - 127.5) * (width / 2) / 255, pitch * height / 127.5};
 }
 
-TrackedScene::TrackedScene(int width, int height, EstimatorKind kind, quint32 seed)
+TrackedScene::TrackedScene(int width, int height, EstimatorKind kind, quint32 seed,
+                           ArmScene::Room room)
     : width(width)
     , height(height)
     , kind(kind)
-    , seed(seed) {
+    , seed(seed)
+    , room(room) {
     restart();
 }
 
 void TrackedScene::restart() {
-    scene = std::make_unique<ArmScene>(width, height, seed);
+    scene = std::make_unique<ArmScene>(width, height, seed, room);
     processor = std::make_unique<VideoProcessor>();
     processor->setEstimator(kind);
     processor->rollResponse = kDefaultResponse;

@@ -33,7 +33,8 @@ public:
         TrackingState state; // as the estimator had it after the frame
     };
 
-    TrackedScene(int width, int height, EstimatorKind kind, quint32 seed = 1);
+    TrackedScene(int width, int height, EstimatorKind kind, quint32 seed = 1,
+                 ArmScene::Room room = {});
 
     // Starts a new processor, from level, on a new scene.
     void restart();
@@ -62,6 +63,7 @@ private:
     int width, height;
     EstimatorKind kind;
     quint32 seed;
+    ArmScene::Room room;
     std::unique_ptr<ArmScene> scene;
     std::unique_ptr<VideoProcessor> processor;
     ArmsPose reported{90, 0};
