@@ -92,6 +92,51 @@ std::optional<ColumnEdges> strongestEdges(const I::Image& grey, int x, int first
                        locatedPeak(grey, x, fallAt, first, last)};
 }
 
+// The row beside at, or at itself, where the gradient is largest in size: the
+// row a pair of edges was found at may sit one off its edge's peak.
+int peakRowNear(const I::Image& grey, int x, int at, int first, int last) {
+    int peakAt = at;
+    int peak = std::abs(verticalGradient(grey.data, grey.width, x, at));
+    for (const int y : {at - 1, at + 1}) {
+        const int size =
+            y >= first && y <= last ? std::abs(verticalGradient(grey.data, grey.width, x, y)) : -1;
+        if (size > peak) {
+            peak = size;
+            peakAt = y;
+        }
+    }
+    return peakAt;
+}
+
+// The arm's two edges in column x once its thickness is known: the pair of
+// edges of opposite sign, that many rows apart give or take one, whose weaker
+// edge is the strongest. One strong edge alone, of a picture's frame or a
+// horizon beside an arm little darker than the wall, cannot win the column
+// this way, as it would as the strongest rise or fall.
+std::optional<ColumnEdges> strongestPair(const I::Image& grey, int x, int first, int last,
+                                         double thickness) {
+    const int rows = std::max(2, int(std::lround(thickness)));
+    int best = 0, upperAt = first, lowerAt = first;
+    for (int y = first; y + rows - 1 <= last; ++y) {
+        const int upper = verticalGradient(grey.data, grey.width, x, y);
+        for (int apart = rows - 1; apart <= rows + 1 && y + apart <= last; ++apart) {
+            const int lower = verticalGradient(grey.data, grey.width, x, y + apart);
+            const int weaker = std::min(std::abs(upper), std::abs(lower));
+            if ((upper > 0) != (lower > 0) && weaker > best) {
+                best = weaker;
+                upperAt = y;
+                lowerAt = y + apart;
+            }
+        }
+    }
+    if (best < kWeakestEdge) {
+        return std::nullopt;
+    }
+    return ColumnEdges{
+        locatedPeak(grey, x, peakRowNear(grey, x, upperAt, first, last), first, last),
+        locatedPeak(grey, x, peakRowNear(grey, x, lowerAt, first, last), first, last)};
+}
+
 double rowOnLine(const ArmLine& line, double xc) {
     const double angle = line.angleDegrees * kPi / 180;
     return line.offset - xc * std::cos(angle) / std::sin(angle);
@@ -118,7 +163,7 @@ std::optional<ArmFit> ArmLineRefiner::refine(const I::Image& grey, const ArmLine
     }
     const int wideBand = std::max(2, int(std::lround(kBandShare * height)));
     collectMidpoints(grey, guess,
-                     {wideBand, std::max(kThinnestArmPixels + 1, kThickestArmShare * height)});
+                     {wideBand, std::max(kThinnestArmPixels + 1, kThickestArmShare * height), 0});
     const std::optional<ArmFit> rough = fit(guess, kRoughToleranceShares, height);
     if (!rough) {
         return std::nullopt;
@@ -127,13 +172,14 @@ std::optional<ArmFit> ArmLineRefiner::refine(const I::Image& grey, const ArmLine
         rough->line, std::max(kSmallestTolerancePixels, kRoughToleranceShares[1] * height));
     const double margin = std::max(kSmallestMarginPixels, kMarginShare * height);
     collectMidpoints(grey, rough->line,
-                     {int(std::ceil(thickness / 2 + margin)), thickness + 2 * margin});
+                     {int(std::ceil(thickness / 2 + margin)), thickness + 2 * margin, thickness});
     return fit(rough->line, kFineToleranceShares, height);
 }
 
-// In each column, the strongest rise and the strongest fall in brightness
-// within the band are the arm's two edges, whichever way round its colours
-// are; their midpoint is on the arm's centre line.
+// In each column, the arm's two edges within the band, whichever way round
+// its colours are: the strongest rise and the strongest fall while the arm's
+// thickness is unknown, then the strongest pair that far apart. Their
+// midpoint is on the arm's centre line.
 void ArmLineRefiner::collectMidpoints(const I::Image& grey, const ArmLine& around,
                                       const Search& search) {
     const int width = grey.width;
@@ -150,7 +196,9 @@ void ArmLineRefiner::collectMidpoints(const I::Image& grey, const ArmLine& aroun
         }
         const int first = std::max(1, int(std::floor(centreRow)) - search.bandRows);
         const int last = std::min(height - 2, int(std::ceil(centreRow)) + search.bandRows);
-        const std::optional<ColumnEdges> edges = strongestEdges(grey, x, first, last);
+        const std::optional<ColumnEdges> edges =
+            search.armThickness > 0 ? strongestPair(grey, x, first, last, search.armThickness)
+                                    : strongestEdges(grey, x, first, last);
         if (!edges) {
             continue;
         }

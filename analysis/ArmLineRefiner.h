@@ -43,8 +43,9 @@ private:
         double thickness; // rows between the edges
     };
     struct Search {
-        int bandRows;    // rows searched above and below the line
-        double thickest; // rows between the edges of the thickest arm taken
+        int bandRows;        // rows searched above and below the line
+        double thickest;     // rows between the edges of the thickest arm taken
+        double armThickness; // rows between the arm's edges once known, else 0
     };
 
     void collectMidpoints(const I::Image& grey, const ArmLine& around, const Search& search);
