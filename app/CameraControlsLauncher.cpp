@@ -17,7 +17,8 @@ CameraControlsLauncher::CameraControlsLauncher(QPushButton& button, QComboBox& c
     connect(&button, &QPushButton::clicked, this, &CameraControlsLauncher::openDialog);
     connect(&cameraList, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &CameraControlsLauncher::cameraChosen);
-    // Queued after the window's own handling, which refills the list first.
+    // Queued after the camera list's own handling, which refills the list
+    // first: the window connects that before it makes this launcher.
     connect(&videoInputThr, &VideoInputThr::devicesChanged, this,
             &CameraControlsLauncher::cameraChosen, Qt::QueuedConnection);
     cameraChosen();

@@ -1,7 +1,7 @@
 #include "app/ResponseSettings.h"
 
-#include <QCoreApplication>
-#include <QFileInfo>
+#include "output/ProgramName.h"
+
 #include <QSettings>
 
 #include <algorithm>
@@ -23,11 +23,6 @@ const ResponseKey kKeys[] = {
     {"Expo", &AxisResponse::expo, 0, AxisResponse::kMaxExpo},
     {"Limit", &AxisResponse::limit, AxisResponse::kMinLimit, AxisResponse::kMaxLimit},
 };
-
-QString programName() {
-    const QString path = QCoreApplication::applicationFilePath();
-    return path.isEmpty() ? QString("zaredezid") : QFileInfo(path).fileName();
-}
 
 void warnAbout(const QSettings& store, const QString& key, const QString& stored, double used) {
     std::fprintf(stderr, "%s: settings file %s: %s=%s is out of range; using %g\n",

@@ -1,8 +1,10 @@
 #include "app/SettingsWindow.h"
 
 #include "analysis/VideoProcessor.h"
+#include "app/AboutBox.h"
 #include "app/CalibrationDialog.h"
 #include "app/CameraControlsLauncher.h"
+#include "app/CaptureChoices.h"
 #include "app/ProcessObjects.h"
 #include "app/ResponsePage.h"
 #include "app/SliderValueLabel.h"
@@ -15,10 +17,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDockWidget>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -27,38 +27,10 @@
 #include <QSlider>
 #include <QStatusBar>
 
-#include <iterator>
-
 namespace {
-
-// The frame-rate and resolution lists, in the order of their positions. The
-// store keeps positions, so new choices only ever go at the end; any other
-// position, as an empty list gives, counts as the first.
-const int kFrameRates[] = {15, 30, 60};
-const QSize kPictureSizes[] = {{160, 120}, {320, 240}, {640, 480}};
-constexpr int kFps30Position = 1;
 
 // The response sliders run 0..99; the estimator takes a weight out of 200.
 constexpr int kResponseSliderDivisor = 4;
-constexpr int kAboutBoxMinimumWidth = 300;
-
-QString aboutText() {
-    return QCoreApplication::translate(
-               "SettingsWindow",
-               "<img align=left src='://images/Icons/favicon.gif'>\t\t"
-               "<center><h2>Zaredezid</h2></center>\t\t"
-               "<p align=center>Technology preview</p>\t\t"
-               "<p align=left>Made by <a href='https://ruveviv.example.org'>Ruveviv</a>, "
-               "who turn ordinary webcams into controllers.</p>\t\t"
-               "<p align=left>This application was created with Qt %1 LGPL edition. "
-               "<br>Qt can be obtained from Nokia at "
-               "<a href='https://www.qt.io'>https://www.qt.io</a></p>")
-        .arg(QString::fromLatin1(qVersion()));
-}
-
-template <typename T, std::size_t N> const T& choiceAt(const T (&choices)[N], int position) {
-    return position >= 0 && position < int(N) ? choices[position] : choices[0];
-}
 
 } // namespace
 
@@ -84,9 +56,10 @@ SettingsWindow::SettingsWindow(QWidget* parent)
 
     storage.updateUi(ui.get());
     applyResponses();
-    fillLists();
+    choices = new CaptureChoices(*ui->comboBoxCameraSelect, *ui->comboBoxFPS,
+                                 *ui->comboBoxResolution, *this);
     fillTrackingChoices();
-    restoreListChoices();
+    choices->restore(storage.cameraId, storage.fpsId, storage.resolutionId);
     outputs = std::make_unique<OutputsController>(*ui, *this);
     applyCalibration();
     connectControls();
@@ -101,15 +74,16 @@ SettingsWindow::SettingsWindow(QWidget* parent)
     outputLabel = ui->labelOut;
 }
 
-// The form record goes first, then the settings are saved by the outputs,
-// tracking and storage members, then the base destroys the widgets. Destroying a
-// visible window hides the dock, which reports that to hideSettings(); by
-// then the form record is gone, so the dock is cut off from this window
-// first. The published label pointer is withdrawn so no late frame draws
-// into a destroyed label; an open calibration dialog goes before that, as it
-// hands the picture back to this window's label.
+// The capture lists' keeper goes first, ending the watch for cameras before
+// the lists it refills are gone; then the form record, then the settings are
+// saved by the outputs, tracking and storage members, then the base destroys
+// the widgets. Destroying a visible window hides the dock, which reports that
+// to hideSettings(); by then the form record is gone, so the dock is cut off
+// from this window first. The published label pointer is withdrawn so no
+// late frame draws into a destroyed label; an open calibration dialog goes
+// before that, as it hands the picture back to this window's label.
 SettingsWindow::~SettingsWindow() {
-    videoInputThr.watchDevices(false);
+    delete choices;
     delete calibrationDialog;
     disconnect(ui->dockWidgetSettings, nullptr, this, nullptr);
     if (outputLabel == ui->labelOut)
@@ -148,77 +122,9 @@ void SettingsWindow::activate() {
     activateWindow();
 }
 
-void SettingsWindow::addCameras() {
-    const QMap<int, QString> devices = videoInputThr.deviceList();
-    for (auto device = devices.cbegin(); device != devices.cend(); ++device)
-        ui->comboBoxCameraSelect->addItem(device.value(), device.key());
-}
-
-void SettingsWindow::fillLists() {
-    offerDemoWithoutCamera();
-    addCameras();
-
-    for (int position = 0; position < int(std::size(kFrameRates)); ++position)
-        ui->comboBoxFPS->addItem(tr("%1 fps").arg(kFrameRates[position]), position);
-    for (int position = 0; position < int(std::size(kPictureSizes)); ++position) {
-        const QSize& size = kPictureSizes[position];
-        ui->comboBoxResolution->addItem(tr("%1x%2").arg(size.width()).arg(size.height()), position);
-    }
-
-    if (ui->comboBoxCameraSelect->count() > 0)
-        setListsEnabled(true);
-}
-
-// A machine without a camera gets the painted demo in its place, listed and
-// chosen like a camera, so that a first start shows what the program does
-// rather than a still window. A camera plugged in later joins the list before
-// it.
-void SettingsWindow::offerDemoWithoutCamera() {
-    if (!videoInputThr.deviceList().isEmpty())
-        return;
-    videoInputThr.addDemoCamera();
-    demoInPlaceOfCamera = videoInputThr.deviceList().value(0);
-}
-
-// The refilled list keeps the chosen camera when it is still there, by
-// position if it has not moved, else by name; the store follows a move.
-void SettingsWindow::refreshCameraList() {
-    cameraListStale = false;
-    QComboBox* list = ui->comboBoxCameraSelect;
-    const QString chosen = list->currentText();
-    const int chosenPosition = list->currentIndex();
-    {
-        const QSignalBlocker quiet(list);
-        list->clear();
-        addCameras();
-        const int kept =
-            list->itemText(chosenPosition) == chosen ? chosenPosition : list->findText(chosen);
-        list->setCurrentIndex(std::max(kept, 0));
-    }
-    if (list->currentIndex() != chosenPosition)
-        somethingChanged();
-    if (list->count() > 0)
-        setListsEnabled(true);
-    // Once a camera has come, the demo is one source among others.
-    if (!demoInPlaceOfCamera.isEmpty() && list->count() > 1) {
-        demoInPlaceOfCamera.clear();
-        statusReport->setDemoInPlaceOfCamera({});
-    }
-}
-
-// Capture keeps talking to the device it set up whatever the list does, so
-// only the loss of that very camera stops it; everything else waits for the
-// next stop.
-void SettingsWindow::camerasChanged() {
-    if (!running) {
-        refreshCameraList();
-        return;
-    }
-    cameraListStale = true;
-    if (!cameraInUse.isEmpty() && !videoInputThr.deviceList().values().contains(cameraInUse)) {
-        stopCapture();
-        statusReport->sourceUnplugged();
-    }
+void SettingsWindow::cameraUnplugged() {
+    stopCapture();
+    statusReport->sourceUnplugged();
 }
 
 void SettingsWindow::sourceEnded(const QString& why) {
@@ -228,14 +134,14 @@ void SettingsWindow::sourceEnded(const QString& why) {
     statusReport->sourceEnded(why);
 }
 
-// Cameras plugged in or out are learnt from the capture thread's notices,
-// taken here in the event loop whatever thread they come from.
 void SettingsWindow::reportStatus() {
     auto* label = new QLabel(ui->statusBar);
     label->setObjectName("labelStatus");
     ui->statusBar->addPermanentWidget(label);
     statusReport = new StatusBarReport(*label, this);
-    statusReport->setDemoInPlaceOfCamera(demoInPlaceOfCamera);
+    statusReport->setDemoInPlaceOfCamera(choices->demoInPlaceOfCamera());
+    connect(choices, &CaptureChoices::demoInPlaceOfCameraChanged, statusReport,
+            &StatusBarReport::setDemoInPlaceOfCamera);
     connect(&videoInputThr, &VideoInputThr::captureStarted, statusReport,
             &StatusBarReport::captureStarted);
     connect(&videoProcessor, &VideoProcessor::frameAnalysed, statusReport,
@@ -252,9 +158,8 @@ void SettingsWindow::reportStatus() {
 
     connect(&videoInputThr, &VideoInputThr::sourceEnded, this, &SettingsWindow::sourceEnded,
             Qt::QueuedConnection);
-    connect(&videoInputThr, &VideoInputThr::devicesChanged, this, &SettingsWindow::camerasChanged,
-            Qt::QueuedConnection);
-    videoInputThr.watchDevices(true);
+    connect(choices, &CaptureChoices::cameraInUseUnplugged, this, &SettingsWindow::cameraUnplugged);
+    choices->watch();
 }
 
 // The stored choice is made current and applied before the list is
@@ -265,21 +170,6 @@ void SettingsWindow::fillTrackingChoices() {
     ui->comboBoxTracking->setCurrentIndex(
         ui->comboBoxTracking->findData(estimatorKindName(tracking.estimator)));
     videoProcessor.setEstimator(tracking.estimator);
-}
-
-// Device ids equal list positions, so a stored id that is still listed is
-// also the position to select.
-void SettingsWindow::restoreListChoices() {
-    if (ui->comboBoxCameraSelect->findData(storage.cameraId) >= 0)
-        ui->comboBoxCameraSelect->setCurrentIndex(storage.cameraId);
-
-    if (ui->comboBoxFPS->itemData(storage.fpsId).isValid())
-        ui->comboBoxFPS->setCurrentIndex(storage.fpsId);
-    else
-        ui->comboBoxFPS->setCurrentIndex(kFps30Position);
-
-    if (ui->comboBoxResolution->itemData(storage.resolutionId).isValid())
-        ui->comboBoxResolution->setCurrentIndex(storage.resolutionId);
 }
 
 void SettingsWindow::connectControls() {
@@ -298,6 +188,7 @@ void SettingsWindow::connectControls() {
     connect(ui->pushButtonCentre, &QPushButton::clicked, this, &SettingsWindow::centre);
     connect(ui->actionCentre, &QAction::triggered, this, &SettingsWindow::centre);
     connect(ui->pushButtonCalibrate, &QPushButton::clicked, this, &SettingsWindow::openCalibration);
+    connect(choices, &CaptureChoices::choiceMoved, this, &SettingsWindow::somethingChanged);
 
     // Both ends of the frame pipeline outlive any one window; a window built
     // after another must not add a second delivery of the same frame.
@@ -317,20 +208,14 @@ void SettingsWindow::connectResponsePage() {
 
 bool SettingsWindow::startStop() {
     if (!running) {
-        // A camera plugged in or out just now may not have reached the list
-        // yet; the device is opened by its position, so the list is brought
-        // up to date first.
-        refreshCameraList();
+        choices->captureStarting();
         running = true;
-        cameraInUse = ui->comboBoxCameraSelect->currentText();
-        const int frameRate = choiceAt(kFrameRates, ui->comboBoxFPS->currentIndex());
-        const QSize& picture = choiceAt(kPictureSizes, ui->comboBoxResolution->currentIndex());
         // The camera keeps its control values across streaming, so the saved
         // ones are set before the first frame.
-        const int deviceIndex = ui->comboBoxCameraSelect->currentIndex();
-        controlsLauncher->applySaved(deviceIndex, cameraInUse);
-        videoInputThr.startDevice(deviceIndex, picture.width(), picture.height(), frameRate);
-        setListsEnabled(false);
+        controlsLauncher->applySaved(choices->deviceIndex(), choices->camera());
+        const QSize picture = choices->pictureSize();
+        videoInputThr.startDevice(choices->deviceIndex(), picture.width(), picture.height(),
+                                  choices->framesPerSecond());
         return true;
     }
     stopCapture();
@@ -341,16 +226,8 @@ bool SettingsWindow::startStop() {
 void SettingsWindow::stopCapture() {
     running = false;
     emit captureStopped();
-    setListsEnabled(true);
     videoInputThr.stopDevice();
-    if (cameraListStale)
-        refreshCameraList();
-}
-
-void SettingsWindow::setListsEnabled(bool enabled) {
-    ui->comboBoxCameraSelect->setEnabled(enabled);
-    ui->comboBoxFPS->setEnabled(enabled);
-    ui->comboBoxResolution->setEnabled(enabled);
+    choices->captureStopped();
 }
 
 void SettingsWindow::applyResponses() {
@@ -365,13 +242,7 @@ void SettingsWindow::showHelp() {
 }
 
 void SettingsWindow::showAbout() {
-    QMessageBox about;
-    about.setMinimumWidth(kAboutBoxMinimumWidth);
-    about.setWindowIcon(QIcon("://images/Icons/fileinfo-32.png"));
-    about.setStandardButtons(QMessageBox::Ok);
-    about.setTextFormat(Qt::RichText);
-    about.setText(aboutText());
-    about.exec();
+    AboutBox().exec();
 }
 
 void SettingsWindow::showSettings() {

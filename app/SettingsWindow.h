@@ -11,6 +11,7 @@
 
 class CalibrationDialog;
 class CameraControlsLauncher;
+class CaptureChoices;
 class GLWidget;
 class QComboBox;
 class RemoteControl;
@@ -55,21 +56,15 @@ private slots:
     void centre();
     void openCalibration();
     void sourceEnded(const QString& why);
-    void camerasChanged();
+    void cameraUnplugged();
     void activate();
 
 private:
-    void fillLists();
-    void offerDemoWithoutCamera();
-    void addCameras();
-    void refreshCameraList();
     void stopCapture();
     void reportStatus();
     void fillTrackingChoices();
-    void restoreListChoices();
     void connectControls();
     void connectResponsePage();
-    void setListsEnabled(bool enabled);
     void applyResponses();
     void applyCalibration();
     void takeCalibration(const Calibration& measured);
@@ -82,12 +77,8 @@ private:
     StatusBarReport* statusReport = nullptr;
     // Owned by the window, its parent.
     CameraControlsLauncher* controlsLauncher = nullptr;
-    // The camera list as last filled; it stays put while capture runs and
-    // catches up once it stops.
-    QString cameraInUse;
-    bool cameraListStale = false;
-    // The demo camera's name when it was added because no camera was found.
-    QString demoInPlaceOfCamera;
+    // Owned by the window, its parent.
+    CaptureChoices* choices = nullptr;
     std::unique_ptr<OutputsController> outputs;
     // Owned by the window while open; it deletes itself when closed.
     QPointer<CalibrationDialog> calibrationDialog;

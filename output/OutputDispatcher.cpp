@@ -1,7 +1,6 @@
 #include "output/OutputDispatcher.h"
 
-#include <QCoreApplication>
-#include <QFileInfo>
+#include "output/ProgramName.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -13,11 +12,6 @@ namespace {
 // of failures therefore only ends after this many good sends in a row, about
 // a second of frames, or the same refusal would be reported over and over.
 constexpr int kGoodSendsEndingStreak = 30;
-
-QString programName() {
-    const QString path = QCoreApplication::applicationFilePath();
-    return path.isEmpty() ? QString("zaredezid") : QFileInfo(path).fileName();
-}
 
 } // namespace
 
