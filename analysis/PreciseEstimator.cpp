@@ -26,6 +26,13 @@ constexpr int kGuessesTriedWhileFollowing = 1;
 // the short pairs of edges that shelves and frames offer, which the arms
 // uncover as they leave, fall short.
 constexpr double kSupportOfNewArms = 0.4;
+// Searching the whole picture costs about as much as the rest of a frame's
+// analysis. It is done on every frame while the arms have only just been
+// lost, or were not yet found, so a quick move is followed at once; once they
+// have been gone a while, on every third, which still finds arms within a
+// few frames of their coming back.
+constexpr int32_t kFramesSearchedEagerly = 15;
+constexpr int32_t kFramesBetweenSearches = 3;
 // Lines this close to the arm, in angle and in height, lie along its edges.
 constexpr double kSameArmDegrees = 3.0;
 constexpr double kSameArmHeightShare = 0.08;
@@ -121,7 +128,7 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
         ++tried;
         consider(refiner.refine(frame.grey, guess), kSupportOfNewArms);
     }
-    if (!best) {
+    if (!best && searchIsDue()) {
         for (const ArmLine& guess : search.search(frame.grey)) {
             if (isPlausible(guess.angleDegrees)) {
                 consider(refiner.refine(frame.grey, guess), kSupportOfNewArms);
@@ -130,6 +137,10 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
     }
     tracked = best;
     return best ? std::optional<ArmLine>(best->line) : std::nullopt;
+}
+
+bool PreciseEstimator::searchIsDue() const {
+    return misses < kFramesSearchedEagerly || misses % kFramesBetweenSearches == 0;
 }
 
 // A guess on one of the edges of the arm just refined would only find that

@@ -26,6 +26,7 @@ public:
 private:
     std::optional<ArmLine> measure(const FrameEvidence& frame);
     bool isPlausible(double theta) const;
+    bool searchIsDue() const;
     static bool liesAlong(const ArmLine& guess, const ArmLine& arm, int frameHeight);
     void follow(const ArmLine& measured, int frameHeight);
     void easeTowardLevel(int32_t rollResponse, int32_t pitchResponse, int frameHeight);
