@@ -22,10 +22,17 @@ constexpr double kResponseDenominator = 200.0;
 constexpr int kGuessesTriedWhileLooking = 4;
 constexpr int kGuessesTriedWhileFollowing = 1;
 // A line that does not continue the one followed must be supported by this
-// share of the columns: arms across the picture reach half or more, while
+// share of the strips: arms across the picture reach half or more, while
 // the short pairs of edges that shelves and frames offer, which the arms
 // uncover as they leave, fall short.
 constexpr double kSupportOfNewArms = 0.4;
+// Searching the whole picture costs about as much as the rest of a frame's
+// analysis. It is done on every frame while the arms have only just been
+// lost, or were not yet found, so a quick move is followed at once; once they
+// have been gone a while, on every third, which still finds arms within a
+// few frames of their coming back.
+constexpr int32_t kFramesSearchedEagerly = 15;
+constexpr int32_t kFramesBetweenSearches = 3;
 // Lines this close to the arm, in angle and in height, lie along its edges.
 constexpr double kSameArmDegrees = 3.0;
 constexpr double kSameArmHeightShare = 0.08;
@@ -82,25 +89,27 @@ void PreciseEstimator::tune(int32_t rollResponse, int32_t pitchResponse) {
     heightFilter.setParameters(filterFor(pitchResponse, kPitchBetaAtDefault));
 }
 
-// The line followed so far and, when the detector ran, the first few
-// plausible lines it found are each refined on this frame; the one that the
-// most columns support wins, so a short edge elsewhere cannot take over from
-// the arms, and a quick move is picked up from the detection at once. Between
-// detections the line followed is refined again on each frame, which holds a
-// still pose and follows moves too slow to open the gate. Nothing refines
-// when the arms have left the picture.
+// The arm followed so far is looked for in its own band of this frame, and
+// refined from its line when it has moved further; when the detector ran, the
+// first few plausible lines it found are refined too. The one that the most
+// strips support wins, so a short edge elsewhere cannot take over from the
+// arms, and a quick move is picked up from the detection at once. Following
+// the arm on every frame holds a still pose and follows moves too slow to
+// open the gate. When none of this finds the arms, the whole picture is
+// searched for faint ones, which the detector misses. Nothing is found when
+// the arms have left the picture.
 std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
-    std::optional<ArmLine> best;
-    double bestSupport = 0;
-    const auto consider = [&](const ArmLine& guess, double supportNeeded) {
-        const std::optional<ArmFit> fit = refiner.refine(frame.grey, guess);
-        if (fit && fit->support >= supportNeeded && fit->support > bestSupport) {
-            best = fit->line;
-            bestSupport = fit->support;
+    std::optional<ArmFit> best;
+    const auto consider = [&](const std::optional<ArmFit>& fit, double supportNeeded) {
+        if (fit && fit->support >= supportNeeded && (!best || fit->support > best->support)) {
+            best = fit;
         }
     };
     if (tracked) {
-        consider(*tracked, 0);
+        consider(refiner.follow(frame.grey, *tracked), 0);
+        if (!best) {
+            consider(refiner.refine(frame.grey, tracked->line), 0);
+        }
     }
     const bool stillFollowed = best.has_value();
     const int guesses = stillFollowed ? kGuessesTriedWhileFollowing : kGuessesTriedWhileLooking;
@@ -108,19 +117,30 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
     for (std::size_t i = 0; frame.detectorRan && i < frame.candidates.size() && tried < guesses;
          ++i) {
         const Line& line = frame.candidates[i];
-        if (!isPlausible(line)) {
+        if (!isPlausible(line.theta)) {
             continue;
         }
         // ρ / sin θ is the line's height below the centre at the centre column.
         const ArmLine guess{line.theta, line.rho / std::sin(line.theta * kPi / 180)};
-        if (stillFollowed && liesAlong(guess, *best, frame.grey.height)) {
+        if (stillFollowed && liesAlong(guess, best->line, frame.grey.height)) {
             continue;
         }
         ++tried;
-        consider(guess, kSupportOfNewArms);
+        consider(refiner.refine(frame.grey, guess), kSupportOfNewArms);
+    }
+    if (!best && searchIsDue()) {
+        for (const ArmLine& guess : search.search(frame.grey)) {
+            if (isPlausible(guess.angleDegrees)) {
+                consider(refiner.refine(frame.grey, guess), kSupportOfNewArms);
+            }
+        }
     }
     tracked = best;
-    return best;
+    return best ? std::optional<ArmLine>(best->line) : std::nullopt;
+}
+
+bool PreciseEstimator::searchIsDue() const {
+    return misses < kFramesSearchedEagerly || misses % kFramesBetweenSearches == 0;
 }
 
 // A guess on one of the edges of the arm just refined would only find that
@@ -130,9 +150,9 @@ bool PreciseEstimator::liesAlong(const ArmLine& guess, const ArmLine& arm, int f
            std::fabs(guess.offset - arm.offset) < kSameArmHeightShare * frameHeight;
 }
 
-bool PreciseEstimator::isPlausible(const Line& line) const {
-    return std::fabs(angle - line.theta) < kLargestJump && line.theta > kSteepestAngle &&
-           line.theta < kFlattestAngle;
+bool PreciseEstimator::isPlausible(double theta) const {
+    return std::fabs(angle - theta) < kLargestJump && theta > kSteepestAngle &&
+           theta < kFlattestAngle;
 }
 
 void PreciseEstimator::follow(const ArmLine& measured, int frameHeight) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/ArmLineRefiner.h"
+#include "analysis/ArmLineSearch.h"
 #include "analysis/LineEstimator.h"
 #include "analysis/OneEuroFilter.h"
 
@@ -8,11 +9,12 @@
 
 // The estimator to fly with. It takes only the strongest plausible line of
 // each detection, refines it on the current frame to the arm's centre line,
-// keeps refining that line while the arms move too little to open the motion
-// gate, and smooths angle and height with adaptive filters, so a held pose is
-// steady and a quick move is followed within a few frames. When no line has
-// been found for as long as the classic estimator waits, it eases back to
-// level.
+// follows that arm from frame to frame while it moves too little to open the
+// motion gate, searches the whole picture for arms too faint for the
+// detector, and smooths angle and height with adaptive filters, so a held
+// pose is steady and a quick move is followed within a few frames. When no
+// line has been found for as long as the classic estimator waits, it eases
+// back to level.
 class PreciseEstimator : public LineEstimator {
 public:
     bool update(const FrameEvidence& frame, int32_t rollResponse, int32_t pitchResponse) override;
@@ -23,18 +25,19 @@ public:
 
 private:
     std::optional<ArmLine> measure(const FrameEvidence& frame);
-    bool isPlausible(const Line& line) const;
+    bool isPlausible(double theta) const;
+    bool searchIsDue() const;
     static bool liesAlong(const ArmLine& guess, const ArmLine& arm, int frameHeight);
     void follow(const ArmLine& measured, int frameHeight);
     void easeTowardLevel(int32_t rollResponse, int32_t pitchResponse, int frameHeight);
     void tune(int32_t rollResponse, int32_t pitchResponse);
 
     ArmLineRefiner refiner;
+    ArmLineSearch search;
     OneEuroFilter angleFilter;
     OneEuroFilter heightFilter; // the offset as a percentage of the frame's height
-    // The arm's centre line as last measured; refining starts from it while
-    // the gate stays shut.
-    std::optional<ArmLine> tracked;
+    // The arm as last measured; it is followed from there in the next frame.
+    std::optional<ArmFit> tracked;
     double angle = 90.0;
     double offset = 0.0;
     bool hasEstimate = false;
