@@ -128,10 +128,12 @@ void ArmLineSearch::collectVotes() {
 // The climbs depend only on the picture's width and height, so they are
 // worked out again only when those change.
 void ArmLineSearch::prepareShifts(int width) {
-    if (width == shiftsWidth && shifts.size() == std::size_t(kTiltCount) * stripCount) {
+    if (width == shiftsWidth && pictureHeight == shiftsHeight &&
+        shifts.size() == std::size_t(kTiltCount) * stripCount) {
         return;
     }
     shiftsWidth = width;
+    shiftsHeight = pictureHeight;
     shifts.resize(std::size_t(kTiltCount) * stripCount);
     const int firstColumn = (width - stripCount * pitch + pitch - stripWidth) / 2;
     for (int tilt = 0; tilt < kTiltCount; ++tilt) {

@@ -38,9 +38,9 @@ private:
     int stripCount = 0, stripWidth = 0, pitch = 0;
     int cellRows = 0, rowCount = 0; // rows of the picture in each cell, cells down a strip
     int pictureHeight = 0;
-    int shiftsWidth = 0;
-    std::vector<int32_t> cells;     // strip by strip, the sum of each cell's pixels
-    std::vector<int32_t> responses; // the same, each cell's rise in brightness
+    int shiftsWidth = 0, shiftsHeight = 0; // of the picture the shifts were worked out for
+    std::vector<int32_t> cells;            // strip by strip, the sum of each cell's pixels
+    std::vector<int32_t> responses;        // the same, each cell's rise in brightness
     std::vector<int32_t> sizes;
     std::vector<Vote> votes;
     // For each tilt looked at and each strip, the cells by which a line of
