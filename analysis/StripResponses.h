@@ -11,9 +11,8 @@
 // row by row in a band about it. Each strip's rows are shifted along the
 // line, so that edges along it line up across the strip's columns, and added
 // up: the noise of single pixels averages out while such edges add up, which
-// shows an arm little darker than the wall in a noisy picture. At most
-// kStripCount strips, spread over the picture, keep the cost flat at large
-// sizes.
+// shows an arm little darker than the wall in a noisy picture. At most 40
+// strips, spread over the picture, keep the cost flat at large sizes.
 class StripResponses {
 public:
     struct Layout {
