@@ -1,5 +1,7 @@
 #include "analysis/ArmLineRefiner.h"
 
+#include "analysis/Median.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -153,16 +155,6 @@ std::optional<StripEdges> strongestPair(const StripResponse& strip, double thick
 double rowOnLine(const ArmLine& line, double xc) {
     const double angle = line.angleDegrees * kPi / 180;
     return line.offset - xc * std::cos(angle) / std::sin(angle);
-}
-
-// 0 for no values at all, which a fit's last nudge of its line can leave.
-double median(std::vector<double>& values) {
-    if (values.empty()) {
-        return 0;
-    }
-    const auto middle = values.begin() + values.size() / 2;
-    std::nth_element(values.begin(), middle, values.end());
-    return *middle;
 }
 
 // The middle of the window of the given half width that holds the most of
@@ -345,7 +337,8 @@ std::optional<ArmFit> ArmLineRefiner::fit(const ArmLine& guess, const double (&t
         {90 + std::atan(slope) * 180 / kPi, intercept}, double(kept) / strips.stripsLooked(), 0};
 }
 
-// The median of one field of the midpoints near the line.
+// The median of one field of the midpoints near the line; 0 when none is,
+// which a fit's last nudge of its line can leave.
 double ArmLineRefiner::medianNear(const ArmLine& line, double tolerance, double Midpoint::*field) {
     scratch.clear();
     for (const Midpoint& point : midpoints) {
@@ -353,5 +346,5 @@ double ArmLineRefiner::medianNear(const ArmLine& line, double tolerance, double 
             scratch.push_back(point.*field);
         }
     }
-    return median(scratch);
+    return medianOf(scratch);
 }

@@ -1,5 +1,7 @@
 #include "analysis/ArmLineSearch.h"
 
+#include "analysis/Median.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -43,15 +45,6 @@ constexpr double kSameArmHeightShare = 0.12;
 double cotangentOfTilt(int tiltIndex) {
     const double angle = (90.0 + tiltIndex - kSteepestTilt) * kPi / 180;
     return std::cos(angle) / std::sin(angle);
-}
-
-double median(std::vector<int32_t>& values) {
-    if (values.empty()) {
-        return 0;
-    }
-    const auto middle = values.begin() + values.size() / 2;
-    std::nth_element(values.begin(), middle, values.end());
-    return *middle;
 }
 
 } // namespace
@@ -111,7 +104,7 @@ void ArmLineSearch::collectVotes() {
         }
     }
     const int32_t weakest = std::max(int32_t(kWeakestStep * kResponseSpan * cellRows * stripWidth),
-                                     int32_t(kNoiseMultiple * median(sizes)));
+                                     int32_t(kNoiseMultiple * medianOf(sizes)));
     votes.clear();
     for (int strip = 0; strip < stripCount; ++strip) {
         const int32_t* response = responses.data() + std::size_t(strip) * rowCount;
@@ -164,11 +157,8 @@ void ArmLineSearch::castVotes() {
 }
 
 void ArmLineSearch::pickPeaks() {
-    struct Peak {
-        int count, tilt, row;
-    };
     const int fewestVotes = int(std::ceil(kShareOfStripsVoting * stripCount));
-    std::vector<Peak> peaks;
+    peaks.clear();
     for (int line = 0; line < 2 * kTiltCount; ++line) {
         const uint16_t* counts = tally.data() + std::size_t(line) * rowCount;
         for (int row = 0; row < rowCount; ++row) {
@@ -179,19 +169,19 @@ void ArmLineSearch::pickPeaks() {
     }
     std::stable_sort(peaks.begin(), peaks.end(),
                      [](const Peak& a, const Peak& b) { return a.count > b.count; });
-    const double sameArmRows = kSameArmHeightShare * rowCount;
-    std::vector<Peak> kept;
+    const double sameArmRows = kSameArmHeightShare * pictureHeight;
     for (const Peak& peak : peaks) {
-        const bool alongKept = std::any_of(kept.begin(), kept.end(), [&](const Peak& other) {
-            return std::abs(peak.tilt - other.tilt) < kSameArmTilt &&
-                   std::abs(peak.row - other.row) < sameArmRows;
-        });
-        if (alongKept) {
+        const double row = peak.row * cellRows + (cellRows - 1) * 0.5;
+        const ArmLine line{90.0 + peak.tilt - kSteepestTilt, row - pictureHeight * 0.5};
+        const bool alongGuess =
+            std::any_of(guesses.begin(), guesses.end(), [&](const ArmLine& other) {
+                return std::fabs(line.angleDegrees - other.angleDegrees) < kSameArmTilt &&
+                       std::fabs(line.offset - other.offset) < sameArmRows;
+            });
+        if (alongGuess) {
             continue;
         }
-        kept.push_back(peak);
-        const double row = peak.row * cellRows + (cellRows - 1) * 0.5;
-        guesses.push_back({90.0 + peak.tilt - kSteepestTilt, row - pictureHeight * 0.5});
+        guesses.push_back(line);
         if (int(guesses.size()) == kMostGuesses) {
             return;
         }

@@ -23,6 +23,9 @@ public:
     static constexpr int kMostGuesses = 2;
 
 private:
+    struct Peak {
+        int count, tilt, row; // tilt as an index, row in cells
+    };
     struct Vote {
         int strip;
         int row; // in cells
@@ -47,5 +50,6 @@ private:
     // that tilt climbs from the picture's middle column to the strip.
     std::vector<int16_t> shifts;
     std::vector<uint16_t> tally; // rises, then falls: tilt by tilt, one count per offset
+    std::vector<Peak> peaks;
     std::vector<ArmLine> guesses;
 };

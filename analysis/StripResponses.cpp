@@ -1,5 +1,7 @@
 #include "analysis/StripResponses.h"
 
+#include "analysis/Median.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -84,12 +86,7 @@ double StripResponses::medianSize() {
     for (std::size_t at = 0; at < responses.size(); at += kSizeSampleStep) {
         sizes.push_back(std::abs(responses[at]));
     }
-    if (sizes.empty()) {
-        return 0;
-    }
-    const auto middle = sizes.begin() + sizes.size() / 2;
-    std::nth_element(sizes.begin(), middle, sizes.end());
-    return *middle;
+    return medianOf(sizes);
 }
 
 int StripResponses::pitch(int width) {
