@@ -28,7 +28,7 @@ constexpr int kWeakestStep = 8;
 constexpr double kNoiseMultiple = 3.5;
 // Only every few responses go into the median; that is plenty for a figure
 // of the noise, and keeps its cost small.
-constexpr int kNoiseSampleStep = 3;
+constexpr int kNoiseSampleStep = 6;
 // Lines up to this tilt either way, in steps of a degree: a degree's turn
 // moves a line's ends by about one cell.
 constexpr int kSteepestTilt = 45;

@@ -28,11 +28,15 @@ constexpr int kGuessesTriedWhileFollowing = 1;
 constexpr double kSupportOfNewArms = 0.4;
 // Searching the whole picture costs about as much as the rest of a frame's
 // analysis. It is done on every frame while the arms have only just been
-// lost, or were not yet found, so a quick move is followed at once; once they
-// have been gone a while, on every third, which still finds arms within a
-// few frames of their coming back.
+// lost, or were not yet found, so a quick move is followed at once. Once they
+// have been gone a while, it is done on every third frame while something
+// moves in the picture, as a person coming in does, which finds their arms
+// within a few frames; in a still, empty room only now and then, for arms
+// that came in too faint to move anything.
 constexpr int32_t kFramesSearchedEagerly = 15;
 constexpr int32_t kFramesBetweenSearches = 3;
+constexpr int32_t kFramesMovementCounts = 30;
+constexpr int32_t kFramesBetweenStillSearches = 12;
 // Lines this close to the arm, in angle and in height, lie along its edges.
 constexpr double kSameArmDegrees = 3.0;
 constexpr double kSameArmHeightShare = 0.08;
@@ -65,6 +69,8 @@ OneEuroFilter::Parameters filterFor(int32_t response, double betaAtDefault) {
 bool PreciseEstimator::update(const FrameEvidence& frame, int32_t rollResponse,
                               int32_t pitchResponse) {
     tune(rollResponse, pitchResponse);
+    framesSinceMovement =
+        frame.detectorRan ? 0 : std::min(framesSinceMovement + 1, kFramesMovementCounts);
     const std::optional<ArmLine> measured = measure(frame);
     if (measured) {
         misses = 0;
@@ -140,7 +146,11 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
 }
 
 bool PreciseEstimator::searchIsDue() const {
-    return misses < kFramesSearchedEagerly || misses % kFramesBetweenSearches == 0;
+    if (misses < kFramesSearchedEagerly) {
+        return true;
+    }
+    const bool somethingMoves = framesSinceMovement < kFramesMovementCounts;
+    return misses % (somethingMoves ? kFramesBetweenSearches : kFramesBetweenStillSearches) == 0;
 }
 
 // A guess on one of the edges of the arm just refined would only find that

@@ -43,4 +43,6 @@ private:
     bool hasEstimate = false;
     int32_t misses = 0;
     int framesSinceMeasurement = 1;
+    // Frames since the motion gate last opened: how lately anything moved.
+    int32_t framesSinceMovement = 0;
 };
