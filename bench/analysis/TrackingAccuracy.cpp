@@ -2,6 +2,7 @@
 // the three capture sizes. Run it from the build folder:
 //
 //     bench/analysis/tracking_accuracy [--seed N] [--contrast LIST] [--noise LIST]
+//                                      [--striped] [--walker]
 //
 // It takes some fifteen seconds for each room. The scenes are deterministic,
 // so two runs of one build print the same table; --help explains the columns.
@@ -32,6 +33,7 @@ constexpr ArmsPose kJitterPose{100, 0};
 constexpr int kJitterFrames = 60;
 
 const char kUsage[] = R"(Usage: tracking_accuracy [--seed N] [--contrast LIST] [--noise LIST]
+                         [--striped] [--walker]
 
 Measures both estimators on generated scenes of a person with outstretched
 arms before a textured wall, a picture frame and a door, with sensor noise and
@@ -51,8 +53,12 @@ Columns:
                  (default 0)
 --noise LIST     standard deviations of the sensor noise in grey levels,
                  comma-separated (default 3)
+--striped        the shirt has stripes across the torso and rings round the
+                 sleeves, 60 grey levels from the shirt's colour
+--walker         someone smaller walks to and fro behind the person, arms at
+                 their sides, 1 %% of the width per frame
 Every contrast is measured at every noise level; the room columns show them,
-"dark" for the dark blue shirt.
+"dark" for the dark blue shirt; a line above the table names the options.
 )";
 
 struct Size {
@@ -63,10 +69,13 @@ struct Options {
     quint32 seed = 1;
     std::vector<int> contrasts{0};
     std::vector<double> noiseSigmas{3};
+    bool stripedShirt = false;
+    bool walkerBehind = false;
 };
 
-ArmScene::Room roomOf(int contrast, double noiseSigma) {
-    return {contrast > 0 ? std::optional<int>(contrast) : std::nullopt, noiseSigma};
+ArmScene::Room roomOf(int contrast, double noiseSigma, const Options& options) {
+    return {contrast > 0 ? std::optional<int>(contrast) : std::nullopt, noiseSigma,
+            options.stripedShirt, options.walkerBehind};
 }
 
 void printRow(EstimatorKind kind, Size size, quint32 seed, const ArmScene::Room& room) {
@@ -104,22 +113,34 @@ template <typename Number> std::optional<std::vector<Number>> listOf(const char*
     return values;
 }
 
+// False when the option or its value is not understood.
+bool setOption(Options& options, const char* name, const char* value) {
+    if (std::strcmp(name, "--seed") == 0) {
+        options.seed = quint32(std::strtoul(value, nullptr, 10));
+    } else if (std::strcmp(name, "--contrast") == 0 && listOf<int>(value)) {
+        options.contrasts = *listOf<int>(value);
+    } else if (std::strcmp(name, "--noise") == 0 && listOf<double>(value)) {
+        options.noiseSigmas = *listOf<double>(value);
+    } else {
+        return false;
+    }
+    return true;
+}
+
 // Nothing when the arguments are not understood.
 std::optional<Options> parsed(int argc, char** argv) {
     Options options;
-    for (int argument = 1; argument + 1 < argc; argument += 2) {
-        const char* value = argv[argument + 1];
-        if (std::strcmp(argv[argument], "--seed") == 0) {
-            options.seed = quint32(std::strtoul(value, nullptr, 10));
-        } else if (std::strcmp(argv[argument], "--contrast") == 0 && listOf<int>(value)) {
-            options.contrasts = *listOf<int>(value);
-        } else if (std::strcmp(argv[argument], "--noise") == 0 && listOf<double>(value)) {
-            options.noiseSigmas = *listOf<double>(value);
-        } else {
+    for (int argument = 1; argument < argc; ++argument) {
+        const char* name = argv[argument];
+        if (std::strcmp(name, "--striped") == 0) {
+            options.stripedShirt = true;
+        } else if (std::strcmp(name, "--walker") == 0) {
+            options.walkerBehind = true;
+        } else if (argument + 1 == argc || !setOption(options, name, argv[++argument])) {
             return std::nullopt;
         }
     }
-    return argc % 2 == 1 ? std::optional<Options>(options) : std::nullopt;
+    return options;
 }
 
 } // namespace
@@ -132,6 +153,11 @@ int main(int argc, char** argv) {
                      kSettleFrames + kMeasuredFrames, kJitterFrames);
         return asked ? 0 : 2;
     }
+    if (options->stripedShirt || options->walkerBehind) {
+        std::printf("In every room: %s shirt, %s behind the person.\n\n",
+                    options->stripedShirt ? "a striped" : "a plain",
+                    options->walkerBehind ? "someone walking" : "nobody");
+    }
     std::printf("    room (grey)                        angle error (deg)  offset error (px)"
                 "   step   jitter\n"
                 "contrast noise  estimator  size      mean  worst        mean  worst"
@@ -140,7 +166,7 @@ int main(int argc, char** argv) {
         for (double noiseSigma : options->noiseSigmas) {
             for (EstimatorKind kind : {EstimatorKind::Precise, EstimatorKind::Classic}) {
                 for (Size size : {Size{160, 120}, Size{320, 240}, Size{640, 480}}) {
-                    printRow(kind, size, options->seed, roomOf(contrast, noiseSigma));
+                    printRow(kind, size, options->seed, roomOf(contrast, noiseSigma, *options));
                 }
             }
         }

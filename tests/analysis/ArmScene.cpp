@@ -2,9 +2,11 @@
 
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -20,6 +22,23 @@ const QColor kMeadow(90, 130, 70);
 const QColor kShirt(40, 60, 110);
 const QColor kSkin(224, 182, 150);
 const QColor kHair(60, 40, 30);
+const QColor kWalkerCoat(70, 100, 80);
+
+// A Breton shirt's stripes: half of each period is the stripe colour, this
+// far from the shirt's, so stripe edges are far stronger than those of a
+// light shirt against the wall.
+constexpr double kStripePeriodShare = 0.045;
+constexpr int kStripeLevels = 60;
+
+// The walker is farther from the camera, so smaller and with shoulders a
+// little above the picture's centre, where the arms are; they pass behind the
+// person once every crossing. Their pace is a share of the width per frame, a
+// few pixels at every size.
+constexpr double kWalkerScale = 0.6;
+constexpr double kWalkerShouldersShare = 0.46;
+constexpr double kWalkerNearestSide = 0.1;
+constexpr double kWalkerCrossing = 0.8;
+constexpr double kWalkerStepShare = 0.01;
 
 // Mostly faint blotches that stay below the edge threshold, and a few strong
 // ones that do not, so the wall adds edges near the arms without drowning them.
@@ -67,9 +86,10 @@ std::vector<int> noiseTable(double sigma) {
     return noise;
 }
 
+// Lighter for negative greyLevels.
 QColor darkerBy(const QColor& colour, int greyLevels) {
-    return QColor(std::max(0, colour.red() - greyLevels), std::max(0, colour.green() - greyLevels),
-                  std::max(0, colour.blue() - greyLevels));
+    const auto channel = [greyLevels](int value) { return std::clamp(value - greyLevels, 0, 255); };
+    return QColor(channel(colour.red()), channel(colour.green()), channel(colour.blue()));
 }
 
 QLinearGradient wallGradient(double height, int darkerByGreyLevels = 0) {
@@ -110,6 +130,14 @@ void paintFurniture(QPainter& painter, double width, double height) {
     painter.drawRect(canvas.adjusted(0, canvas.height() * 0.55, 0, 0));
 }
 
+// The walker's centre as a share of the width: to and fro between the sides.
+double walkerCentreShare(int frameNumber) {
+    const double travelled = std::fmod(frameNumber * kWalkerStepShare, 2 * kWalkerCrossing);
+    const double fromSide =
+        travelled < kWalkerCrossing ? travelled : 2 * kWalkerCrossing - travelled;
+    return kWalkerNearestSide + fromSide;
+}
+
 } // namespace
 
 ArmScene::ArmScene(int width, int height, quint32 seed, Room room)
@@ -117,6 +145,8 @@ ArmScene::ArmScene(int width, int height, quint32 seed, Room room)
     , canvas(width, height, QImage::Format_RGB32)
     , seed(seed)
     , contrast(room.contrast)
+    , stripedShirt(room.stripedShirt)
+    , walkerBehind(room.walkerBehind)
     , noiseOfSum(noiseTable(room.noiseSigma)) {
     QPainter painter(&this->room);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -131,6 +161,9 @@ ArmScene::Frame ArmScene::next(ArmsPose pose, Person person) {
     // The canvas and the byte buffer are reused, which makes long runs of
     // frames several times faster than fresh pictures would.
     std::memcpy(canvas.bits(), room.constBits(), std::size_t(room.sizeInBytes()));
+    if (walkerBehind) {
+        paintWalker(canvas);
+    }
     if (person != Person::Gone) {
         paintPerson(canvas, pose.offset, arms);
     }
@@ -150,18 +183,16 @@ void ArmScene::paintPerson(QImage& mirrored, double shoulderOffset, ArmsPose arm
     QPainter painter(&mirrored);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(shirtBrush(painter.worldTransform()));
-    painter.drawRoundedRect(
-        QRectF(width * 0.40, shoulders.y() - height * 0.02, width * 0.20, height * 0.80),
-        width * 0.04, width * 0.04);
+    paintShirt(painter,
+               QRectF(width * 0.40, shoulders.y() - height * 0.02, width * 0.20, height * 0.80),
+               width * 0.04);
 
     painter.save();
     painter.translate(width / 2 + 0.5, height / 2 + 0.5 + arms.offset);
     painter.rotate(arms.angleDegrees - 90);
-    painter.setBrush(shirtBrush(painter.worldTransform()));
     const double thickness = std::max(2.0, height * 0.06);
-    painter.drawRoundedRect(QRectF(-width * 0.42, -thickness / 2, width * 0.84, thickness),
-                            thickness / 2, thickness / 2);
+    paintShirt(painter, QRectF(-width * 0.42, -thickness / 2, width * 0.84, thickness),
+               thickness / 2);
     painter.setBrush(kSkin);
     for (double hand : {-width * 0.43, width * 0.43}) {
         painter.drawEllipse(QPointF(hand, 0), thickness * 0.7, thickness * 0.7);
@@ -178,16 +209,72 @@ void ArmScene::paintPerson(QImage& mirrored, double shoulderOffset, ArmsPose arm
                       0, 180 * 16);
 }
 
+// The stripes of a striped shirt run across the piece's length, so the torso
+// gets level stripes and each sleeve rings, as they turn with the arm.
+void ArmScene::paintShirt(QPainter& painter, const QRectF& piece, double cornerRadius) const {
+    painter.setBrush(shirtBrush(painter.worldTransform()));
+    painter.drawRoundedRect(piece, cornerRadius, cornerRadius);
+    if (!stripedShirt) {
+        return;
+    }
+    QPainterPath outline;
+    outline.addRoundedRect(piece, cornerRadius, cornerRadius);
+    painter.save();
+    painter.setClipPath(outline);
+    painter.setBrush(shirtBrush(painter.worldTransform(), true));
+    const double period = canvas.height() * kStripePeriodShare;
+    const bool upright = piece.height() > piece.width();
+    const double length = upright ? piece.height() : piece.width();
+    for (double start = period / 2; start < length; start += period) {
+        painter.drawRect(
+            upright ? QRectF(piece.left(), piece.top() + start, piece.width(), period / 2)
+                    : QRectF(piece.left() + start, piece.top(), period / 2, piece.height()));
+    }
+    painter.restore();
+}
+
 // A shirt close to the wall's colour follows the wall's shading from top to
 // bottom, so that it differs from the wall beside it by the same contrast at
-// every height, whichever way the painter is turned.
-QBrush ArmScene::shirtBrush(const QTransform& painterTransform) const {
+// every height, whichever way the painter is turned. Stripes lie the far side
+// of the shirt from the wall: darker on a light shirt, lighter on a dark one.
+QBrush ArmScene::shirtBrush(const QTransform& painterTransform, bool stripe) const {
     if (!contrast) {
-        return kShirt;
+        return stripe ? darkerBy(kShirt, -kStripeLevels) : kShirt;
     }
-    QBrush shirt(wallGradient(canvas.height(), *contrast));
+    QBrush shirt(wallGradient(canvas.height(), *contrast + (stripe ? kStripeLevels : 0)));
     shirt.setTransform(painterTransform.inverted());
     return shirt;
+}
+
+// Torso and arms hanging at the sides in one plain coat, hands and a head;
+// the coat runs out of the picture at the bottom like the person's shirt.
+void ArmScene::paintWalker(QImage& mirrored) const {
+    const double width = mirrored.width();
+    const double height = mirrored.height();
+    const double centre = width * walkerCentreShare(frameNumber);
+    const double shoulders = height * kWalkerShouldersShare;
+    const double torsoHalfWidth = width * 0.10 * kWalkerScale;
+    const double armThickness = height * 0.06 * kWalkerScale;
+    QPainter painter(&mirrored);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kWalkerCoat);
+    painter.drawRoundedRect(QRectF(centre - torsoHalfWidth, shoulders, 2 * torsoHalfWidth, height),
+                            armThickness, armThickness);
+    const double armLength = height * 0.5 * kWalkerScale;
+    for (double side : {-1.0, 1.0}) {
+        const double armCentre = centre + side * (torsoHalfWidth + armThickness / 2);
+        painter.setBrush(kWalkerCoat);
+        painter.drawRoundedRect(QRectF(armCentre - armThickness / 2, shoulders + armThickness / 3,
+                                       armThickness, armLength),
+                                armThickness / 2, armThickness / 2);
+        painter.setBrush(kSkin);
+        painter.drawEllipse(QPointF(armCentre, shoulders + armLength), armThickness * 0.6,
+                            armThickness * 0.7);
+    }
+    const double headRadius = height * 0.09 * kWalkerScale;
+    painter.drawEllipse(QPointF(centre, shoulders - height * 0.13 * kWalkerScale),
+                        headRadius * 0.85, headRadius);
 }
 
 // Mirrors the picture back to how the camera sees it and adds the noise on the

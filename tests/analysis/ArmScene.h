@@ -11,6 +11,8 @@
 #include <optional>
 #include <vector>
 
+class QPainter;
+
 // A room as a webcam sees it: a person with outstretched arms in front of a
 // textured wall, a picture frame and a door edge, with fresh sensor noise in
 // every frame. Everything is drawn in fractions of the picture, so the scene
@@ -25,6 +27,12 @@ public:
         std::optional<int> contrast;
         // Standard deviation of the sensor noise, in grey levels.
         double noiseSigma = 3;
+        // Stripes across the torso and rings round the sleeves, as a Breton
+        // shirt: strong short edges at many heights close to the arms.
+        bool stripedShirt = false;
+        // Someone smaller, farther back, walking to and fro behind the person
+        // with arms at their sides: a shoulder line and a head that move.
+        bool walkerBehind = false;
     };
 
     enum class Person {
@@ -46,7 +54,9 @@ public:
 
 private:
     void paintPerson(QImage& mirrored, double shoulderOffset, ArmsPose arms) const;
-    QBrush shirtBrush(const QTransform& painterTransform) const;
+    void paintShirt(QPainter& painter, const QRectF& piece, double cornerRadius) const;
+    QBrush shirtBrush(const QTransform& painterTransform, bool stripe = false) const;
+    void paintWalker(QImage& mirrored) const;
     std::unique_ptr<I::Image> cameraFrame(const QImage& mirrored);
 
     QImage room;   // wall, picture frame and door, in the mirrored picture
@@ -54,6 +64,8 @@ private:
     std::vector<uchar> bytes;
     quint32 seed;
     std::optional<int> contrast;
+    bool stripedShirt;
+    bool walkerBehind;
     // The noise each sum of four random bytes stands for.
     std::vector<int> noiseOfSum;
     int frameNumber = 0;
