@@ -37,6 +37,11 @@ constexpr int32_t kFramesSearchedEagerly = 15;
 constexpr int32_t kFramesBetweenSearches = 3;
 constexpr int32_t kFramesMovementCounts = 30;
 constexpr int32_t kFramesBetweenStillSearches = 12;
+// A few frames without the arms happen while someone walks behind them or a
+// hand passes before them; for that long the arm is still looked for where
+// it was last measured, as a faint arm partly hidden is not always found
+// afresh.
+constexpr int32_t kMissesFollowedThrough = 5;
 // Lines this close to the arm, in angle and in height, lie along its edges.
 constexpr double kSameArmDegrees = 3.0;
 constexpr double kSameArmHeightShare = 0.08;
@@ -141,7 +146,9 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
             }
         }
     }
-    tracked = best;
+    if (best || misses + 1 >= kMissesFollowedThrough) {
+        tracked = best;
+    }
     return best ? std::optional<ArmLine>(best->line) : std::nullopt;
 }
 

@@ -36,7 +36,8 @@ private:
     ArmLineSearch search;
     OneEuroFilter angleFilter;
     OneEuroFilter heightFilter; // the offset as a percentage of the frame's height
-    // The arm as last measured; it is followed from there in the next frame.
+    // The arm as last measured, kept through a few frames without it; it is
+    // followed from there.
     std::optional<ArmFit> tracked;
     double angle = 90.0;
     double offset = 0.0;

@@ -22,8 +22,21 @@ void expectQuickStepsAndSteadyArms(TrackedScene& tracked) {
               0.2);
 }
 
-// Each pose is found within fifteen frames of appearing afresh; returns how
-// far the line lies from it over measuredFrames frames once settled.
+// Adds how far the frames' lines lie from pose, each frame being expected to
+// track the arms.
+void addTrackedFrameErrors(LineErrors& errors, const std::vector<TrackedScene::Frame>& frames,
+                           ArmsPose pose) {
+    int framesUntracked = 0;
+    for (const TrackedScene::Frame& frame : frames) {
+        errors.add(frame.reported, pose);
+        framesUntracked += frame.state != TrackingState::Tracking;
+    }
+    EXPECT_EQ(framesUntracked, 0) << "angle " << pose.angleDegrees << ", offset " << pose.offset;
+}
+
+// Each pose is found within fifteen frames of appearing afresh and then
+// tracked on every frame; returns how far the line lies from it over
+// measuredFrames frames once settled.
 LineErrors errorsOfPosesFoundAfresh(TrackedScene& tracked, int measuredFrames) {
     constexpr int kFramesToFind = 15;
     const std::pair<double, double> poses[] = {
@@ -38,9 +51,7 @@ LineErrors errorsOfPosesFoundAfresh(TrackedScene& tracked, int measuredFrames) {
                         [](const auto& frame) { return frame.state == TrackingState::Tracking; }))
             << "tilt " << tilt << ", height " << share;
         tracked.hold(pose, kSettleFrames - kFramesToFind);
-        for (const TrackedScene::Frame& frame : tracked.hold(pose, measuredFrames)) {
-            errors.add(frame.reported, pose);
-        }
+        addTrackedFrameErrors(errors, tracked.hold(pose, measuredFrames), pose);
     }
     return errors;
 }
@@ -186,9 +197,8 @@ TEST_P(PreciseTrackingInBusyRooms, StillArmsAreHeldAtTheirCentreLine) {
         const ArmsPose pose{kLevel + tilt, tracked.offsetFor(0.05)};
         tracked.restart();
         tracked.hold(pose, kSettleFrames);
-        for (const auto& frame : tracked.hold(pose, kWalkerToAndFro, ArmScene::Person::Still)) {
-            errors.add(frame.reported, pose);
-        }
+        addTrackedFrameErrors(errors, tracked.hold(pose, kWalkerToAndFro, ArmScene::Person::Still),
+                              pose);
     }
     expectWithinTargets(errors);
 }
