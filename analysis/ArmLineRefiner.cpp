@@ -152,9 +152,10 @@ std::optional<StripEdges> strongestPair(const StripResponse& strip, double thick
                       locatedPeak(strip, peakNear(strip, lowerAt)), best};
 }
 
-double rowOnLine(const ArmLine& line, double xc) {
+// Rows the line climbs down per column.
+double slopeOf(const ArmLine& line) {
     const double angle = line.angleDegrees * kPi / 180;
-    return line.offset - xc * std::cos(angle) / std::sin(angle);
+    return -std::cos(angle) / std::sin(angle);
 }
 
 // The middle of the window of the given half width that holds the most of
@@ -297,12 +298,11 @@ std::optional<ArmFit> ArmLineRefiner::fit(const ArmLine& guess, const double (&t
     if (midpoints.size() < needed) {
         return std::nullopt;
     }
+    double slope = slopeOf(guess);
     scratch.clear();
     for (const Midpoint& point : midpoints) {
-        scratch.push_back(point.yc - rowOnLine(guess, point.xc));
+        scratch.push_back(point.yc - (guess.offset + slope * point.xc));
     }
-    const double angle = guess.angleDegrees * kPi / 180;
-    double slope = -std::cos(angle) / std::sin(angle);
     const double window = std::max(kSmallestTolerancePixels, toleranceShares[1] * height);
     double intercept = guess.offset + densestValue(scratch, window);
     // The edges of one arm are about as strong all along; much stronger or
@@ -340,9 +340,10 @@ std::optional<ArmFit> ArmLineRefiner::fit(const ArmLine& guess, const double (&t
 // The median of one field of the midpoints near the line; 0 when none is,
 // which a fit's last nudge of its line can leave.
 double ArmLineRefiner::medianNear(const ArmLine& line, double tolerance, double Midpoint::*field) {
+    const double slope = slopeOf(line);
     scratch.clear();
     for (const Midpoint& point : midpoints) {
-        if (std::fabs(point.yc - rowOnLine(line, point.xc)) <= tolerance) {
+        if (std::fabs(point.yc - (line.offset + slope * point.xc)) <= tolerance) {
             scratch.push_back(point.*field);
         }
     }

@@ -44,10 +44,13 @@ void StripResponses::measure(const I::Image& grey, const ArmLine& around, int ba
         const int first = std::max(0, int(std::floor(centreRow)) - bandRows);
         const int last = std::min(height - 1, int(std::ceil(centreRow)) + bandRows);
         sumProfile(grey, left, layout.stripWidth, slope, first - span, last + span);
-        bandList.push_back({xc, first, last - first + 1, responses.size()});
-        for (int at = span; at <= last - first + span; ++at) {
-            responses.push_back((profile[at + span + 1] - profile[at + 1]) -
-                                (profile[at] - profile[at - span]));
+        const int rows = last - first + 1;
+        bandList.push_back({xc, first, rows, responses.size()});
+        responses.resize(responses.size() + std::size_t(rows));
+        int32_t* response = responses.data() + bandList.back().offset;
+        for (int at = span; at < rows + span; ++at) {
+            *response++ =
+                (profile[at + span + 1] - profile[at + 1]) - (profile[at] - profile[at - span]);
         }
     }
 }
