@@ -3,8 +3,11 @@
 #include "output/OpentrackSink.h"
 #include "output/ResponseShaping.h"
 
+#include <QCoreApplication>
+#include <QDBusConnection>
 #include <QDBusInterface>
 #include <QDBusMessage>
+#include <QDeadlineTimer>
 #include <QNetworkDatagram>
 #include <QProcess>
 #include <QSettings>
@@ -14,6 +17,38 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+// The changes of the remote control's properties that reach a client on the
+// bus, as a panel or script following the state sees them.
+class AnnouncedChanges : public QObject {
+    Q_OBJECT
+
+public:
+    AnnouncedChanges() {
+        QDBusConnection::sessionBus().connect(
+            QString(), "/io/github/zaredezid", "org.freedesktop.DBus.Properties",
+            "PropertiesChanged", this, SLOT(record(QString, QVariantMap, QStringList)));
+    }
+
+    // Whether the property was announced with the value within the time.
+    bool waitFor(const QString& property, const QVariant& value, int milliseconds = 10000) {
+        const QDeadlineTimer deadline(milliseconds);
+        while (!changes.contains({property, value}) && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        return changes.contains({property, value});
+    }
+
+private slots:
+    void record(const QString& interface, const QVariantMap& changed, const QStringList&) {
+        if (interface != "io.github.zaredezid.Control")
+            return;
+        for (auto change = changed.begin(); change != changed.end(); ++change)
+            changes.append({change.key(), change.value()});
+    }
+
+private:
+    QList<QPair<QString, QVariant>> changes;
+};
 
 namespace {
 
@@ -136,6 +171,7 @@ TEST(TrackerOutputs, ObeysTheRemoteControlOnTheSessionBus) {
     QSettings("Ruveviv", "Vizezu Verizuvuz").setValue("settings/ZeroRoll", 0);
     QUdpSocket flightGear;
     ASSERT_TRUE(flightGear.bind(QHostAddress(QHostAddress::LocalHost)));
+    AnnouncedChanges announced;
     QProcess tracker;
     tracker.start(
         ZAREDEZID_TRACK,
@@ -150,8 +186,10 @@ TEST(TrackerOutputs, ObeysTheRemoteControlOnTheSessionBus) {
     for (double aileron : aileronsWithin(flightGear, 300))
         EXPECT_GT(aileron, 0.2);
     EXPECT_EQ(remote.property("Tracking"), "tracking");
+    EXPECT_TRUE(announced.waitFor("Tracking", "tracking"));
 
     ASSERT_TRUE(call("Pause"));
+    EXPECT_TRUE(announced.waitFor("Paused", true));
     const QList<double> untilPaused = aileronsWithin(flightGear, 300);
     EXPECT_EQ(untilPaused.value(untilPaused.size() - 1, -1), 0.0);
     EXPECT_TRUE(aileronsWithin(flightGear, 300).isEmpty());
@@ -177,3 +215,5 @@ TEST(TrackerOutputs, ObeysTheRemoteControlOnTheSessionBus) {
 }
 
 } // namespace
+
+#include "TrackerOutputTest.moc"
