@@ -152,12 +152,6 @@ std::optional<StripEdges> strongestPair(const StripResponse& strip, double thick
                       locatedPeak(strip, peakNear(strip, lowerAt)), best};
 }
 
-// Rows the line climbs down per column.
-double slopeOf(const ArmLine& line) {
-    const double angle = line.angleDegrees * kPi / 180;
-    return -std::cos(angle) / std::sin(angle);
-}
-
 // The middle of the window of the given half width that holds the most of
 // values; values is sorted on the way.
 double densestValue(std::vector<double>& values, double halfWidth) {
@@ -298,7 +292,7 @@ std::optional<ArmFit> ArmLineRefiner::fit(const ArmLine& guess, const double (&t
     if (midpoints.size() < needed) {
         return std::nullopt;
     }
-    double slope = slopeOf(guess);
+    double slope = guess.slope();
     scratch.clear();
     for (const Midpoint& point : midpoints) {
         scratch.push_back(point.yc - (guess.offset + slope * point.xc));
@@ -340,7 +334,7 @@ std::optional<ArmFit> ArmLineRefiner::fit(const ArmLine& guess, const double (&t
 // The median of one field of the midpoints near the line; 0 when none is,
 // which a fit's last nudge of its line can leave.
 double ArmLineRefiner::medianNear(const ArmLine& line, double tolerance, double Midpoint::*field) {
-    const double slope = slopeOf(line);
+    const double slope = line.slope();
     scratch.clear();
     for (const Midpoint& point : midpoints) {
         if (std::fabs(point.yc - (line.offset + slope * point.xc)) <= tolerance) {

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 // At most this many strips of at most kWidestStrip neighbouring columns each:
 // wide enough that the noise of single pixels averages out, few enough that
 // the cost stays flat at large sizes while a fit still has plenty of points.
@@ -29,8 +27,7 @@ void StripResponses::measure(const I::Image& grey, const ArmLine& around, int ba
     const int height = grey.height;
     const int stripPitch = pitch(width);
     const int span = layout.span;
-    const double angle = around.angleDegrees * kPi / 180;
-    const double slope = -std::cos(angle) / std::sin(angle);
+    const double slope = around.slope();
     bandList.clear();
     responses.clear();
     for (int left = std::max(0, (stripPitch - layout.stripWidth) / 2);
