@@ -39,6 +39,11 @@ constexpr double kNoiseMultiple = 3.0;
 // The midpoints must lie on one line in at least this share of the strips
 // looked at, or the arm is not where the guess says.
 constexpr double kShareOfStripsNeeded = 0.3;
+// An arm already followed is looked for only in its own narrow band, as a
+// pair of edges its known thickness apart, which little else in a room
+// offers; there a smaller share will do, so that someone walking behind an
+// arm already partly hidden by the furniture does not lose it.
+constexpr double kShareOfStripsFollowed = 0.25;
 constexpr int kFewestStrips = 8;
 // Each round of a fit keeps the midpoints within a narrower distance of the
 // line of the round before, as shares of the picture's height: the rough fit
@@ -185,15 +190,20 @@ std::optional<ArmFit> ArmLineRefiner::refine(const I::Image& grey, const ArmLine
     }
     collectMidpoints(grey, {wideBand, std::max(kThinnestArmPixels + 1, kThickestArmShare * height),
                             0, noise.weakest});
-    const std::optional<ArmFit> rough = fit(guess, kRoughToleranceShares, height);
-    if (!rough) {
+    const double window = std::max(kSmallestTolerancePixels, kRoughToleranceShares[1] * height);
+    const std::optional<ArmFit> rough =
+        fit(guess, kRoughToleranceShares, height, kShareOfStripsNeeded);
+    // Where the bar of a picture's frame beside a faint arm has the strongest
+    // edges of many strips, too few midpoints lie on the arm for a rough fit.
+    // A few on one line still tell the arm's thickness, and the second pass,
+    // which looks for pairs of edges that far apart, finds the arm's own
+    // edges in the other strips too.
+    const ArmLine along = rough ? rough->line : densestLine(guess, window);
+    if (!rough && countNear(along, window) < std::size_t(kFewestStrips)) {
         return std::nullopt;
     }
-    return fitAlong(
-        grey, rough->line,
-        medianNear(rough->line,
-                   std::max(kSmallestTolerancePixels, kRoughToleranceShares[1] * height),
-                   &Midpoint::thickness));
+    return fitAlong(grey, along, medianNear(along, window, &Midpoint::thickness),
+                    kShareOfStripsNeeded);
 }
 
 // While the arms are followed their thickness is known, and the noise of the
@@ -205,7 +215,9 @@ std::optional<ArmFit> ArmLineRefiner::follow(const I::Image& grey, const ArmFit&
     if (noise.layout.span == 0 || !(arm.thickness > 0)) {
         return refine(grey, arm.line);
     }
-    return canRefine(grey, arm.line) ? fitAlong(grey, arm.line, arm.thickness) : std::nullopt;
+    return canRefine(grey, arm.line)
+               ? fitAlong(grey, arm.line, arm.thickness, kShareOfStripsFollowed)
+               : std::nullopt;
 }
 
 bool ArmLineRefiner::canRefine(const I::Image& grey, const ArmLine& guess) {
@@ -217,12 +229,12 @@ bool ArmLineRefiner::canRefine(const I::Image& grey, const ArmLine& guess) {
 // The second pass: the pair of edges the arm's thickness apart in each strip,
 // in a band of that thickness and a margin for the arm's move.
 std::optional<ArmFit> ArmLineRefiner::fitAlong(const I::Image& grey, const ArmLine& line,
-                                               double thickness) {
+                                               double thickness, double shareNeeded) {
     const double margin = std::max(kSmallestMarginPixels, kMarginShare * grey.height);
     const int narrowBand = int(std::ceil(thickness / 2 + margin));
     strips.measure(grey, line, narrowBand, noise.layout);
     collectMidpoints(grey, {narrowBand, thickness + 2 * margin, thickness, noise.weakest});
-    std::optional<ArmFit> arm = fit(line, kFineToleranceShares, grey.height);
+    std::optional<ArmFit> arm = fit(line, kFineToleranceShares, grey.height, shareNeeded);
     if (arm) {
         arm->thickness = medianNear(arm->line, kSmallestTolerancePixels, &Midpoint::thickness);
     }
@@ -286,19 +298,15 @@ void ArmLineRefiner::collectMidpoints(const I::Image& grey, const Search& search
 // the arm, and a picture's frame or a shelf beside a faint arm may give a
 // good share of the midpoints a line apart from the arm's.
 std::optional<ArmFit> ArmLineRefiner::fit(const ArmLine& guess, const double (&toleranceShares)[2],
-                                          int height) {
+                                          int height, double shareNeeded) {
     const std::size_t needed = std::max<std::size_t>(
-        kFewestStrips, std::size_t(std::ceil(kShareOfStripsNeeded * strips.stripsLooked())));
+        kFewestStrips, std::size_t(std::ceil(shareNeeded * strips.stripsLooked())));
     if (midpoints.size() < needed) {
         return std::nullopt;
     }
     double slope = guess.slope();
-    scratch.clear();
-    for (const Midpoint& point : midpoints) {
-        scratch.push_back(point.yc - (guess.offset + slope * point.xc));
-    }
     const double window = std::max(kSmallestTolerancePixels, toleranceShares[1] * height);
-    double intercept = guess.offset + densestValue(scratch, window);
+    double intercept = densestLine(guess, window).offset;
     // The edges of one arm are about as strong all along; much stronger or
     // fainter ones on its line belong to a picture's frame or to the wall's
     // texture, which together could otherwise pass for an arm.
@@ -329,6 +337,24 @@ std::optional<ArmFit> ArmLineRefiner::fit(const ArmLine& guess, const double (&t
     }
     return ArmFit{
         {90 + std::atan(slope) * 180 / kPi, intercept}, double(kept) / strips.stripsLooked(), 0};
+}
+
+// The line of the guess's slope that passes within window of the most
+// midpoints.
+ArmLine ArmLineRefiner::densestLine(const ArmLine& guess, double window) {
+    const double slope = guess.slope();
+    scratch.clear();
+    for (const Midpoint& point : midpoints) {
+        scratch.push_back(point.yc - (guess.offset + slope * point.xc));
+    }
+    return {guess.angleDegrees, guess.offset + densestValue(scratch, window)};
+}
+
+std::size_t ArmLineRefiner::countNear(const ArmLine& line, double tolerance) const {
+    const double slope = line.slope();
+    return std::size_t(std::count_if(midpoints.begin(), midpoints.end(), [&](const Midpoint& p) {
+        return std::fabs(p.yc - (line.offset + slope * p.xc)) <= tolerance;
+    }));
 }
 
 // The median of one field of the midpoints near the line; 0 when none is,

@@ -59,11 +59,15 @@ private:
     };
 
     static bool canRefine(const I::Image& grey, const ArmLine& guess);
-    std::optional<ArmFit> fitAlong(const I::Image& grey, const ArmLine& line, double thickness);
+    std::optional<ArmFit> fitAlong(const I::Image& grey, const ArmLine& line, double thickness,
+                                   double shareNeeded);
     void measureNoise(int width, int height);
     double thinnestArm() const;
     void collectMidpoints(const I::Image& grey, const Search& search);
-    std::optional<ArmFit> fit(const ArmLine& guess, const double (&toleranceShares)[2], int height);
+    std::optional<ArmFit> fit(const ArmLine& guess, const double (&toleranceShares)[2], int height,
+                              double shareNeeded);
+    ArmLine densestLine(const ArmLine& guess, double window);
+    std::size_t countNear(const ArmLine& line, double tolerance) const;
     double medianNear(const ArmLine& line, double tolerance, double Midpoint::*field);
 
     // Kept between calls, so refining allocates only when a picture is larger

@@ -26,6 +26,13 @@ constexpr int kGuessesTriedWhileFollowing = 1;
 // the short pairs of edges that shelves and frames offer, which the arms
 // uncover as they leave, fall short.
 constexpr double kSupportOfNewArms = 0.4;
+// A fainter line is taken for new arms when it shows twice, along one line,
+// among the detector's lines of moved edges within this many frames and is
+// confirmed each time by the arm's edges. Arms beside a door or across a
+// picture's frame show on too few strips for the share above, yet held arms
+// waver and so move on and on; a shelf or a frame's bar that the arms uncover
+// as they leave moves once.
+constexpr int32_t kFramesBetweenFaintMoves = 8;
 // Searching the whole picture costs about as much as the rest of a frame's
 // analysis. It is done on every frame while the arms have only just been
 // lost, or were not yet found, so a quick move is followed at once. Once they
@@ -76,6 +83,9 @@ bool PreciseEstimator::update(const FrameEvidence& frame, int32_t rollResponse,
     tune(rollResponse, pitchResponse);
     framesSinceMovement =
         frame.detectorRan ? 0 : std::min(framesSinceMovement + 1, kFramesMovementCounts);
+    if (lastFaintMove && ++framesSinceFaintMove > kFramesBetweenFaintMoves) {
+        lastFaintMove.reset();
+    }
     const std::optional<ArmLine> measured = measure(frame);
     if (measured) {
         misses = 0;
@@ -107,10 +117,12 @@ void PreciseEstimator::tune(int32_t rollResponse, int32_t pitchResponse) {
 // arms, and a quick move is picked up from the detection at once. Following
 // the arm on every frame holds a still pose and follows moves too slow to
 // open the gate. When none of this finds the arms, the whole picture is
-// searched for faint ones, which the detector misses. Nothing is found when
-// the arms have left the picture.
+// searched for faint ones, which the detector misses, and a faint line the
+// detector found twice is taken. Nothing is found when the arms have left the
+// picture.
 std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
     std::optional<ArmFit> best;
+    std::optional<ArmFit> faintMove;
     const auto consider = [&](const std::optional<ArmFit>& fit, double supportNeeded) {
         if (fit && fit->support >= supportNeeded && (!best || fit->support > best->support)) {
             best = fit;
@@ -137,7 +149,12 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
             continue;
         }
         ++tried;
-        consider(refiner.refine(frame.grey, guess), kSupportOfNewArms);
+        const std::optional<ArmFit> fit = refiner.refine(frame.grey, guess);
+        consider(fit, kSupportOfNewArms);
+        if (fit && liesAlong(fit->line, guess, frame.grey.height) &&
+            (!faintMove || fit->support > faintMove->support)) {
+            faintMove = fit;
+        }
     }
     if (!best && searchIsDue()) {
         for (const ArmLine& guess : search.search(frame.grey)) {
@@ -146,10 +163,20 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
             }
         }
     }
+    if (!best && faintMove) {
+        best = movedAgain(*faintMove, frame.grey.height);
+    }
     if (best || misses + 1 >= kMissesFollowedThrough) {
         tracked = best;
     }
     return best ? std::optional<ArmLine>(best->line) : std::nullopt;
+}
+
+std::optional<ArmFit> PreciseEstimator::movedAgain(const ArmFit& faint, int frameHeight) {
+    const bool again = lastFaintMove && liesAlong(faint.line, *lastFaintMove, frameHeight);
+    lastFaintMove = faint.line;
+    framesSinceFaintMove = 0;
+    return again ? std::optional<ArmFit>(faint) : std::nullopt;
 }
 
 bool PreciseEstimator::searchIsDue() const {
@@ -160,11 +187,11 @@ bool PreciseEstimator::searchIsDue() const {
     return misses % (somethingMoves ? kFramesBetweenSearches : kFramesBetweenStillSearches) == 0;
 }
 
-// A guess on one of the edges of the arm just refined would only find that
-// arm again.
-bool PreciseEstimator::liesAlong(const ArmLine& guess, const ArmLine& arm, int frameHeight) {
-    return std::fabs(guess.angleDegrees - arm.angleDegrees) < kSameArmDegrees &&
-           std::fabs(guess.offset - arm.offset) < kSameArmHeightShare * frameHeight;
+// Whether line lies on one of the arm's edges or on its centre line: a guess
+// there would only find that arm again, and a fit there confirms the guess.
+bool PreciseEstimator::liesAlong(const ArmLine& line, const ArmLine& arm, int frameHeight) {
+    return std::fabs(line.angleDegrees - arm.angleDegrees) < kSameArmDegrees &&
+           std::fabs(line.offset - arm.offset) < kSameArmHeightShare * frameHeight;
 }
 
 bool PreciseEstimator::isPlausible(double theta) const {

@@ -26,8 +26,9 @@ public:
 private:
     std::optional<ArmLine> measure(const FrameEvidence& frame);
     bool isPlausible(double theta) const;
+    std::optional<ArmFit> movedAgain(const ArmFit& faint, int frameHeight);
     bool searchIsDue() const;
-    static bool liesAlong(const ArmLine& guess, const ArmLine& arm, int frameHeight);
+    static bool liesAlong(const ArmLine& line, const ArmLine& arm, int frameHeight);
     void follow(const ArmLine& measured, int frameHeight);
     void easeTowardLevel(int32_t rollResponse, int32_t pitchResponse, int frameHeight);
     void tune(int32_t rollResponse, int32_t pitchResponse);
@@ -46,4 +47,8 @@ private:
     int framesSinceMeasurement = 1;
     // Frames since the motion gate last opened: how lately anything moved.
     int32_t framesSinceMovement = 0;
+    // Where a faint line of moved edges last lay along an arm's edges, for a
+    // few frames, and how many frames ago.
+    std::optional<ArmLine> lastFaintMove;
+    int32_t framesSinceFaintMove = 0;
 };

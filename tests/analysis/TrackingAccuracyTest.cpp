@@ -14,6 +14,7 @@ constexpr double kLevel = 90;
 constexpr double kLargestOffsetError = 2.0;
 constexpr int kSettleFrames = 30;
 constexpr int kMeasuredFrames = 15;
+constexpr int kFramesToFind = 15;
 
 void expectQuickStepsAndSteadyArms(TrackedScene& tracked) {
     EXPECT_LE(tracked.framesToStep(-15, 15, kSettleFrames), 5);
@@ -34,18 +35,19 @@ void addTrackedFrameErrors(LineErrors& errors, const std::vector<TrackedScene::F
     EXPECT_EQ(framesUntracked, 0) << "angle " << pose.angleDegrees << ", offset " << pose.offset;
 }
 
-// Each pose is found within fifteen frames of appearing afresh and then
+// Each pose is found within framesToFind frames of appearing afresh and then
 // tracked on every frame; returns how far the line lies from it over
-// measuredFrames frames once settled.
-LineErrors errorsOfPosesFoundAfresh(TrackedScene& tracked, int measuredFrames) {
-    constexpr int kFramesToFind = 15;
-    const std::pair<double, double> poses[] = {
-        {-35, 0.10}, {-17.5, -0.10}, {0, 0}, {17.5, 0.10}, {35, 0}};
+// measuredFrames frames once settled. In the last pose the door, the picture
+// frame's lower bar and the body hide about two thirds of the arms.
+LineErrors errorsOfPosesFoundAfresh(TrackedScene& tracked, int measuredFrames,
+                                    int framesToFind = kFramesToFind) {
+    const std::pair<double, double> poses[] = {{-35, 0.10},  {-17.5, -0.10}, {0, 0},
+                                               {17.5, 0.10}, {35, 0},        {35, -0.10}};
     LineErrors errors;
     for (const auto& [tilt, share] : poses) {
         const ArmsPose pose{kLevel + tilt, tracked.offsetFor(share)};
         tracked.restart();
-        const auto appearing = tracked.hold(pose, kFramesToFind);
+        const auto appearing = tracked.hold(pose, framesToFind);
         EXPECT_TRUE(
             std::any_of(appearing.begin(), appearing.end(),
                         [](const auto& frame) { return frame.state == TrackingState::Tracking; }))
@@ -99,6 +101,7 @@ struct PlainRoom {
     int width, height;
     double noiseSigma;
     double largestAngleError;
+    int framesToFind = kFramesToFind;
 };
 
 void PrintTo(const PlainRoom& room, std::ostream* out) {
@@ -113,7 +116,8 @@ protected:
 };
 
 TEST_P(PreciseTrackingInPlainRooms, ArmsAreFoundWithinFifteenFramesAndHeldAtTheirCentreLine) {
-    const LineErrors errors = errorsOfPosesFoundAfresh(tracked, kMeasuredFrames);
+    const LineErrors errors =
+        errorsOfPosesFoundAfresh(tracked, kMeasuredFrames, GetParam().framesToFind);
     EXPECT_LE(errors.worstAngle, GetParam().largestAngleError);
     EXPECT_LE(errors.worstOffset, kLargestOffsetError);
 }
@@ -128,7 +132,6 @@ TEST_P(PreciseTrackingInPlainRooms, ThirtyDegreeStepsShowWithinFiveFramesAndHeld
 // either of the steepest tilts, is found as quickly as at the start.
 TEST_P(PreciseTrackingInPlainRooms, AnEmptyRoomIsNeverTakenForArmsAndArmsComingInAreFound) {
     constexpr int kFramesEmpty = 60;
-    constexpr int kFramesToFind = 15;
     for (const quint32 seed : {1u, 3u, 5u}) {
         TrackedScene room(GetParam().width, GetParam().height, EstimatorKind::Precise, seed,
                           lightShirt());
@@ -147,7 +150,9 @@ TEST_P(PreciseTrackingInPlainRooms, AnEmptyRoomIsNeverTakenForArmsAndArmsComingI
 
 INSTANTIATE_TEST_SUITE_P(
     LightShirtBeforeLightWall, PreciseTrackingInPlainRooms,
-    ::testing::Values(PlainRoom{160, 120, 6, 1.5}, PlainRoom{160, 120, 10, 1.5},
+    // At 160×120 in this much noise, the arms that the furniture hides are
+    // found only after some 25 frames.
+    ::testing::Values(PlainRoom{160, 120, 6, 1.5}, PlainRoom{160, 120, 10, 1.5, 30},
                       PlainRoom{320, 240, 6, 1.0}, PlainRoom{320, 240, 14, 1.0},
                       PlainRoom{640, 480, 6, 1.0}, PlainRoom{640, 480, 14, 1.0}),
     [](const auto& room) { return ::testing::PrintToString(room.param); });
