@@ -14,6 +14,7 @@
 #include <QSplashScreen>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -159,6 +160,11 @@ int main(int argc, char** argv) {
     if (!displayAvailable(rawArguments))
         return refuseWithoutDisplay(rawArguments);
 
+    // A display server that ends while the program writes to it would raise
+    // SIGPIPE and kill the program before the settings are saved; ignored,
+    // the write fails instead, and the display's loss ends the program through
+    // the guard below.
+    std::signal(SIGPIPE, SIG_IGN);
     auto application = connectToDisplay(argc, argv);
     const CommandLine commandLine(QCoreApplication::arguments());
     if (commandLine.action() == CommandLine::Action::Fail) {
