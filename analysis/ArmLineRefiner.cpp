@@ -191,19 +191,21 @@ std::optional<ArmFit> ArmLineRefiner::refine(const I::Image& grey, const ArmLine
     collectMidpoints(grey, {wideBand, std::max(kThinnestArmPixels + 1, kThickestArmShare * height),
                             0, noise.weakest});
     const double window = std::max(kSmallestTolerancePixels, kRoughToleranceShares[1] * height);
-    const std::optional<ArmFit> rough =
-        fit(guess, kRoughToleranceShares, height, kShareOfStripsNeeded);
+    const ArmLine densest = densestLine(guess, window);
+    if (const std::optional<ArmFit> rough =
+            fit(densest, kRoughToleranceShares, height, kShareOfStripsNeeded)) {
+        return fitAlong(grey, rough->line, medianNear(rough->line, window, &Midpoint::thickness),
+                        kShareOfStripsNeeded);
+    }
     // Where the bar of a picture's frame beside a faint arm has the strongest
     // edges of many strips, too few midpoints lie on the arm for a rough fit.
     // A few on one line still tell the arm's thickness, and the second pass,
     // which looks for pairs of edges that far apart, finds the arm's own
     // edges in the other strips too.
-    const ArmLine along = rough ? rough->line : densestLine(guess, window);
-    if (!rough && countNear(along, window) < std::size_t(kFewestStrips)) {
+    if (gatherNear(densest, window, &Midpoint::thickness) < std::size_t(kFewestStrips)) {
         return std::nullopt;
     }
-    return fitAlong(grey, along, medianNear(along, window, &Midpoint::thickness),
-                    kShareOfStripsNeeded);
+    return fitAlong(grey, densest, medianOf(scratch), kShareOfStripsNeeded);
 }
 
 // While the arms are followed their thickness is known, and the noise of the
@@ -234,7 +236,9 @@ std::optional<ArmFit> ArmLineRefiner::fitAlong(const I::Image& grey, const ArmLi
     const int narrowBand = int(std::ceil(thickness / 2 + margin));
     strips.measure(grey, line, narrowBand, noise.layout);
     collectMidpoints(grey, {narrowBand, thickness + 2 * margin, thickness, noise.weakest});
-    std::optional<ArmFit> arm = fit(line, kFineToleranceShares, grey.height, shareNeeded);
+    const double window = std::max(kSmallestTolerancePixels, kFineToleranceShares[1] * grey.height);
+    std::optional<ArmFit> arm =
+        fit(densestLine(line, window), kFineToleranceShares, grey.height, shareNeeded);
     if (arm) {
         arm->thickness = medianNear(arm->line, kSmallestTolerancePixels, &Midpoint::thickness);
     }
@@ -293,25 +297,26 @@ void ArmLineRefiner::collectMidpoints(const I::Image& grey, const Search& search
 }
 
 // Least squares over the midpoints, in rounds that each keep only those near
-// the line of the round before. It starts from the line of the guess's slope
-// that passes near the most midpoints, as the guess may lie on either edge of
-// the arm, and a picture's frame or a shelf beside a faint arm may give a
-// good share of the midpoints a line apart from the arm's.
-std::optional<ArmFit> ArmLineRefiner::fit(const ArmLine& guess, const double (&toleranceShares)[2],
-                                          int height, double shareNeeded) {
+// the line of the round before. It starts from the densest line of the
+// guess's slope, the one that passes near the most midpoints, as the guess
+// may lie on either edge of the arm, and a picture's frame or a shelf beside
+// a faint arm may give a good share of the midpoints a line apart from the
+// arm's.
+std::optional<ArmFit> ArmLineRefiner::fit(const ArmLine& densest,
+                                          const double (&toleranceShares)[2], int height,
+                                          double shareNeeded) {
     const std::size_t needed = std::max<std::size_t>(
         kFewestStrips, std::size_t(std::ceil(shareNeeded * strips.stripsLooked())));
     if (midpoints.size() < needed) {
         return std::nullopt;
     }
-    double slope = guess.slope();
+    double slope = densest.slope();
+    double intercept = densest.offset;
     const double window = std::max(kSmallestTolerancePixels, toleranceShares[1] * height);
-    double intercept = densestLine(guess, window).offset;
     // The edges of one arm are about as strong all along; much stronger or
     // fainter ones on its line belong to a picture's frame or to the wall's
     // texture, which together could otherwise pass for an arm.
-    const double typicalStrength =
-        medianNear({guess.angleDegrees, intercept}, window, &Midpoint::strength);
+    const double typicalStrength = medianNear(densest, window, &Midpoint::strength);
     std::size_t kept = 0;
     for (const double share : toleranceShares) {
         const double tolerance = std::max(kSmallestTolerancePixels, share * height);
@@ -350,16 +355,10 @@ ArmLine ArmLineRefiner::densestLine(const ArmLine& guess, double window) {
     return {guess.angleDegrees, guess.offset + densestValue(scratch, window)};
 }
 
-std::size_t ArmLineRefiner::countNear(const ArmLine& line, double tolerance) const {
-    const double slope = line.slope();
-    return std::size_t(std::count_if(midpoints.begin(), midpoints.end(), [&](const Midpoint& p) {
-        return std::fabs(p.yc - (line.offset + slope * p.xc)) <= tolerance;
-    }));
-}
-
-// The median of one field of the midpoints near the line; 0 when none is,
-// which a fit's last nudge of its line can leave.
-double ArmLineRefiner::medianNear(const ArmLine& line, double tolerance, double Midpoint::*field) {
+// One field of each midpoint near the line, into scratch; returns how many
+// there are.
+std::size_t ArmLineRefiner::gatherNear(const ArmLine& line, double tolerance,
+                                       double Midpoint::*field) {
     const double slope = line.slope();
     scratch.clear();
     for (const Midpoint& point : midpoints) {
@@ -367,5 +366,12 @@ double ArmLineRefiner::medianNear(const ArmLine& line, double tolerance, double 
             scratch.push_back(point.*field);
         }
     }
+    return scratch.size();
+}
+
+// The median of one field of the midpoints near the line; 0 when none is,
+// which a fit's last nudge of its line can leave.
+double ArmLineRefiner::medianNear(const ArmLine& line, double tolerance, double Midpoint::*field) {
+    gatherNear(line, tolerance, field);
     return medianOf(scratch);
 }

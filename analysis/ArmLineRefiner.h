@@ -64,10 +64,10 @@ private:
     void measureNoise(int width, int height);
     double thinnestArm() const;
     void collectMidpoints(const I::Image& grey, const Search& search);
-    std::optional<ArmFit> fit(const ArmLine& guess, const double (&toleranceShares)[2], int height,
-                              double shareNeeded);
+    std::optional<ArmFit> fit(const ArmLine& densest, const double (&toleranceShares)[2],
+                              int height, double shareNeeded);
     ArmLine densestLine(const ArmLine& guess, double window);
-    std::size_t countNear(const ArmLine& line, double tolerance) const;
+    std::size_t gatherNear(const ArmLine& line, double tolerance, double Midpoint::*field);
     double medianNear(const ArmLine& line, double tolerance, double Midpoint::*field);
 
     // Kept between calls, so refining allocates only when a picture is larger
