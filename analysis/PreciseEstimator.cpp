@@ -52,6 +52,16 @@ constexpr int32_t kMissesFollowedThrough = 5;
 // Lines this close to the arm, in angle and in height, lie along its edges.
 constexpr double kSameArmDegrees = 3.0;
 constexpr double kSameArmHeightShare = 0.08;
+// A line a few degrees off the arm followed crosses it and shares some of
+// its strips; where a picture's frame lies along the rest of it, it can now
+// and then have a little more support than the arm itself in a small, noisy
+// picture. Against arms followed steadily for a while, such a line takes
+// over only when it wins on two frames running. A line further off, as a
+// quick move shows, still takes over at once, and so does any line against
+// arms only just taken, so that arms taken wrongly at a quick move are
+// found again at once.
+constexpr double kRivalDegrees = 8.0;
+constexpr int32_t kFramesFollowedSteadily = 10;
 
 // Frames carry no time stamps, so time is counted in frames of a nominal
 // 30 frames per second: the filters behave the same, frame for frame, at
@@ -114,7 +124,8 @@ void PreciseEstimator::tune(int32_t rollResponse, int32_t pitchResponse) {
 // refined from its line when it has moved further; when the detector ran, the
 // first few plausible lines it found are refined too. The one that the most
 // strips support wins, so a short edge elsewhere cannot take over from the
-// arms, and a quick move is picked up from the detection at once. Following
+// arms, and a quick move is picked up from the detection at once; a line
+// just a few degrees off arms followed steadily must win twice. Following
 // the arm on every frame holds a still pose and follows moves too slow to
 // open the gate. When none of this finds the arms, the whole picture is
 // searched for faint ones, which the detector misses, and a faint line the
@@ -123,6 +134,7 @@ void PreciseEstimator::tune(int32_t rollResponse, int32_t pitchResponse) {
 std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
     std::optional<ArmFit> best;
     std::optional<ArmFit> faintMove;
+    std::optional<ArmLine> rival;
     const auto consider = [&](const std::optional<ArmFit>& fit, double supportNeeded) {
         if (fit && fit->support >= supportNeeded && (!best || fit->support > best->support)) {
             best = fit;
@@ -135,6 +147,7 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
         }
     }
     const bool stillFollowed = best.has_value();
+    const ArmLine followedLine = stillFollowed ? best->line : ArmLine{};
     const int guesses = stillFollowed ? kGuessesTriedWhileFollowing : kGuessesTriedWhileLooking;
     int tried = 0;
     for (std::size_t i = 0; frame.detectorRan && i < frame.candidates.size() && tried < guesses;
@@ -150,6 +163,14 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
         }
         ++tried;
         const std::optional<ArmFit> fit = refiner.refine(frame.grey, guess);
+        if (stillFollowed && fit && rivalsSteadyArm(*fit, *best, frame.grey.height)) {
+            const bool rivalledBefore =
+                lastRival && liesAlong(fit->line, *lastRival, frame.grey.height);
+            rival = fit->line;
+            if (!rivalledBefore) {
+                continue;
+            }
+        }
         consider(fit, kSupportOfNewArms);
         if (fit && liesAlong(fit->line, guess, frame.grey.height) &&
             (!faintMove || fit->support > faintMove->support)) {
@@ -166,6 +187,10 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
     if (!best && faintMove) {
         best = movedAgain(*faintMove, frame.grey.height);
     }
+    lastRival = rival;
+    framesFollowed = stillFollowed && liesAlong(best->line, followedLine, frame.grey.height)
+                         ? framesFollowed + 1
+                         : 0;
     if (best || misses + 1 >= kMissesFollowedThrough) {
         tracked = best;
     }
@@ -177,6 +202,16 @@ std::optional<ArmFit> PreciseEstimator::movedAgain(const ArmFit& faint, int fram
     lastFaintMove = faint.line;
     framesSinceFaintMove = 0;
     return again ? std::optional<ArmFit>(faint) : std::nullopt;
+}
+
+// Whether fit, not along the arms followed steadily but a few degrees off
+// them, would take over from them.
+bool PreciseEstimator::rivalsSteadyArm(const ArmFit& fit, const ArmFit& followed,
+                                       int frameHeight) const {
+    return framesFollowed >= kFramesFollowedSteadily && fit.support >= kSupportOfNewArms &&
+           fit.support > followed.support &&
+           std::fabs(fit.line.angleDegrees - followed.line.angleDegrees) < kRivalDegrees &&
+           !liesAlong(fit.line, followed.line, frameHeight);
 }
 
 bool PreciseEstimator::searchIsDue() const {

@@ -27,6 +27,7 @@ private:
     std::optional<ArmLine> measure(const FrameEvidence& frame);
     bool isPlausible(double theta) const;
     std::optional<ArmFit> movedAgain(const ArmFit& faint, int frameHeight);
+    bool rivalsSteadyArm(const ArmFit& fit, const ArmFit& followed, int frameHeight) const;
     bool searchIsDue() const;
     static bool liesAlong(const ArmLine& line, const ArmLine& arm, int frameHeight);
     void follow(const ArmLine& measured, int frameHeight);
@@ -51,4 +52,8 @@ private:
     // few frames, and how many frames ago.
     std::optional<ArmLine> lastFaintMove;
     int32_t framesSinceFaintMove = 0;
+    // Frames the arms have been followed along one line, and the line a few
+    // degrees off them that had more support on the last frame, if any.
+    int32_t framesFollowed = 0;
+    std::optional<ArmLine> lastRival;
 };
