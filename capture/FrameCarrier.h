@@ -29,6 +29,12 @@ public:
     // Hands the frame over, once; the caller must free it.
     operator I::Image*() const;
 
+    // While another copy of this carrier, queued for a receiver, still holds
+    // its frame untaken, puts frame in its place, frees the one it held and
+    // returns true: the receiver, when it gets to it, takes the newer frame.
+    // Otherwise returns false and leaves frame with the caller.
+    bool replaceWaiting(std::unique_ptr<I::Image>& frame);
+
 private:
     // One frame shared by every copy of the carrier, and how many copies
     // there are; the last copy to go frees it.

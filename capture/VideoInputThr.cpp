@@ -134,6 +134,7 @@ void VideoInputThr::run() {
     QMutexLocker locker(&lock_);
     input().disconnectDevice(currentDevice_);
     currentDevice_ = -1;
+    lastEmitted_.reset();
 }
 
 // Takes a waiting frame, if any; false once the source has ended or failed
@@ -173,5 +174,13 @@ void VideoInputThr::captureFrame(int deviceIndex, std::vector<uint8_t>& source,
     int32_t format = I::Image::Rgb32;
     auto frame = std::make_unique<I::Image>(widened.data(), width, height, format);
     frame->captureTime = input().capturedAt(deviceIndex);
-    emit capturedFrame(FrameCarrier(std::move(frame)));
+    // The receiver is in another thread, which may be busy: a frame it has
+    // not yet got to gives way to this newer one instead of queuing ahead of
+    // it, so frames never pile up while the analysis is slower than the
+    // camera, and each frame analysed is the freshest there is.
+    if (lastEmitted_ && lastEmitted_->replaceWaiting(frame)) {
+        return;
+    }
+    lastEmitted_.emplace(std::move(frame));
+    emit capturedFrame(*lastEmitted_);
 }

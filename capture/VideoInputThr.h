@@ -11,13 +11,15 @@
 #include <QThread>
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CapturePlatform;
 
 // The one camera thread: woken by each frame's arrival in the device layer,
 // it takes the frame at once, widens it to four bytes per pixel and emits it
-// as a new I::Image.
+// as a new I::Image, or, while the frame it emitted last waits untaken, puts
+// it in that one's place.
 class VideoInputThr : public QThread {
     Q_OBJECT
 public:
@@ -42,7 +44,9 @@ public:
 
 signals:
     // A receiver taking an I::Image* owns the frame and frees it (delete);
-    // a frame no receiver takes is freed by its carrier.
+    // a frame no receiver takes is freed by its carrier. A receiver in
+    // another thread gets the newest frame there is when it gets to the
+    // signal, and no further signal waits behind it meanwhile.
     void capturedFrame(FrameCarrier _img);
     // After every start: the device's name, and the size and rate it was
     // set up with; an empty size when it could not be set up.
@@ -81,4 +85,7 @@ private:
     QMutex lock_;
     int currentDevice_ = -1;
     std::atomic<bool> stopRequested_{false};
+    // The carrier of the frame last emitted, kept by the run so that a newer
+    // frame can take the place of one its receiver has not yet got to.
+    std::optional<FrameCarrier> lastEmitted_;
 };

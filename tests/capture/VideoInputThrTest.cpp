@@ -10,6 +10,7 @@
 #include <QTest>
 #include <atomic>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace capture_test;
 
@@ -118,13 +119,76 @@ TEST_F(VideoInputThrTest, QueuedFramesGoToTheFirstReceiverOrAreFreedUndelivered)
     ASSERT_EQ(reachedDoomed.size(), 1u);
     EXPECT_FALSE(reachedDoomed[0]);
 
+    // The third frame takes the second's place in the doomed receiver's
+    // event, or, if the thread gets to it only after the receiver is gone,
+    // is emitted to none; either way it is freed.
     keeper.reset();
     emitFrame(2);
-    emitFrame(3);
+    ASSERT_TRUE(fake->pushSample(patternSample(4, 4)));
     doomed.reset();
     QCoreApplication::processEvents();
     EXPECT_EQ(reachedDoomed.size(), 1u);
     stop();
+}
+
+std::unique_ptr<I::Image> frameCapturedAt(int64_t captureTime) {
+    const std::vector<uchar> pixels(4 * 4 * 4, 0);
+    int32_t width = 4, height = 4, format = I::Image::Rgb32;
+    auto frame = std::make_unique<I::Image>(pixels.data(), width, height, format);
+    frame->captureTime = captureTime;
+    return frame;
+}
+
+// A frame waiting untaken in a queued copy of its carrier gives way to a
+// newer one, which the receiver then takes, and is freed; a frame already
+// taken, or one no receiver has queued, stays, and the newer one with its
+// sender.
+TEST(FrameCarrier, ANewerFrameTakesTheUntakenOnesPlace) {
+    std::optional<FrameCarrier> sent;
+    sent.emplace(frameCapturedAt(1));
+    std::unique_ptr<I::Image> newer = frameCapturedAt(2);
+    EXPECT_FALSE(sent->replaceWaiting(newer));
+    ASSERT_TRUE(newer);
+
+    const FrameCarrier queued(*sent);
+    EXPECT_TRUE(sent->replaceWaiting(newer));
+    EXPECT_FALSE(newer);
+    const std::unique_ptr<I::Image> taken(queued);
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(taken->captureTime, 2);
+
+    std::unique_ptr<I::Image> third = frameCapturedAt(3);
+    EXPECT_FALSE(sent->replaceWaiting(third));
+    EXPECT_TRUE(third);
+}
+
+// While the receiver's thread is busy, frames do not pile up for it: the
+// first is emitted and every later one takes the waiting one's place, so it
+// gets one frame when it is free again.
+TEST_F(VideoInputThrTest, AReceiverThatFallsBehindIsHandedOneFrameNotAQueue) {
+    QObject::disconnect(thread.get(), &VideoInputThr::capturedFrame, nullptr, nullptr);
+    QObject receiver;
+    std::vector<std::unique_ptr<I::Image>> received;
+    QObject::connect(thread.get(), &VideoInputThr::capturedFrame, &receiver,
+                     [&](I::Image* frame) { received.emplace_back(frame); });
+    std::atomic<int> emitted{0};
+    QObject::connect(thread.get(), &VideoInputThr::capturedFrame,
+                     [&](const FrameCarrier&) { ++emitted; });
+
+    start(0, 4, 4);
+    ASSERT_TRUE(fake->pushSample(patternSample(4, 4)));
+    QDeadlineTimer deadline(kJoinTimeoutMs);
+    while (emitted == 0 && !deadline.hasExpired())
+        QThread::msleep(1);
+    for (int frame = 0; frame < 4; ++frame) {
+        QThread::msleep(5);
+        ASSERT_TRUE(fake->pushSample(patternSample(4, 4)));
+    }
+    stop();
+    EXPECT_EQ(emitted.load(), 1);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_TRUE(received[0]);
 }
 
 // A second start while running changes nothing; after a stop, one does.
