@@ -163,13 +163,8 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
         }
         ++tried;
         const std::optional<ArmFit> fit = refiner.refine(frame.grey, guess);
-        if (stillFollowed && fit && rivalsSteadyArm(*fit, *best, frame.grey.height)) {
-            const bool rivalledBefore =
-                lastRival && liesAlong(fit->line, *lastRival, frame.grey.height);
-            rival = fit->line;
-            if (!rivalledBefore) {
-                continue;
-            }
+        if (stillFollowed && fit && waitsAsRival(*fit, *best, frame.grey.height, rival)) {
+            continue;
         }
         consider(fit, kSupportOfNewArms);
         if (fit && liesAlong(fit->line, guess, frame.grey.height) &&
@@ -205,13 +200,20 @@ std::optional<ArmFit> PreciseEstimator::movedAgain(const ArmFit& faint, int fram
 }
 
 // Whether fit, not along the arms followed steadily but a few degrees off
-// them, would take over from them.
-bool PreciseEstimator::rivalsSteadyArm(const ArmFit& fit, const ArmFit& followed,
-                                       int frameHeight) const {
-    return framesFollowed >= kFramesFollowedSteadily && fit.support >= kSupportOfNewArms &&
-           fit.support > followed.support &&
-           std::fabs(fit.line.angleDegrees - followed.line.angleDegrees) < kRivalDegrees &&
-           !liesAlong(fit.line, followed.line, frameHeight);
+// them, must wait before it takes over from them: it is noted as this
+// frame's rival, and waits unless it was the last frame's too.
+bool PreciseEstimator::waitsAsRival(const ArmFit& fit, const ArmFit& followed, int frameHeight,
+                                    std::optional<ArmLine>& rival) const {
+    const bool rivals =
+        framesFollowed >= kFramesFollowedSteadily && fit.support >= kSupportOfNewArms &&
+        fit.support > followed.support &&
+        std::fabs(fit.line.angleDegrees - followed.line.angleDegrees) < kRivalDegrees &&
+        !liesAlong(fit.line, followed.line, frameHeight);
+    if (!rivals) {
+        return false;
+    }
+    rival = fit.line;
+    return !(lastRival && liesAlong(fit.line, *lastRival, frameHeight));
 }
 
 bool PreciseEstimator::searchIsDue() const {

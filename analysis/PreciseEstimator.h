@@ -27,7 +27,8 @@ private:
     std::optional<ArmLine> measure(const FrameEvidence& frame);
     bool isPlausible(double theta) const;
     std::optional<ArmFit> movedAgain(const ArmFit& faint, int frameHeight);
-    bool rivalsSteadyArm(const ArmFit& fit, const ArmFit& followed, int frameHeight) const;
+    bool waitsAsRival(const ArmFit& fit, const ArmFit& followed, int frameHeight,
+                      std::optional<ArmLine>& rival) const;
     bool searchIsDue() const;
     static bool liesAlong(const ArmLine& line, const ArmLine& arm, int frameHeight);
     void follow(const ArmLine& measured, int frameHeight);
