@@ -55,13 +55,13 @@ constexpr double kSameArmHeightShare = 0.08;
 // A line a few degrees off the arm followed crosses it and shares some of
 // its strips; where a picture's frame lies along the rest of it, it can now
 // and then have a little more support than the arm itself in a small, noisy
-// picture. Against arms followed steadily for a while, such a line takes
-// over only when it wins on two frames running. A line further off, as a
-// quick move shows, still takes over at once, and so does any line against
-// arms only just taken, so that arms taken wrongly at a quick move are
-// found again at once.
+// picture. Against arms held still for a while, such a line takes over only
+// when it wins on two frames running. Against arms that turn, or were only
+// just taken, a better line takes over at once, as does one further off, as
+// a quick move shows: turning arms are followed without delay, and arms
+// taken wrongly at a quick move are found again at once.
 constexpr double kRivalDegrees = 8.0;
-constexpr int32_t kFramesFollowedSteadily = 10;
+constexpr int32_t kFramesHeldStill = 10;
 
 // Frames carry no time stamps, so time is counted in frames of a nominal
 // 30 frames per second: the filters behave the same, frame for frame, at
@@ -125,7 +125,7 @@ void PreciseEstimator::tune(int32_t rollResponse, int32_t pitchResponse) {
 // first few plausible lines it found are refined too. The one that the most
 // strips support wins, so a short edge elsewhere cannot take over from the
 // arms, and a quick move is picked up from the detection at once; a line
-// just a few degrees off arms followed steadily must win twice. Following
+// just a few degrees off arms held still must win twice. Following
 // the arm on every frame holds a still pose and follows moves too slow to
 // open the gate. When none of this finds the arms, the whole picture is
 // searched for faint ones, which the detector misses, and a faint line the
@@ -147,7 +147,6 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
         }
     }
     const bool stillFollowed = best.has_value();
-    const ArmLine followedLine = stillFollowed ? best->line : ArmLine{};
     const int guesses = stillFollowed ? kGuessesTriedWhileFollowing : kGuessesTriedWhileLooking;
     int tried = 0;
     for (std::size_t i = 0; frame.detectorRan && i < frame.candidates.size() && tried < guesses;
@@ -183,9 +182,7 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
         best = movedAgain(*faintMove, frame.grey.height);
     }
     lastRival = rival;
-    framesFollowed = stillFollowed && liesAlong(best->line, followedLine, frame.grey.height)
-                         ? framesFollowed + 1
-                         : 0;
+    holdOn(stillFollowed ? best : std::nullopt, frame.grey.height);
     if (best || misses + 1 >= kMissesFollowedThrough) {
         tracked = best;
     }
@@ -199,13 +196,24 @@ std::optional<ArmFit> PreciseEstimator::movedAgain(const ArmFit& faint, int fram
     return again ? std::optional<ArmFit>(faint) : std::nullopt;
 }
 
-// Whether fit, not along the arms followed steadily but a few degrees off
+// Counts the frames the arms followed stay along the line where they came
+// to rest.
+void PreciseEstimator::holdOn(const std::optional<ArmFit>& followed, int frameHeight) {
+    if (followed && heldLine && liesAlong(followed->line, *heldLine, frameHeight)) {
+        ++framesHeld;
+        return;
+    }
+    heldLine = followed ? std::optional<ArmLine>(followed->line) : std::nullopt;
+    framesHeld = 0;
+}
+
+// Whether fit, not along the arms held still but a few degrees off
 // them, must wait before it takes over from them: it is noted as this
 // frame's rival, and waits unless it was the last frame's too.
 bool PreciseEstimator::waitsAsRival(const ArmFit& fit, const ArmFit& followed, int frameHeight,
                                     std::optional<ArmLine>& rival) const {
     const bool rivals =
-        framesFollowed >= kFramesFollowedSteadily && fit.support >= kSupportOfNewArms &&
+        framesHeld >= kFramesHeldStill && fit.support >= kSupportOfNewArms &&
         fit.support > followed.support &&
         std::fabs(fit.line.angleDegrees - followed.line.angleDegrees) < kRivalDegrees &&
         !liesAlong(fit.line, followed.line, frameHeight);

@@ -27,6 +27,7 @@ private:
     std::optional<ArmLine> measure(const FrameEvidence& frame);
     bool isPlausible(double theta) const;
     std::optional<ArmFit> movedAgain(const ArmFit& faint, int frameHeight);
+    void holdOn(const std::optional<ArmFit>& followed, int frameHeight);
     bool waitsAsRival(const ArmFit& fit, const ArmFit& followed, int frameHeight,
                       std::optional<ArmLine>& rival) const;
     bool searchIsDue() const;
@@ -53,8 +54,10 @@ private:
     // few frames, and how many frames ago.
     std::optional<ArmLine> lastFaintMove;
     int32_t framesSinceFaintMove = 0;
-    // Frames the arms have been followed along one line, and the line a few
-    // degrees off them that had more support on the last frame, if any.
-    int32_t framesFollowed = 0;
+    // The line the arms followed came to rest on and for how many frames
+    // they have stayed along it, and the line a few degrees off them that
+    // had more support on the last frame, if any.
+    std::optional<ArmLine> heldLine;
+    int32_t framesHeld = 0;
     std::optional<ArmLine> lastRival;
 };
