@@ -3,6 +3,7 @@
 #include "app/ProcessObjects.h"
 #include "app/SettingsWindow.h"
 #include "app/UnixSignalQuitter.h"
+#include "app/X11FaultGuard.h"
 #include "app/remote/ControlBus.h"
 #include "app/remote/RemoteControl.h"
 #include "capture/VideoInputThr.h"
@@ -185,6 +186,7 @@ int main(int argc, char** argv) {
         mainWindow->saveSettings();
         std::fputs("zaredezid: the settings are saved\n", stderr);
     });
+    const X11FaultGuard lostX11InTheDriverGuard;
     addExtraCameras(commandLine);
     QApplication::setWindowIcon(QIcon(":/images/Icons/favicon.gif"));
     UnixSignalQuitter quitter;

@@ -13,6 +13,8 @@ packages=(
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
     gstreamer1.0-plugins-ugly gstreamer1.0-libav
     libevdev-dev
+    # The X connection's state, which tells a display lost under the GL driver.
+    libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core
     # dpkg-shlibdeps, which finds the Debian package's library dependencies.
