@@ -182,7 +182,7 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
         best = movedAgain(*faintMove, frame.grey.height);
     }
     lastRival = rival;
-    holdOn(stillFollowed ? best : std::nullopt, frame.grey.height);
+    countFramesHeld(stillFollowed ? best : std::nullopt, frame.grey.height);
     if (best || misses + 1 >= kMissesFollowedThrough) {
         tracked = best;
     }
@@ -198,7 +198,7 @@ std::optional<ArmFit> PreciseEstimator::movedAgain(const ArmFit& faint, int fram
 
 // Counts the frames the arms followed stay along the line where they came
 // to rest.
-void PreciseEstimator::holdOn(const std::optional<ArmFit>& followed, int frameHeight) {
+void PreciseEstimator::countFramesHeld(const std::optional<ArmFit>& followed, int frameHeight) {
     if (followed && heldLine && liesAlong(followed->line, *heldLine, frameHeight)) {
         ++framesHeld;
         return;

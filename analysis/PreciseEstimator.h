@@ -27,7 +27,7 @@ private:
     std::optional<ArmLine> measure(const FrameEvidence& frame);
     bool isPlausible(double theta) const;
     std::optional<ArmFit> movedAgain(const ArmFit& faint, int frameHeight);
-    void holdOn(const std::optional<ArmFit>& followed, int frameHeight);
+    void countFramesHeld(const std::optional<ArmFit>& followed, int frameHeight);
     bool waitsAsRival(const ArmFit& fit, const ArmFit& followed, int frameHeight,
                       std::optional<ArmLine>& rival) const;
     bool searchIsDue() const;
