@@ -1,11 +1,10 @@
 #pragma once
 
-// Mesa's GLX does not check every reply it waits for from the X server: when
-// the server ends just as a window's GL surface is made, a request gets no
-// reply and the driver reads through the null pointer in its place. The
-// program would then die by SIGSEGV inside the driver, instead of ending
-// through Xlib's handling of a broken connection, which saves the settings
-// first (see AbruptExitGuard).
+// When the X server ends just as a window's GL surface is made, Mesa's GLX
+// can fault inside the driver, its request on the broken connection having
+// got no reply, instead of leaving the broken connection to Xlib. The program
+// would then die by SIGSEGV, instead of ending through Xlib's handling of a
+// broken connection, which saves the settings first (see AbruptExitGuard).
 //
 // While a guard lives, a segmentation fault with the application's X
 // connection broken is taken for the display's loss and ends the program as
