@@ -35,7 +35,9 @@ constexpr int kSteepestTilt = 45;
 constexpr int kTiltCount = 2 * kSteepestTilt + 1;
 // An arm across the picture crosses most strips; a line must have votes
 // from this share of them to be a guess, more than the picture frames and
-// shelves of a room reach and far more than noise lines up by chance.
+// shelves of a room reach and far more than noise lines up by chance. A
+// tilted arm reaches across fewer strips, in proportion to the cosine of its
+// tilt, so the share is of those, and lines are ranked by it.
 constexpr double kShareOfStripsVoting = 0.3;
 // Two guesses closer than this in tilt and in height lie along one arm, on
 // either of its edges; only the stronger is kept.
@@ -157,18 +159,19 @@ void ArmLineSearch::castVotes() {
 }
 
 void ArmLineSearch::pickPeaks() {
-    const int fewestVotes = int(std::ceil(kShareOfStripsVoting * stripCount));
     peaks.clear();
     for (int line = 0; line < 2 * kTiltCount; ++line) {
         const uint16_t* counts = tally.data() + std::size_t(line) * rowCount;
+        const int tilt = line % kTiltCount;
+        const double reach = std::cos((tilt - kSteepestTilt) * kPi / 180) * stripCount;
         for (int row = 0; row < rowCount; ++row) {
-            if (counts[row] >= fewestVotes) {
-                peaks.push_back({counts[row], line % kTiltCount, row});
+            if (counts[row] >= kShareOfStripsVoting * reach) {
+                peaks.push_back({counts[row] / reach, tilt, row});
             }
         }
     }
     std::stable_sort(peaks.begin(), peaks.end(),
-                     [](const Peak& a, const Peak& b) { return a.count > b.count; });
+                     [](const Peak& a, const Peak& b) { return a.share > b.share; });
     const double sameArmRows = kSameArmHeightShare * pictureHeight;
     for (const Peak& peak : peaks) {
         const double row = peak.row * cellRows + (cellRows - 1) * 0.5;

@@ -24,7 +24,8 @@ public:
 
 private:
     struct Peak {
-        int count, tilt, row; // tilt as an index, row in cells
+        double share;  // of the strips a line of its tilt reaches across
+        int tilt, row; // tilt as an index, row in cells
     };
     struct Vote {
         int strip;

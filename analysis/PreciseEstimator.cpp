@@ -24,7 +24,8 @@ constexpr int kGuessesTriedWhileFollowing = 1;
 // A line that does not continue the one followed must be supported by this
 // share of the strips: arms across the picture reach half or more, while
 // the short pairs of edges that shelves and frames offer, which the arms
-// uncover as they leave, fall short.
+// uncover as they leave, fall short. That is for level arms: tilted ones
+// reach across fewer strips, in proportion to the cosine of their tilt.
 constexpr double kSupportOfNewArms = 0.4;
 // A fainter line is taken for new arms when it shows twice, along one line,
 // among the detector's lines of moved edges within this many frames and is
@@ -81,6 +82,10 @@ constexpr double kDerivativeCutoffHz = 1.0;
 
 constexpr double kPercent = 100.0;
 
+double supportOfNewArms(const ArmLine& line) {
+    return kSupportOfNewArms * std::cos((line.angleDegrees - kLevelAngle) * kPi / 180);
+}
+
 OneEuroFilter::Parameters filterFor(int32_t response, double betaAtDefault) {
     const double scale = std::max(0, response) / kDefaultResponse;
     return {kMinCutoffHzAtDefault * scale, betaAtDefault * scale, kDerivativeCutoffHz};
@@ -135,15 +140,16 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
     std::optional<ArmFit> best;
     std::optional<ArmFit> faintMove;
     std::optional<ArmLine> rival;
-    const auto consider = [&](const std::optional<ArmFit>& fit, double supportNeeded) {
-        if (fit && fit->support >= supportNeeded && (!best || fit->support > best->support)) {
+    const auto consider = [&](const std::optional<ArmFit>& fit, bool asNewArms) {
+        if (fit && (!asNewArms || fit->support >= supportOfNewArms(fit->line)) &&
+            (!best || fit->support > best->support)) {
             best = fit;
         }
     };
     if (tracked) {
-        consider(refiner.follow(frame.grey, *tracked), 0);
+        consider(refiner.follow(frame.grey, *tracked), false);
         if (!best) {
-            consider(refiner.refine(frame.grey, tracked->line), 0);
+            consider(refiner.refine(frame.grey, tracked->line), false);
         }
     }
     const bool stillFollowed = best.has_value();
@@ -165,7 +171,7 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
         if (stillFollowed && fit && waitsAsRival(*fit, *best, frame.grey.height, rival)) {
             continue;
         }
-        consider(fit, kSupportOfNewArms);
+        consider(fit, true);
         if (fit && liesAlong(fit->line, guess, frame.grey.height) &&
             (!faintMove || fit->support > faintMove->support)) {
             faintMove = fit;
@@ -174,7 +180,7 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
     if (!best && searchIsDue()) {
         for (const ArmLine& guess : search.search(frame.grey)) {
             if (isPlausible(guess.angleDegrees)) {
-                consider(refiner.refine(frame.grey, guess), kSupportOfNewArms);
+                consider(refiner.refine(frame.grey, guess), true);
             }
         }
     }
@@ -213,7 +219,7 @@ void PreciseEstimator::countFramesHeld(const std::optional<ArmFit>& followed, in
 bool PreciseEstimator::waitsAsRival(const ArmFit& fit, const ArmFit& followed, int frameHeight,
                                     std::optional<ArmLine>& rival) const {
     const bool rivals =
-        framesHeld >= kFramesHeldStill && fit.support >= kSupportOfNewArms &&
+        framesHeld >= kFramesHeldStill && fit.support >= supportOfNewArms(fit.line) &&
         fit.support > followed.support &&
         std::fabs(fit.line.angleDegrees - followed.line.angleDegrees) < kRivalDegrees &&
         !liesAlong(fit.line, followed.line, frameHeight);

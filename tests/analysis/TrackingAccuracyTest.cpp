@@ -35,19 +35,18 @@ void addTrackedFrameErrors(LineErrors& errors, const std::vector<TrackedScene::F
     EXPECT_EQ(framesUntracked, 0) << "angle " << pose.angleDegrees << ", offset " << pose.offset;
 }
 
-// Each pose is found within framesToFind frames of appearing afresh and then
+// Each pose is found within kFramesToFind frames of appearing afresh and then
 // tracked on every frame; returns how far the line lies from it over
 // measuredFrames frames once settled. In the last pose the door, the picture
 // frame's lower bar and the body hide about two thirds of the arms.
-LineErrors errorsOfPosesFoundAfresh(TrackedScene& tracked, int measuredFrames,
-                                    int framesToFind = kFramesToFind) {
+LineErrors errorsOfPosesFoundAfresh(TrackedScene& tracked, int measuredFrames) {
     const std::pair<double, double> poses[] = {{-35, 0.10},  {-17.5, -0.10}, {0, 0},
                                                {17.5, 0.10}, {35, 0},        {35, -0.10}};
     LineErrors errors;
     for (const auto& [tilt, share] : poses) {
         const ArmsPose pose{kLevel + tilt, tracked.offsetFor(share)};
         tracked.restart();
-        const auto appearing = tracked.hold(pose, framesToFind);
+        const auto appearing = tracked.hold(pose, kFramesToFind);
         EXPECT_TRUE(
             std::any_of(appearing.begin(), appearing.end(),
                         [](const auto& frame) { return frame.state == TrackingState::Tracking; }))
@@ -101,7 +100,6 @@ struct PlainRoom {
     int width, height;
     double noiseSigma;
     double largestAngleError;
-    int framesToFind = kFramesToFind;
 };
 
 void PrintTo(const PlainRoom& room, std::ostream* out) {
@@ -116,8 +114,7 @@ protected:
 };
 
 TEST_P(PreciseTrackingInPlainRooms, ArmsAreFoundWithinFifteenFramesAndHeldAtTheirCentreLine) {
-    const LineErrors errors =
-        errorsOfPosesFoundAfresh(tracked, kMeasuredFrames, GetParam().framesToFind);
+    const LineErrors errors = errorsOfPosesFoundAfresh(tracked, kMeasuredFrames);
     EXPECT_LE(errors.worstAngle, GetParam().largestAngleError);
     EXPECT_LE(errors.worstOffset, kLargestOffsetError);
 }
@@ -150,9 +147,7 @@ TEST_P(PreciseTrackingInPlainRooms, AnEmptyRoomIsNeverTakenForArmsAndArmsComingI
 
 INSTANTIATE_TEST_SUITE_P(
     LightShirtBeforeLightWall, PreciseTrackingInPlainRooms,
-    // At 160×120 in this much noise, the arms that the furniture hides are
-    // found only after some 25 frames.
-    ::testing::Values(PlainRoom{160, 120, 6, 1.5}, PlainRoom{160, 120, 10, 1.5, 30},
+    ::testing::Values(PlainRoom{160, 120, 6, 1.5}, PlainRoom{160, 120, 10, 1.5},
                       PlainRoom{320, 240, 6, 1.0}, PlainRoom{320, 240, 14, 1.0},
                       PlainRoom{640, 480, 6, 1.0}, PlainRoom{640, 480, 14, 1.0}),
     [](const auto& room) { return ::testing::PrintToString(room.param); });
@@ -174,6 +169,23 @@ TEST(PreciseTrackingInSmallNoisyRooms, ALineThroughTheArmsAndThePictureFrameNeve
                                   90, 60);
         EXPECT_LE(errors.worstAngle, 1.5) << "seed " << held.seed;
         EXPECT_LE(errors.worstOffset, kLargestOffsetError) << "seed " << held.seed;
+    }
+}
+
+// Arms tilted 35 degrees reach across less of the picture than level ones,
+// and there the door, the picture frame and the body hide most of what they
+// do reach: a share of the strips that would be too little for level arms
+// is all such arms offer in a small, noisy picture, yet they are found.
+TEST(PreciseTrackingInSmallNoisyRooms, SteepArmsMostlyHiddenByTheFurnitureAreFound) {
+    for (const quint32 seed : {3u, 5u}) {
+        TrackedScene tracked(160, 120, EstimatorKind::Precise, seed, {20, 14});
+        const ArmsPose pose{kLevel + 35, tracked.offsetFor(-0.10)};
+        const auto appearing = tracked.hold(pose, kFramesToFind);
+        EXPECT_EQ(appearing.back().state, TrackingState::Tracking) << "seed " << seed;
+        LineErrors errors;
+        addTrackedFrameErrors(errors, tracked.hold(pose, kMeasuredFrames), pose);
+        EXPECT_LE(errors.worstAngle, 1.5) << "seed " << seed;
+        EXPECT_LE(errors.worstOffset, kLargestOffsetError) << "seed " << seed;
     }
 }
 
