@@ -38,6 +38,10 @@ public:
     // was refined before.
     std::optional<ArmFit> follow(const I::Image& grey, const ArmFit& arm);
 
+    // Whether the picture last refined had so much sensor noise that its
+    // edges were measured over more rows and wider strips.
+    bool lastPictureWasNoisy() const { return noise.layout.span > 1; }
+
 private:
     struct Midpoint {
         double xc;        // column, from the picture's centre

@@ -45,6 +45,14 @@ constexpr int32_t kFramesSearchedEagerly = 15;
 constexpr int32_t kFramesBetweenSearches = 3;
 constexpr int32_t kFramesMovementCounts = 30;
 constexpr int32_t kFramesBetweenStillSearches = 12;
+// Arms taken afresh at a quick move may be a line along only part of them
+// and the furniture beside them, as where one arm lies along a picture
+// frame's bar. In a noisy picture the detector's lines are mostly the
+// noise's, and it seldom offers the arms' own line while that one is
+// followed; so there the whole picture is searched too for a few frames
+// after arms were taken afresh, and better arms found there take over at
+// once.
+constexpr int32_t kFramesSearchedAfterTaking = 5;
 // A few frames without the arms happen while someone walks behind them or a
 // hand passes before them; for that long the arm is still looked for where
 // it was last measured, as a faint arm partly hidden is not always found
@@ -134,16 +142,19 @@ void PreciseEstimator::tune(int32_t rollResponse, int32_t pitchResponse) {
 // the arm on every frame holds a still pose and follows moves too slow to
 // open the gate. When none of this finds the arms, the whole picture is
 // searched for faint ones, which the detector misses, and a faint line the
-// detector found twice is taken. Nothing is found when the arms have left the
-// picture.
+// detector found twice is taken; in a noisy picture it is searched too for
+// a few frames after arms were taken afresh. Nothing is found when the arms
+// have left the picture.
 std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
     std::optional<ArmFit> best;
     std::optional<ArmFit> faintMove;
     std::optional<ArmLine> rival;
+    bool takenAfresh = false;
     const auto consider = [&](const std::optional<ArmFit>& fit, bool asNewArms) {
         if (fit && (!asNewArms || fit->support >= supportOfNewArms(fit->line)) &&
             (!best || fit->support > best->support)) {
             best = fit;
+            takenAfresh = asNewArms;
         }
     };
     if (tracked) {
@@ -177,22 +188,39 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
             faintMove = fit;
         }
     }
-    if (!best && searchIsDue()) {
+    const bool justTaken = stillFollowed && framesSinceTaken < kFramesSearchedAfterTaking &&
+                           refiner.lastPictureWasNoisy();
+    if ((!best || justTaken) && searchIsDue()) {
         for (const ArmLine& guess : search.search(frame.grey)) {
-            if (isPlausible(guess.angleDegrees)) {
+            if (isPlausible(guess.angleDegrees) &&
+                !(justTaken && liesAlong(guess, best->line, frame.grey.height))) {
                 consider(refiner.refine(frame.grey, guess), true);
             }
         }
     }
     if (!best && faintMove) {
         best = movedAgain(*faintMove, frame.grey.height);
+        takenAfresh = true;
     }
     lastRival = rival;
     countFramesHeld(stillFollowed ? best : std::nullopt, frame.grey.height);
-    if (best || misses + 1 >= kMissesFollowedThrough) {
-        tracked = best;
-    }
+    keep(best, takenAfresh, frame.grey.height);
     return best ? std::optional<ArmLine>(best->line) : std::nullopt;
+}
+
+// Keeps the arm measured to follow on the next frame, through a few frames
+// without one, and counts the frames since arms were taken afresh somewhere
+// other than along those followed.
+void PreciseEstimator::keep(const std::optional<ArmFit>& measured, bool takenAfresh,
+                            int frameHeight) {
+    if (measured) {
+        const bool jumped =
+            takenAfresh && !(tracked && liesAlong(measured->line, tracked->line, frameHeight));
+        framesSinceTaken = jumped ? 0 : framesSinceTaken + 1;
+    }
+    if (measured || misses + 1 >= kMissesFollowedThrough) {
+        tracked = measured;
+    }
 }
 
 std::optional<ArmFit> PreciseEstimator::movedAgain(const ArmFit& faint, int frameHeight) {

@@ -28,6 +28,7 @@ private:
     bool isPlausible(double theta) const;
     std::optional<ArmFit> movedAgain(const ArmFit& faint, int frameHeight);
     void countFramesHeld(const std::optional<ArmFit>& followed, int frameHeight);
+    void keep(const std::optional<ArmFit>& measured, bool takenAfresh, int frameHeight);
     bool waitsAsRival(const ArmFit& fit, const ArmFit& followed, int frameHeight,
                       std::optional<ArmLine>& rival) const;
     bool searchIsDue() const;
@@ -60,4 +61,6 @@ private:
     std::optional<ArmLine> heldLine;
     int32_t framesHeld = 0;
     std::optional<ArmLine> lastRival;
+    // Frames the arms have been followed since they were last taken afresh.
+    int32_t framesSinceTaken = 0;
 };
