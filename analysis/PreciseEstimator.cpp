@@ -146,24 +146,11 @@ void PreciseEstimator::tune(int32_t rollResponse, int32_t pitchResponse) {
 // a few frames after arms were taken afresh. Nothing is found when the arms
 // have left the picture.
 std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
-    std::optional<ArmFit> best;
+    Choice choice;
     std::optional<ArmFit> faintMove;
     std::optional<ArmLine> rival;
-    bool takenAfresh = false;
-    const auto consider = [&](const std::optional<ArmFit>& fit, bool asNewArms) {
-        if (fit && (!asNewArms || fit->support >= supportOfNewArms(fit->line)) &&
-            (!best || fit->support > best->support)) {
-            best = fit;
-            takenAfresh = asNewArms;
-        }
-    };
-    if (tracked) {
-        consider(refiner.follow(frame.grey, *tracked), false);
-        if (!best) {
-            consider(refiner.refine(frame.grey, tracked->line), false);
-        }
-    }
-    const bool stillFollowed = best.has_value();
+    followTracked(frame.grey, choice);
+    const bool stillFollowed = choice.best.has_value();
     const int guesses = stillFollowed ? kGuessesTriedWhileFollowing : kGuessesTriedWhileLooking;
     int tried = 0;
     for (std::size_t i = 0; frame.detectorRan && i < frame.candidates.size() && tried < guesses;
@@ -174,52 +161,86 @@ std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
         }
         // ρ / sin θ is the line's height below the centre at the centre column.
         const ArmLine guess{line.theta, line.rho / std::sin(line.theta * kPi / 180)};
-        if (stillFollowed && liesAlong(guess, best->line, frame.grey.height)) {
+        if (stillFollowed && liesAlong(guess, choice.best->line, frame.grey.height)) {
             continue;
         }
         ++tried;
         const std::optional<ArmFit> fit = refiner.refine(frame.grey, guess);
-        if (stillFollowed && fit && waitsAsRival(*fit, *best, frame.grey.height, rival)) {
+        if (stillFollowed && fit && waitsAsRival(*fit, *choice.best, frame.grey.height, rival)) {
             continue;
         }
-        consider(fit, true);
+        choice.consider(fit, true);
         if (fit && liesAlong(fit->line, guess, frame.grey.height) &&
             (!faintMove || fit->support > faintMove->support)) {
             faintMove = fit;
         }
     }
-    const bool justTaken = stillFollowed && framesSinceTaken < kFramesSearchedAfterTaking &&
-                           refiner.lastPictureWasNoisy();
-    if ((!best || justTaken) && searchIsDue()) {
-        for (const ArmLine& guess : search.search(frame.grey)) {
-            if (isPlausible(guess.angleDegrees) &&
-                !(justTaken && liesAlong(guess, best->line, frame.grey.height))) {
-                consider(refiner.refine(frame.grey, guess), true);
-            }
-        }
-    }
-    if (!best && faintMove) {
-        best = movedAgain(*faintMove, frame.grey.height);
-        takenAfresh = true;
+    searchIfDue(frame.grey, stillFollowed, choice);
+    if (!choice.best && faintMove) {
+        choice = {movedAgain(*faintMove, frame.grey.height), true};
     }
     lastRival = rival;
-    countFramesHeld(stillFollowed ? best : std::nullopt, frame.grey.height);
-    keep(best, takenAfresh, frame.grey.height);
-    return best ? std::optional<ArmLine>(best->line) : std::nullopt;
+    countFramesHeld(stillFollowed ? choice.best : std::nullopt, frame.grey.height);
+    keep(choice, frame.grey.height);
+    return choice.best ? std::optional<ArmLine>(choice.best->line) : std::nullopt;
+}
+
+// New arms need the support their tilt allows, and any fit more support
+// than the best so far.
+void PreciseEstimator::Choice::consider(const std::optional<ArmFit>& fit, bool asNewArms) {
+    if (fit && (!asNewArms || fit->support >= supportOfNewArms(fit->line)) &&
+        (!best || fit->support > best->support)) {
+        best = fit;
+        takenAfresh = asNewArms;
+    }
+}
+
+// The arm followed, looked for in its own band, or refined from its line
+// when it has moved further. Refined afresh, a wider band may hold a line
+// beside the arm rather than the arm moved: one that has left the arm's
+// height at the picture's centre must have the support of new arms. Arms
+// turn about the shoulders, so a new angle alone does not tell.
+void PreciseEstimator::followTracked(const I::Image& grey, Choice& choice) {
+    if (!tracked) {
+        return;
+    }
+    choice.consider(refiner.follow(grey, *tracked), false);
+    if (choice.best) {
+        return;
+    }
+    const std::optional<ArmFit> moved = refiner.refine(grey, tracked->line);
+    choice.consider(moved, moved && std::fabs(moved->line.offset - tracked->line.offset) >=
+                                        kSameArmHeightShare * grey.height);
+}
+
+// Searches the whole picture for arms when none were found, or, in a noisy
+// picture, when those followed were taken only a few frames ago.
+void PreciseEstimator::searchIfDue(const I::Image& grey, bool stillFollowed, Choice& choice) {
+    const bool justTaken = stillFollowed && framesSinceTaken < kFramesSearchedAfterTaking &&
+                           refiner.lastPictureWasNoisy();
+    if ((choice.best && !justTaken) || !searchIsDue()) {
+        return;
+    }
+    for (const ArmLine& guess : search.search(grey)) {
+        if (isPlausible(guess.angleDegrees) &&
+            !(justTaken && liesAlong(guess, choice.best->line, grey.height))) {
+            choice.consider(refiner.refine(grey, guess), true);
+        }
+    }
 }
 
 // Keeps the arm measured to follow on the next frame, through a few frames
 // without one, and counts the frames since arms were taken afresh somewhere
 // other than along those followed.
-void PreciseEstimator::keep(const std::optional<ArmFit>& measured, bool takenAfresh,
-                            int frameHeight) {
-    if (measured) {
+void PreciseEstimator::keep(const Choice& measured, int frameHeight) {
+    if (measured.best) {
         const bool jumped =
-            takenAfresh && !(tracked && liesAlong(measured->line, tracked->line, frameHeight));
+            measured.takenAfresh &&
+            !(tracked && liesAlong(measured.best->line, tracked->line, frameHeight));
         framesSinceTaken = jumped ? 0 : framesSinceTaken + 1;
     }
-    if (measured || misses + 1 >= kMissesFollowedThrough) {
-        tracked = measured;
+    if (measured.best || misses + 1 >= kMissesFollowedThrough) {
+        tracked = measured.best;
     }
 }
 

@@ -24,11 +24,21 @@ public:
     TrackingState trackingState() const override;
 
 private:
+    // The best-supported arm found so far on a frame, and whether it was
+    // taken as new arms rather than followed.
+    struct Choice {
+        std::optional<ArmFit> best;
+        bool takenAfresh = false;
+        void consider(const std::optional<ArmFit>& fit, bool asNewArms);
+    };
+
     std::optional<ArmLine> measure(const FrameEvidence& frame);
+    void followTracked(const I::Image& grey, Choice& choice);
+    void searchIfDue(const I::Image& grey, bool stillFollowed, Choice& choice);
     bool isPlausible(double theta) const;
     std::optional<ArmFit> movedAgain(const ArmFit& faint, int frameHeight);
     void countFramesHeld(const std::optional<ArmFit>& followed, int frameHeight);
-    void keep(const std::optional<ArmFit>& measured, bool takenAfresh, int frameHeight);
+    void keep(const Choice& measured, int frameHeight);
     bool waitsAsRival(const ArmFit& fit, const ArmFit& followed, int frameHeight,
                       std::optional<ArmLine>& rival) const;
     bool searchIsDue() const;
