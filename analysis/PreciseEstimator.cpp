@@ -237,7 +237,7 @@ void PreciseEstimator::keep(const Choice& measured, int frameHeight) {
         const bool jumped =
             measured.takenAfresh &&
             !(tracked && liesAlong(measured.best->line, tracked->line, frameHeight));
-        framesSinceTaken = jumped ? 0 : framesSinceTaken + 1;
+        framesSinceTaken = jumped ? 0 : std::min(framesSinceTaken + 1, kFramesSearchedAfterTaking);
     }
     if (measured.best || misses + 1 >= kMissesFollowedThrough) {
         tracked = measured.best;
@@ -252,10 +252,11 @@ std::optional<ArmFit> PreciseEstimator::movedAgain(const ArmFit& faint, int fram
 }
 
 // Counts the frames the arms followed stay along the line where they came
-// to rest.
+// to rest, up to the count that makes them held still, so that arms held for
+// hours cannot overflow it.
 void PreciseEstimator::countFramesHeld(const std::optional<ArmFit>& followed, int frameHeight) {
     if (followed && heldLine && liesAlong(followed->line, *heldLine, frameHeight)) {
-        ++framesHeld;
+        framesHeld = std::min(framesHeld + 1, kFramesHeldStill);
         return;
     }
     heldLine = followed ? std::optional<ArmLine>(followed->line) : std::nullopt;

@@ -71,6 +71,7 @@ private:
     std::optional<ArmLine> heldLine;
     int32_t framesHeld = 0;
     std::optional<ArmLine> lastRival;
-    // Frames the arms have been followed since they were last taken afresh.
+    // Frames the arms have been followed since they were last taken afresh,
+    // counted up to those searched after taking them.
     int32_t framesSinceTaken = 0;
 };
