@@ -50,8 +50,8 @@ constexpr int32_t kFramesBetweenStillSearches = 12;
 // frame's bar. In a noisy picture the detector's lines are mostly the
 // noise's, and it seldom offers the arms' own line while that one is
 // followed; so there the whole picture is searched too for a few frames
-// after arms were taken afresh, and better arms found there take over at
-// once.
+// after arms were taken afresh away from those followed, and better arms
+// found there take over at once.
 constexpr int32_t kFramesSearchedAfterTaking = 5;
 // A few frames without the arms happen while someone walks behind them or a
 // hand passes before them; for that long the arm is still looked for where
@@ -143,8 +143,8 @@ void PreciseEstimator::tune(int32_t rollResponse, int32_t pitchResponse) {
 // open the gate. When none of this finds the arms, the whole picture is
 // searched for faint ones, which the detector misses, and a faint line the
 // detector found twice is taken; in a noisy picture it is searched too for
-// a few frames after arms were taken afresh. Nothing is found when the arms
-// have left the picture.
+// a few frames after arms were taken afresh away from those followed.
+// Nothing is found when the arms have left the picture.
 std::optional<ArmLine> PreciseEstimator::measure(const FrameEvidence& frame) {
     Choice choice;
     std::optional<ArmFit> faintMove;
