@@ -187,6 +187,8 @@ TEST(PreciseTrackingInSmallNoisyRooms, QuickMovesPastTheFrameBarShowWithinFiveFr
 // and there the door, the picture frame and the body hide most of what they
 // do reach: a share of the strips that would be too little for level arms
 // is all such arms offer in a small, noisy picture, yet they are found.
+// Before the first wall texture they are found only after some 30 frames,
+// so it is not among these.
 TEST(PreciseTrackingInSmallNoisyRooms, SteepArmsMostlyHiddenByTheFurnitureAreFound) {
     for (const quint32 seed : {3u, 5u}) {
         TrackedScene tracked(160, 120, EstimatorKind::Precise, seed, {20, 14});
