@@ -209,8 +209,7 @@ void PreciseEstimator::followTracked(const I::Image& grey, Choice& choice) {
         return;
     }
     const std::optional<ArmFit> moved = refiner.refine(grey, tracked->line);
-    choice.consider(moved, moved && std::fabs(moved->line.offset - tracked->line.offset) >=
-                                        kSameArmHeightShare * grey.height);
+    choice.consider(moved, moved && !atArmHeight(moved->line, tracked->line, grey.height));
 }
 
 // Searches the whole picture for arms when none were found, or, in a noisy
@@ -292,7 +291,13 @@ bool PreciseEstimator::searchIsDue() const {
 // there would only find that arm again, and a fit there confirms the guess.
 bool PreciseEstimator::liesAlong(const ArmLine& line, const ArmLine& arm, int frameHeight) {
     return std::fabs(line.angleDegrees - arm.angleDegrees) < kSameArmDegrees &&
-           std::fabs(line.offset - arm.offset) < kSameArmHeightShare * frameHeight;
+           atArmHeight(line, arm, frameHeight);
+}
+
+// Whether line crosses the picture's centre column at the arm's height, as
+// lines along either of its edges do.
+bool PreciseEstimator::atArmHeight(const ArmLine& line, const ArmLine& arm, int frameHeight) {
+    return std::fabs(line.offset - arm.offset) < kSameArmHeightShare * frameHeight;
 }
 
 bool PreciseEstimator::isPlausible(double theta) const {

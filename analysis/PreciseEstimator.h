@@ -43,6 +43,7 @@ private:
                       std::optional<ArmLine>& rival) const;
     bool searchIsDue() const;
     static bool liesAlong(const ArmLine& line, const ArmLine& arm, int frameHeight);
+    static bool atArmHeight(const ArmLine& line, const ArmLine& arm, int frameHeight);
     void follow(const ArmLine& measured, int frameHeight);
     void easeTowardLevel(int32_t rollResponse, int32_t pitchResponse, int frameHeight);
     void tune(int32_t rollResponse, int32_t pitchResponse);
