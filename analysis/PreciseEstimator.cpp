@@ -53,6 +53,21 @@ constexpr int32_t kFramesBetweenStillSearches = 12;
 // after arms were taken afresh away from those followed, and better arms
 // found there take over at once.
 constexpr int32_t kFramesSearchedAfterTaking = 5;
+// A guess of the search lies on one of an arm's two edges, and whether the
+// arm wins enough strips of the band refined about it depends on which of
+// the room's other edges share that band. In a noisy picture a tilted arm,
+// which reaches across fewer strips than a level one and has few to spare,
+// is found on some frames only with the band moved: while arms are looked
+// for afresh, a tilted guess that does not refine is refined again from
+// half an arm's thickness either side of it, whose bands still reach across
+// the arm, and the better fit is kept. Level guesses are not tried again:
+// in a room they are mostly its furniture's bars and shelves, and trying
+// those again would only add to the cost of searching an empty room. Nor
+// are guesses while the arm is still followed through a few frames without
+// it: a band moved off a guess along its edge can settle on a line beside
+// it. An arm at arm's length is about 7.5 % of the picture's height thick.
+constexpr double kLeastTiltTriedAgain = 10.0;
+constexpr double kHalfArmShare = 0.0375;
 // A few frames without the arms happen while someone walks behind them or a
 // hand passes before them; for that long the arm is still looked for where
 // it was last measured, as a faint arm partly hidden is not always found
@@ -223,9 +238,28 @@ void PreciseEstimator::searchIfDue(const I::Image& grey, bool stillFollowed, Cho
     for (const ArmLine& guess : search.search(grey)) {
         if (isPlausible(guess.angleDegrees) &&
             !(justTaken && liesAlong(guess, choice.best->line, grey.height))) {
-            choice.consider(refiner.refine(grey, guess), true);
+            choice.consider(refineGuess(grey, guess), true);
         }
     }
+}
+
+// The arm one of the search's guesses lies along, refined from the guess
+// and, for a tilted guess in a noisy picture that does not refine while no
+// arm is followed, from half an arm either side of it.
+std::optional<ArmFit> PreciseEstimator::refineGuess(const I::Image& grey, const ArmLine& edge) {
+    std::optional<ArmFit> fit = refiner.refine(grey, edge);
+    if (fit || tracked || !refiner.lastPictureWasNoisy() ||
+        std::fabs(edge.angleDegrees - kLevelAngle) < kLeastTiltTriedAgain) {
+        return fit;
+    }
+    for (const double side : {-1.0, 1.0}) {
+        const ArmLine beside{edge.angleDegrees, edge.offset + side * kHalfArmShare * grey.height};
+        const std::optional<ArmFit> across = refiner.refine(grey, beside);
+        if (across && (!fit || across->support > fit->support)) {
+            fit = across;
+        }
+    }
+    return fit;
 }
 
 // Keeps the arm measured to follow on the next frame, through a few frames

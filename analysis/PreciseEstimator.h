@@ -35,6 +35,7 @@ private:
     std::optional<ArmLine> measure(const FrameEvidence& frame);
     void followTracked(const I::Image& grey, Choice& choice);
     void searchIfDue(const I::Image& grey, bool stillFollowed, Choice& choice);
+    std::optional<ArmFit> refineGuess(const I::Image& grey, const ArmLine& edge);
     bool isPlausible(double theta) const;
     std::optional<ArmFit> movedAgain(const ArmFit& faint, int frameHeight);
     void countFramesHeld(const std::optional<ArmFit>& followed, int frameHeight);

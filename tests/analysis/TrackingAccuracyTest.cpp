@@ -95,7 +95,11 @@ INSTANTIATE_TEST_SUITE_P(Sizes, PreciseTracking,
 // A light shirt 20 grey levels darker than a light wall, in a picture with
 // sensor noise: the arms are found within fifteen frames of appearing, held
 // as closely as in a plain room, and followed as quickly; the room without
-// them, its picture frame and door included, never passes for arms.
+// them, its picture frame and door included, never passes for arms. In the
+// smallest, noisiest room a level line along one arm and the picture
+// frame's lower bar is taken first at the step from 25 degrees to -5, and
+// the detector, mostly firing on the noise, seldom offers the arms again,
+// yet they take over within the five frames.
 struct PlainRoom {
     int width, height;
     double noiseSigma;
@@ -148,8 +152,9 @@ TEST_P(PreciseTrackingInPlainRooms, AnEmptyRoomIsNeverTakenForArmsAndArmsComingI
 INSTANTIATE_TEST_SUITE_P(
     LightShirtBeforeLightWall, PreciseTrackingInPlainRooms,
     ::testing::Values(PlainRoom{160, 120, 6, 1.5}, PlainRoom{160, 120, 10, 1.5},
-                      PlainRoom{320, 240, 6, 1.0}, PlainRoom{320, 240, 14, 1.0},
-                      PlainRoom{640, 480, 6, 1.0}, PlainRoom{640, 480, 14, 1.0}),
+                      PlainRoom{160, 120, 14, 1.5}, PlainRoom{320, 240, 6, 1.0},
+                      PlainRoom{320, 240, 14, 1.0}, PlainRoom{640, 480, 6, 1.0},
+                      PlainRoom{640, 480, 14, 1.0}),
     [](const auto& room) { return ::testing::PrintToString(room.param); });
 
 // In a small, noisy picture a line a few degrees off held arms, through
@@ -174,23 +179,13 @@ TEST(PreciseTrackingInSmallNoisyRooms, LinesThroughOrBesideHeldArmsNeverTakeOver
     }
 }
 
-// At the step from 25 degrees to -5, a level line along one arm and the
-// picture frame's lower bar is taken first; the detector, mostly firing on
-// the noise, seldom offers the arms again, yet they take over within the
-// five frames.
-TEST(PreciseTrackingInSmallNoisyRooms, QuickMovesPastTheFrameBarShowWithinFiveFrames) {
-    TrackedScene tracked(160, 120, EstimatorKind::Precise, 1, {20, 14});
-    expectQuickStepsAndSteadyArms(tracked);
-}
-
 // Arms tilted 35 degrees reach across less of the picture than level ones,
 // and there the door, the picture frame and the body hide most of what they
 // do reach: a share of the strips that would be too little for level arms
-// is all such arms offer in a small, noisy picture, yet they are found.
-// Before the first wall texture they are found only after some 30 frames,
-// so it is not among these.
+// is all such arms offer in a small, noisy picture, yet they are found, in
+// rooms of other wall textures too.
 TEST(PreciseTrackingInSmallNoisyRooms, SteepArmsMostlyHiddenByTheFurnitureAreFound) {
-    for (const quint32 seed : {3u, 5u}) {
+    for (const quint32 seed : {3u, 5u, 11u}) {
         TrackedScene tracked(160, 120, EstimatorKind::Precise, seed, {20, 14});
         const ArmsPose pose{kLevel + 35, tracked.offsetFor(-0.10)};
         const auto appearing = tracked.hold(pose, kFramesToFind);
