@@ -25,8 +25,9 @@
 namespace {
 
 // Sixteen recorded frames played six times: a whole number of the precise
-// estimator's search rounds in an empty room, every third and every twelfth
-// frame.
+// estimator's search rounds in an empty room where something moves, every
+// third frame. A still, empty room is searched only about once a second,
+// three times in these frames once the first searches are over.
 constexpr int kRecorded = 16;
 constexpr int kPlayed = 96;
 
