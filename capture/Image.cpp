@@ -39,6 +39,19 @@ Image::Image(const Image& shape, int32_t& format)
     data = new uchar[byteCount()]();
 }
 
+Image::Image(int32_t width, int32_t height, Format format)
+    : width(width)
+    , height(height)
+    , colorTable(nullptr)
+    , format(format)
+    , data(nullptr) {
+    if (!isPixelFormat(format)) {
+        becomeEmpty();
+        return;
+    }
+    data = new uchar[byteCount()];
+}
+
 Image::Image(const Image& other)
     : width(other.width)
     , height(other.height)

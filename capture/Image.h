@@ -18,6 +18,9 @@ public:
     Image(const uchar* src, int32_t& width, int32_t& height, int32_t& format);
     // A zero-filled picture of the same size as shape, in the given format.
     Image(const Image& shape, int32_t& format);
+    // Room for width x height pixels of the given format, left unset for the
+    // caller to fill.
+    Image(int32_t width, int32_t height, Format format);
     // Deep copy of the pixels; the colour table is shared, never copied.
     Image(const Image& other);
     ~Image();

@@ -7,6 +7,8 @@ namespace {
 // A frame or a stop wakes the run at once; the bound is how soon it notices
 // a source that has ended by itself, which no event announces.
 constexpr int kWakeUpBoundMilliseconds = 20;
+// The device layer hands out pixels of blue, green and red.
+constexpr std::size_t kSourceBytesPerPixel = 3;
 } // namespace
 
 VideoInputThr::VideoInputThr()
@@ -116,15 +118,12 @@ void VideoInputThr::run() {
         frameBytes = static_cast<std::size_t>(input().frameSize(deviceIndex));
     }
     std::vector<uint8_t> source(frameBytes);
-    // Twice the source: always room for four bytes per pixel. The fourth byte
-    // of each pixel is never written, so it stays 0.
-    std::vector<uint8_t> widened(2 * frameBytes, 0);
 
     // Reset before looking, so that a frame arriving after the look sets the
     // event again and the wait returns at once: no arrival is slept through.
     for (;;) {
         wakeUp_.reset();
-        if (stopRequested_ || !pollDevice(deviceIndex, source, widened)) {
+        if (stopRequested_ || !pollDevice(deviceIndex, source)) {
             break;
         }
         wakeUp_.waitFor(kWakeUpBoundMilliseconds);
@@ -140,14 +139,13 @@ void VideoInputThr::run() {
 // Takes a waiting frame, if any; false once the source has ended or failed
 // by itself. The run then counts as stopped, so that a start from now on
 // waits for its end and starts anew instead of being ignored.
-bool VideoInputThr::pollDevice(int deviceIndex, std::vector<uint8_t>& source,
-                               std::vector<uint8_t>& widened) {
+bool VideoInputThr::pollDevice(int deviceIndex, std::vector<uint8_t>& source) {
     QMutexLocker locker(&lock_);
     if (stopRequested_) {
         return true;
     }
     if (input().hasNewFrame(deviceIndex)) {
-        captureFrame(deviceIndex, source, widened);
+        captureFrame(deviceIndex, source);
         return true;
     }
     const std::string failure = input().streamFailure(deviceIndex);
@@ -160,19 +158,20 @@ bool VideoInputThr::pollDevice(int deviceIndex, std::vector<uint8_t>& source,
     return false;
 }
 
-// Called with lock_ held.
-void VideoInputThr::captureFrame(int deviceIndex, std::vector<uint8_t>& source,
-                                 std::vector<uint8_t>& widened) {
+// Called with lock_ held. The frame is widened straight into its own pixels,
+// which it then carries to the analysis without another copy.
+void VideoInputThr::captureFrame(int deviceIndex, std::vector<uint8_t>& source) {
     const std::size_t frameBytes = static_cast<std::size_t>(input().frameSize(deviceIndex));
-    if (frameBytes > source.size() ||
+    const int32_t width = input().frameWidth(deviceIndex);
+    const int32_t height = input().frameHeight(deviceIndex);
+    const bool wholePixels =
+        frameBytes == std::size_t(width) * std::size_t(height) * kSourceBytesPerPixel;
+    if (!wholePixels || frameBytes > source.size() ||
         !input().getPixels(deviceIndex, source.data(), source.size())) {
         return;
     }
-    widenToFourBytesPerPixel(source.data(), frameBytes, widened.data());
-    int32_t width = input().frameWidth(deviceIndex);
-    int32_t height = input().frameHeight(deviceIndex);
-    int32_t format = I::Image::Rgb32;
-    auto frame = std::make_unique<I::Image>(widened.data(), width, height, format);
+    auto frame = std::make_unique<I::Image>(width, height, I::Image::Rgb32);
+    widenToFourBytesPerPixel(source.data(), frameBytes, frame->data);
     frame->captureTime = input().capturedAt(deviceIndex);
     // The receiver is in another thread, which may be busy: a frame it has
     // not yet got to gives way to this newer one instead of queuing ahead of

@@ -64,8 +64,8 @@ protected:
     void run() override;
 
 private:
-    void captureFrame(int deviceIndex, std::vector<uint8_t>& source, std::vector<uint8_t>& widened);
-    bool pollDevice(int deviceIndex, std::vector<uint8_t>& source, std::vector<uint8_t>& widened);
+    void captureFrame(int deviceIndex, std::vector<uint8_t>& source);
+    bool pollDevice(int deviceIndex, std::vector<uint8_t>& source);
 
     void requestStop();
     // The device layer, made at its first use: a run that only prints its
