@@ -3,10 +3,13 @@
 #include "app/ProcessObjects.h"
 #include "capture/WideVectorClones.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -73,14 +76,22 @@ void reverseRow(uchar* row, int length) {
 }
 
 // Each row is converted front to back, which vectorises, and then reversed.
+// A pixel is read as one little-endian word, blue in its lowest byte: masking
+// blue and red out together keeps every lane 32 bits wide.
 WIDE_VECTOR_CLONES void mirrorRgb32(const I::Image& frame, I::Image& grey) {
     const int width = frame.width;
     for (int y = 0; y < frame.height; ++y) {
         const uchar* source = frame.data + qsizetype(y) * width * kRgb32BytesPerPixel;
         uchar* out = grey.data + qsizetype(y) * width;
         for (int x = 0; x < width; ++x) {
-            const uchar* pixel = source + x * kRgb32BytesPerPixel;
-            out[x] = greyOf(pixel[2], pixel[1], pixel[0]);
+            quint32 pixel;
+            std::memcpy(&pixel, source + x * kRgb32BytesPerPixel, sizeof pixel);
+            pixel = qFromLittleEndian(pixel);
+            const quint32 blueAndRed = pixel & 0x00FF00FFu;
+            out[x] =
+                uchar((kBlueWeight * (blueAndRed & 0xFFu) + kGreenWeight * ((pixel >> 8) & 0xFFu) +
+                       kRedWeight * (blueAndRed >> 16)) >>
+                      kWeightShift);
         }
         reverseRow(out, width);
     }
@@ -153,20 +164,25 @@ std::unique_ptr<uchar[]> differenceFrom(const I::Image& edges, const I::Image& r
 }
 
 // Sets the pixels of one row whose difference is set and whose eight
-// neighbours add up to more than limit; returns how many. Counting in 16 bits
-// as well keeps every lane of the loop 16 bits wide; a stretch of
-// kCountedStretch columns cannot overflow it.
-WIDE_VECTOR_CLONES int keepNewEdgeRow(const uchar* above, int width, int16_t limit, uchar* out) {
+// neighbours add up to more than limit; returns how many. The neighbours' sum
+// is that of the three columns of three about the pixel less the pixel
+// itself, and each column's sum serves three pixels, so columns holds them
+// first. Counting in 16 bits as well keeps every lane of the loop 16 bits
+// wide; a stretch of kCountedStretch columns cannot overflow it.
+WIDE_VECTOR_CLONES int keepNewEdgeRow(const uchar* above, int width, int16_t limit,
+                                      int16_t* columns, uchar* out) {
     const uchar* row = above + width;
     const uchar* below = row + width;
+    for (int x = 0; x < width; ++x) {
+        columns[x] = int16_t(above[x] + row[x] + below[x]);
+    }
     int kept = 0;
     for (int first = 1; first < width - 1; first += kCountedStretch) {
         const int end = std::min(width - 1, first + kCountedStretch);
         int16_t stretchCount = 0;
         for (int x = first; x < end; ++x) {
             const int16_t neighbourSum =
-                int16_t(above[x - 1] + above[x] + above[x + 1] + row[x - 1] + row[x + 1] +
-                        below[x - 1] + below[x] + below[x + 1]);
+                int16_t(columns[x - 1] + columns[x] + columns[x + 1] - row[x]);
             const bool isNew = row[x] != 0 && neighbourSum > limit;
             out[x] = isNew ? kSet : 0;
             stretchCount = int16_t(stretchCount + isNew);
@@ -215,10 +231,12 @@ std::unique_ptr<I::Image> newEdges(const I::Image& edges, const I::Image& refere
     // Sums of eight bytes fit 16 bits; clamping the threshold to the range of
     // the sums keeps every comparison as it was and lets the loop vectorise.
     const int16_t limit = int16_t(std::clamp(threshold, -1, kLargestNeighbourSum));
+    std::vector<int16_t> columns(std::size_t(std::max(width, 0)));
     int changedPixelCount = 0;
     for (int y = 1; y < edges.height - 1; ++y) {
-        changedPixelCount += keepNewEdgeRow(difference.get() + qsizetype(y - 1) * width, width,
-                                            limit, changed->data + qsizetype(y) * width);
+        changedPixelCount +=
+            keepNewEdgeRow(difference.get() + qsizetype(y - 1) * width, width, limit,
+                           columns.data(), changed->data + qsizetype(y) * width);
     }
     count = changedPixelCount;
     return changed;

@@ -4,13 +4,6 @@
 
 namespace {
 
-// The order in which cells are taken: strongest first, equal counts in the
-// accumulator's row order, so the result never depends on the order in which
-// cells were voted.
-bool takenBefore(int32_t votesA, uint32_t cellA, int32_t votesB, uint32_t cellB) {
-    return votesA != votesB ? votesA > votesB : cellA < cellB;
-}
-
 bool strongerFirst(const Bin& a, const Bin& b) {
     if (a.votes != b.votes) {
         return a.votes > b.votes;
@@ -67,16 +60,18 @@ void PeakFinder::smoothVotedCells(const Accumulator& accumulator) {
     }
 }
 
+// Cells are taken strongest first, equal counts in the accumulator's row
+// order, so the result never depends on the order in which cells were voted.
 // A neighbour without votes holds 0 in smoothed and so is never taken before a
-// voted cell, whose smoothed count is at least 4.
+// voted cell, whose smoothed count is at least 4. Asking of the largest count
+// among the neighbours before cell and among those after it, rather than of
+// each neighbour in turn, spares branches the scattered counts mostly
+// mispredict.
 bool PeakFinder::takenBeforeEveryNeighbour(uint32_t row, uint32_t cell) const {
-    const uint32_t neighbours[] = {cell - row - 1, cell - row,     cell - row + 1, cell - 1,
-                                   cell + 1,       cell + row - 1, cell + row,     cell + row + 1};
-    const int32_t votes = smoothed[cell];
-    for (uint32_t neighbour : neighbours) {
-        if (takenBefore(smoothed[neighbour], neighbour, votes, cell)) {
-            return false;
-        }
-    }
-    return true;
+    const int32_t* const above = &smoothed[cell - row];
+    const int32_t* const here = &smoothed[cell];
+    const int32_t* const below = &smoothed[cell + row];
+    const int32_t earlier = std::max({above[-1], above[0], above[1], here[-1]});
+    const int32_t later = std::max({here[1], below[-1], below[0], below[1]});
+    return earlier < here[0] && later <= here[0];
 }
