@@ -96,23 +96,27 @@ Vector2 unit(Vector2 v) {
     return {v.x / length, v.y / length};
 }
 
-// Votes along one row of θ from column rho on, until a cell would receive no
-// vote or the row leaves the ρ range; returns whether any cell was voted.
+// Votes along one row of θ from column rho on, one column at a time the way
+// rhoStep (±1) goes, until a cell would receive no vote or the row leaves the
+// ρ range; returns whether any cell was voted.
 bool voteRow(Accumulator& accumulator, uint32_t theta, int32_t rho, int32_t rhoStep,
              const VoteShape& shape, const VoteShape::Row& thetaRow, VoteShape::Walk walk) {
     const int32_t rhoSize = int32_t(accumulator.rhoSize);
-    const uint32_t rowStart = accumulator.cellIndex(theta, 0);
-    bool voted = false;
-    for (;;) {
+    if (rho < 1 || rho > rhoSize) {
+        return false;
+    }
+    const int32_t columnsLeft = rhoStep > 0 ? rhoSize - rho + 1 : rho;
+    uint32_t cell = accumulator.cellIndex(theta, uint32_t(rho));
+    int32_t voted = 0;
+    for (; voted < columnsLeft; ++voted, cell += uint32_t(rhoStep)) {
         const int32_t votes = shape.votes(thetaRow, walk);
-        if (votes <= 0 || rho < 1 || rho > rhoSize) {
-            return voted;
+        if (votes <= 0) {
+            break;
         }
-        accumulator.addVotesToCell(rowStart + uint32_t(rho), votes);
-        voted = true;
-        rho += rhoStep;
+        accumulator.addVotesToCell(cell, votes);
         shape.step(thetaRow, walk);
     }
+    return voted > 0;
 }
 
 } // namespace
