@@ -1,5 +1,6 @@
 #include "capture/Image.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace I {
@@ -11,32 +12,15 @@ bool isPixelFormat(int32_t format) {
 } // namespace
 
 Image::Image(const uchar* src, int32_t& width, int32_t& height, int32_t& format)
-    : width(width)
-    , height(height)
-    , colorTable(nullptr)
-    , format(format)
-    , data(nullptr) {
-    if (!isPixelFormat(format)) {
-        becomeEmpty();
-        return;
-    }
-    data = new uchar[byteCount()];
+    : Image(width, height, Format(format)) {
     // A picture without pixels may come with no source buffer at all.
     if (byteCount() > 0)
         std::memcpy(data, src, byteCount());
 }
 
 Image::Image(const Image& shape, int32_t& format)
-    : width(shape.width)
-    , height(shape.height)
-    , colorTable(nullptr)
-    , format(format)
-    , data(nullptr) {
-    if (!isPixelFormat(format)) {
-        becomeEmpty();
-        return;
-    }
-    data = new uchar[byteCount()]();
+    : Image(shape.width, shape.height, Format(format)) {
+    std::fill_n(data, byteCount(), uchar(0));
 }
 
 Image::Image(int32_t width, int32_t height, Format format)
@@ -53,18 +37,13 @@ Image::Image(int32_t width, int32_t height, Format format)
 }
 
 Image::Image(const Image& other)
-    : width(other.width)
-    , height(other.height)
-    , colorTable(other.colorTable)
-    , format(other.format)
-    , data(nullptr)
-    , captureTime(other.captureTime) {
-    if (!isPixelFormat(format)) {
-        becomeEmpty();
-        return;
+    : Image(other.width, other.height, Format(other.format)) {
+    if (isPixelFormat(format)) {
+        colorTable = other.colorTable;
     }
-    data = new uchar[byteCount()];
-    std::memcpy(data, other.data, byteCount());
+    captureTime = other.captureTime;
+    if (byteCount() > 0)
+        std::memcpy(data, other.data, byteCount());
 }
 
 Image::~Image() {
